@@ -1,0 +1,25 @@
+// The address book file: device table <-> profile file with one section per device.
+#pragma once
+
+#include <string>
+
+#include "addressbook/DeviceTable.h"
+#include "addressbook/IniFile.h"
+
+constexpr const char kAddressBookFileName[] = "AddressBook.ini";
+
+// Appends one record per section of the file, in file order. Every field is cut to its width;
+// names and values are not validated, and PRIORITY is not read.
+void ReadDeviceSections(CIniFile& file, DeviceTable& table);
+
+// Points the file at <folder>AddressBook.ini (the folder keeps its trailing backslash) and
+// reads it into the empty table.
+void LoadAddressBook(const std::string& folder, CIniFile& file, DeviceTable& table);
+
+// The bytes of the address book as it is stored: the table's records in order, each with
+// its eight keys.
+std::string FormatAddressBook(const DeviceTable& table);
+
+// Writes the whole address book beside the old file and swaps it in, so that the file on disk
+// is always either the old one or the new one. False (old file untouched) on any failure.
+bool WriteAddressBook(const std::string& path, const DeviceTable& table);

@@ -1,0 +1,43 @@
+#include "addressbook/IniFile.h"
+
+#include <fstream>
+#include <iterator>
+
+std::optional<std::string> ReadWholeFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        return std::nullopt;
+    }
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad()) {
+        return std::nullopt;
+    }
+    return bytes;
+}
+
+void CIniFile::SetPath(std::string path) {
+    m_path = std::move(path);
+    m_document.reset();
+}
+
+const ProfileDocument& CIniFile::Document() {
+    if (!m_document) {
+        m_document = ProfileDocument::Parse(ReadWholeFile(m_path).value_or(std::string()));
+    }
+    return *m_document;
+}
+
+void CIniFile::GetSectionNames(std::vector<std::string>& names) {
+    for (const ProfileSection& section : Document().Sections()) {
+        if (!section.name.empty()) {
+            names.push_back(section.name);
+        }
+    }
+}
+
+void CIniFile::GetString(std::string_view section, std::string_view key,
+                         std::string_view defaultValue, std::string& value) {
+    const std::optional<std::string_view> found = Document().FindValue(section, key);
+    const std::string_view text = StripEnclosingQuotes(found.value_or(defaultValue));
+    value.assign(text.substr(0, static_cast<std::size_t>(m_bufferSize - 1)));
+}

@@ -1,0 +1,38 @@
+// A profile file on disk, read with the rules of ProfileDocument. The file is read once, at
+// the first question asked of it, and kept; SetPath forgets it.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "addressbook/ProfileDocument.h"
+
+class CIniFile {
+public:
+    CIniFile() = default;
+    explicit CIniFile(std::string path) : m_path(std::move(path)) {}
+
+    std::string GetPath() const { return m_path; }
+    void SetPath(std::string path);
+
+    // Appends the name of every section, in file order, duplicates included. A missing or
+    // unreadable file has no sections.
+    void GetSectionNames(std::vector<std::string>& names);
+
+    // The value of the key, enclosing quotes removed and cut to m_bufferSize - 1 bytes as the
+    // platform's reader does, or the default when the section, the key or its "=" is missing.
+    void GetString(std::string_view section, std::string_view key, std::string_view defaultValue,
+                   std::string& value);
+
+private:
+    const ProfileDocument& Document();
+
+    std::string m_path;
+    int m_bufferSize = 8192;
+    std::optional<ProfileDocument> m_document;
+};
+
+// The whole file, or nothing when it cannot be opened or read.
+std::optional<std::string> ReadWholeFile(const std::string& path);

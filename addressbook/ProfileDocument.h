@@ -1,0 +1,54 @@
+// Our reader of Windows profile (INI) files, with the rules of the platform's own reader:
+//  - lines end at LF; CR, blanks, tabs and ^Z around a line are dropped, so CR LF works and a
+//    file with CR-only line ends is one long line;
+//  - "[" starts a section whose name runs to the last "]" of the line, kept as written;
+//  - any other line is a key: its name runs to the first "=", blanks dropped on both sides of
+//    it; a line without "=" is a key without a value;
+//  - sections and keys are looked up without regard to ASCII case after trimming the name
+//    asked for; the first section of a name is the only one searched, and its first key wins.
+// Nothing is ever rejected: a profile file has no syntax errors, only lines that match nothing.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+struct ProfileKey {
+    std::string name;
+    std::optional<std::string> value;  // empty optional: the line had no "="
+};
+
+struct ProfileSection {
+    std::string name;
+    std::vector<ProfileKey> keys;
+};
+
+class ProfileDocument {
+public:
+    static ProfileDocument Parse(std::string_view bytes);
+
+    // Every section, duplicates and "[]" included, in file order. Keys above the first
+    // section belong to none.
+    const std::vector<ProfileSection>& Sections() const { return m_sections; }
+
+    // The raw value of a key (quotes still on), or nothing when the section, the key or its
+    // "=" is missing.
+    std::optional<std::string_view> FindValue(std::string_view section, std::string_view key) const;
+
+private:
+    const ProfileSection* FindSection(std::string_view name) const;
+
+    std::vector<ProfileSection> m_sections;
+    // ASCII-lower-cased section name -> index of its first section.
+    std::unordered_map<std::string, std::size_t> m_firstSectionByName;
+};
+
+// Removes one pair of matching enclosing quotes (' or "), as the platform's reader does.
+std::string_view StripEnclosingQuotes(std::string_view value);
+
+// The blanks that profile readers drop around names and values.
+bool IsProfileBlank(char c);
+std::string_view TrimProfileBlanks(std::string_view text);

@@ -1,0 +1,15 @@
+// Lays out profile-file text as the platform's writer does: "[name]" after an empty line,
+// then "KEY=value" lines, all ending in CR LF.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+void AppendProfileSection(std::string& out, std::string_view name);
+
+// A value that a reader would change (blanks at either end, or one pair of enclosing quotes)
+// is written inside one more pair of double quotes, which every profile reader removes, so
+// that it reads back exactly as written.
+void AppendProfileKey(std::string& out, std::string_view key, std::string_view value);
+
+bool NeedsProtectingQuotes(std::string_view value);

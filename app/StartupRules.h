@@ -1,0 +1,29 @@
+// Decisions the main window makes at start-up, kept free of the platform so they can be
+// tested on their own.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+// 1 = English, 0 = Traditional Chinese.
+constexpr int kLanguageEnglish = 1;
+constexpr int kLanguageChinese = 0;
+
+// Chinese for Taiwan, PRC, Hong Kong and Singapore; English for every other language,
+// Macao included.
+int LanguageIdForSystemLanguage(std::uint16_t systemLanguage);
+
+// Whole percentage of physical memory available, truncated toward zero; 100 when the total
+// is unknown, so that a failed query never raises a false alarm.
+int AvailableMemoryPercent(std::uint64_t availableBytes, std::uint64_t totalBytes);
+
+// Start-up warns when 15 % or less of the memory is available.
+constexpr bool IsMemoryLow(int availablePercent) { return availablePercent <= 15; }
+
+// The executable's folder with its trailing backslash: everything up to and including the
+// last backslash (nothing when there is none).
+std::string ProgramFolderOf(std::string_view executablePath);
+
+// "path=<folder>&" as the viewer expects it, cut to 259 characters.
+std::string PathArgumentFor(std::string_view programFolder);

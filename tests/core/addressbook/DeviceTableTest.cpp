@@ -1,0 +1,71 @@
+#include "addressbook/DeviceTable.h"
+
+#include <gtest/gtest.h>
+
+#include "base/FixedText.h"
+
+namespace {
+
+DeviceTable TableOf(std::initializer_list<std::string_view> names) {
+    DeviceTable table;
+    for (std::string_view name : names) {
+        DeviceRecord record{};
+        CopyField(record.name, name);
+        CopyField(record.serverIp, std::string(name) + "-ip");
+        table.Append(record);
+    }
+    return table;
+}
+
+TEST(DeviceTableTest, IndexOfNameIsExactAndFindsTheFirst) {
+    const DeviceTable table = TableOf({"Cam", "cam", "Cam", "Cam1"});
+    EXPECT_EQ(table.IndexOfName("Cam"), 0u);
+    EXPECT_EQ(table.IndexOfName("cam"), 1u);
+    EXPECT_EQ(table.IndexOfName("CAM"), std::nullopt);
+    EXPECT_EQ(table.IndexOfName("Ca"), std::nullopt);
+    EXPECT_EQ(table.IndexOfName(""), std::nullopt);
+}
+
+TEST(DeviceTableTest, DuplicateNameTestFoldsOnlyAsciiLetters) {
+    const DeviceTable table = TableOf({"cam1", "Gate\xC4", "Lobby"});
+    EXPECT_TRUE(table.ContainsNameIgnoringCase("CAM1"));
+    EXPECT_FALSE(table.ContainsNameIgnoringCase("CAM"));    // a prefix is no match
+    EXPECT_FALSE(table.ContainsNameIgnoringCase("cam12"));
+    EXPECT_TRUE(table.ContainsNameIgnoringCase("GATE\xC4"));
+    EXPECT_FALSE(table.ContainsNameIgnoringCase("gate\xE4"));  // other bytes must be equal
+    // The record being edited does not collide with itself.
+    EXPECT_FALSE(table.ContainsNameIgnoringCase("LOBBY", 2));
+    EXPECT_TRUE(table.ContainsNameIgnoringCase("LOBBY", 0));
+}
+
+TEST(DeviceTableTest, RemoveAtKeepsTheOrderOfTheRest) {
+    DeviceTable table = TableOf({"A", "B", "C", "D"});
+    table.RemoveAt(1);
+    ASSERT_EQ(table.Count(), 3u);
+    EXPECT_EQ(FieldText(table.At(0).name), "A");
+    EXPECT_EQ(FieldText(table.At(1).name), "C");
+    EXPECT_EQ(FieldText(table.At(2).serverIp), "D-ip");
+    table.RemoveAt(2);
+    table.RemoveAt(0);
+    table.RemoveAt(0);
+    EXPECT_EQ(table.Count(), 0u);
+}
+
+TEST(DeviceTableTest, CopiesAreIndependent) {
+    DeviceTable table = TableOf({"A"});
+    DeviceTable snapshot = table;
+    CopyField(table.At(0).name, "Changed");
+    EXPECT_EQ(FieldText(snapshot.At(0).name), "A");
+}
+
+TEST(FixedTextTest, CopyFieldCutsAndTerminates) {
+    char field[8];
+    CopyField(field, "1234567890");
+    EXPECT_EQ(FieldText(field), "1234567");
+    CopyField(field, "ab");
+    EXPECT_EQ(FieldText(field), "ab");
+    EXPECT_EQ(field[7], '\0');
+    EXPECT_EQ(field[3], '\0');  // no bytes of the longer text left behind
+}
+
+}  // namespace
