@@ -1,19 +1,6 @@
 #include "addressbook/IniFile.h"
 
-#include <fstream>
-#include <iterator>
-
-std::optional<std::string> ReadWholeFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        return std::nullopt;
-    }
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) {
-        return std::nullopt;
-    }
-    return bytes;
-}
+#include "base/WholeFile.h"
 
 void CIniFile::SetPath(std::string path) {
     m_path = std::move(path);

@@ -33,6 +33,3 @@ private:
     int m_bufferSize = 8192;
     std::optional<ProfileDocument> m_document;
 };
-
-// The whole file, or nothing when it cannot be opened or read.
-std::optional<std::string> ReadWholeFile(const std::string& path);

@@ -39,9 +39,12 @@ std::string_view StripEnclosingQuotes(std::string_view value) {
 
 ProfileDocument ProfileDocument::Parse(std::string_view bytes) {
     ProfileDocument document;
-    ProfileSection* current = nullptr;  // keys above the first section go nowhere
+    // Keys above the first header belong to a section without a name, found only by asking
+    // for the empty name.
+    document.m_sections.push_back(ProfileSection{});
+    document.m_firstSectionByName.emplace(std::string(), 0);
     while (!bytes.empty()) {
-        const std::size_t end = bytes.find('\n');
+        const std::size_t end = bytes.find_first_of("\r\n");
         std::string_view line = bytes.substr(0, end);
         bytes.remove_prefix(end == std::string_view::npos ? bytes.size() : end + 1);
 
@@ -52,27 +55,21 @@ ProfileDocument ProfileDocument::Parse(std::string_view bytes) {
         if (line.front() == '[') {
             const std::size_t close = line.rfind(']');
             if (close != std::string_view::npos) {
-                std::string name(line.substr(1, close - 1));
-                if (!name.empty()) {  // "[]" holds keys but can never be found or listed
-                    document.m_firstSectionByName.try_emplace(LowerAscii(name),
-                                                              document.m_sections.size());
-                }
+                std::string name(TrimProfileBlanks(line.substr(1, close - 1)));
+                document.m_firstSectionByName.try_emplace(LowerAscii(name),
+                                                          document.m_sections.size());
                 document.m_sections.push_back(ProfileSection{std::move(name), {}});
-                current = &document.m_sections.back();
                 continue;
             }
             // A "[" without "]" is an ordinary key line, as for the platform's reader.
         }
-        if (current == nullptr) {
-            continue;
-        }
+        std::vector<ProfileKey>& keys = document.m_sections.back().keys;
         const std::size_t equals = line.find('=');
         if (equals == std::string_view::npos) {
-            current->keys.push_back(ProfileKey{std::string(line), std::nullopt});
+            keys.push_back(ProfileKey{std::string(line), std::nullopt});
         } else {
-            current->keys.push_back(
-                ProfileKey{std::string(TrimProfileBlanks(line.substr(0, equals))),
-                           std::string(TrimProfileBlanks(line.substr(equals + 1)))});
+            keys.push_back(ProfileKey{std::string(TrimProfileBlanks(line.substr(0, equals))),
+                                      std::string(TrimProfileBlanks(line.substr(equals + 1)))});
         }
     }
     return document;

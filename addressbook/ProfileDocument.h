@@ -1,11 +1,11 @@
 // Our reader of Windows profile (INI) files, with the rules of the platform's own reader:
-//  - lines end at LF; CR, blanks, tabs and ^Z around a line are dropped, so CR LF works and a
-//    file with CR-only line ends is one long line;
-//  - "[" starts a section whose name runs to the last "]" of the line, kept as written;
+//  - lines end at CR, LF or any run of them; blanks, tabs and ^Z around a line are dropped;
+//  - "[" starts a section whose name runs to the last "]" of the line, blanks dropped;
 //  - any other line is a key: its name runs to the first "=", blanks dropped on both sides of
 //    it; a line without "=" is a key without a value;
 //  - sections and keys are looked up without regard to ASCII case after trimming the name
-//    asked for; the first section of a name is the only one searched, and its first key wins.
+//    asked for; the first section of a name is the only one searched, and its first key wins;
+//  - keys above the first section header belong to a section with an empty name.
 // Nothing is ever rejected: a profile file has no syntax errors, only lines that match nothing.
 #pragma once
 
@@ -30,8 +30,8 @@ class ProfileDocument {
 public:
     static ProfileDocument Parse(std::string_view bytes);
 
-    // Every section, duplicates and "[]" included, in file order. Keys above the first
-    // section belong to none.
+    // Every section in file order, duplicates included; the first one is the unnamed section
+    // of the keys above the first header.
     const std::vector<ProfileSection>& Sections() const { return m_sections; }
 
     // The raw value of a key (quotes still on), or nothing when the section, the key or its

@@ -8,7 +8,7 @@ bool NeedsProtectingQuotes(std::string_view value) {
 }
 
 void AppendProfileSection(std::string& out, std::string_view name) {
-    out += "\r\n[";
+    out += '[';
     out += name;
     out += "]\r\n";
 }

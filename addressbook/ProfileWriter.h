@@ -1,5 +1,5 @@
-// Lays out profile-file text as the platform's writer does: "[name]" after an empty line,
-// then "KEY=value" lines, all ending in CR LF.
+// Lays out profile-file text as the platform's writer does: "[name]", then "KEY=value"
+// lines, all ending in CR LF, with no blank lines.
 #pragma once
 
 #include <string>

@@ -6,6 +6,7 @@
 
 #include "base/AtomicFile.h"
 #include "base/FixedText.h"
+#include "base/WholeFile.h"
 #include "support/ScratchFolder.h"
 
 namespace {
@@ -88,7 +89,7 @@ TEST(AddressBookTest, SavedBookHasTheStoredLayout) {
     DeviceTable table;
     table.Append(MakeRecord("Office", "10.0.0.5"));
     EXPECT_EQ(FormatAddressBook(table),
-              "\r\n[Office]\r\nSERVERIP=10.0.0.5\r\nSERVERPORT=80\r\nACCOUNT=admin\r\n"
+              "[Office]\r\nSERVERIP=10.0.0.5\r\nSERVERPORT=80\r\nACCOUNT=admin\r\n"
               "PASSWORD=\" pass \"\r\nUUID=\r\nUUIDIP=\r\nUUIDMAC=\r\nPRIORITY=Frame\r\n");
     EXPECT_EQ(FormatAddressBook(DeviceTable()), "");
 }

@@ -7,10 +7,13 @@
 
 namespace {
 
+// The named sections, as a file lists them.
 std::vector<std::string> SectionNames(const ProfileDocument& document) {
     std::vector<std::string> names;
     for (const ProfileSection& section : document.Sections()) {
-        names.push_back(section.name);
+        if (!section.name.empty()) {
+            names.push_back(section.name);
+        }
     }
     return names;
 }
@@ -20,18 +23,15 @@ std::string ValueOr(const ProfileDocument& document, std::string_view section,
     return std::string(document.FindValue(section, key).value_or(missing));
 }
 
-TEST(ProfileDocumentTest, LineEndsOfEveryKindExceptBareCr) {
+TEST(ProfileDocumentTest, LineEndsOfEveryKind) {
     for (const char* text : {"[A]\nK=1\n[B]\nK=2", "[A]\r\nK=1\r\n[B]\r\nK=2\r\n",
-                             "\n\n  [A]  \n\n\tK = 1 \n\n[B]\r\r\nK=2\x1a"}) {
+                             "[A]\rK=1\r[B]\rK=2\r",
+                             "\n\n  [A]  \n\n\tK = 1 \n\r[B]\r\r\nK=2\x1a"}) {
         const ProfileDocument document = ProfileDocument::Parse(text);
         EXPECT_EQ(SectionNames(document), (std::vector<std::string>{"A", "B"})) << text;
         EXPECT_EQ(ValueOr(document, "A", "K"), "1") << text;
         EXPECT_EQ(ValueOr(document, "B", "K"), "2") << text;
     }
-    // CR alone does not end a line: the whole file is one section header line whose name
-    // runs to the last "]".
-    const ProfileDocument crOnly = ProfileDocument::Parse("[A]\rK=1\r[B]\rK=2\r");
-    EXPECT_EQ(SectionNames(crOnly), (std::vector<std::string>{"A]\rK=1\r[B"}));
 }
 
 TEST(ProfileDocumentTest, LookupIgnoresAsciiCaseAndBlanksOfTheQuestion) {
@@ -74,16 +74,16 @@ TEST(ProfileDocumentTest, OddLinesMatchNothingButDoNotDisturbTheRest) {
         "K=2\n"
         "[]\n"
         "K=3\n");
-    EXPECT_EQ(SectionNames(document),
-              (std::vector<std::string>{"A", " Blank Inside ", ""}));
+    EXPECT_EQ(SectionNames(document), (std::vector<std::string>{"A", "Blank Inside"}));
     EXPECT_EQ(ValueOr(document, "A", "no equals sign"), "<missing>");
     EXPECT_EQ(ValueOr(document, "A", "Empty"), "");
     EXPECT_EQ(ValueOr(document, "A", "Spaced"), "a = b");
     EXPECT_EQ(ValueOr(document, "A", "[unclosed"), "<missing>");
     EXPECT_EQ(ValueOr(document, "A", "K"), "<missing>");
-    // The name asked for is trimmed, the stored one is not: such a section is never found.
-    EXPECT_EQ(ValueOr(document, " Blank Inside ", "K"), "<missing>");
-    EXPECT_EQ(ValueOr(document, "", "K"), "<missing>");
+    EXPECT_EQ(ValueOr(document, " Blank Inside ", "K"), "2");
+    // The empty name finds the keys above the first header, never those below "[]".
+    EXPECT_EQ(ValueOr(document, "", "K"), "above any section");
+    EXPECT_EQ(ValueOr(document, " ", "K"), "above any section");
 }
 
 TEST(ProfileDocumentTest, OnePairOfMatchingQuotesIsStripped) {

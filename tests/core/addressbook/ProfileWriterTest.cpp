@@ -12,7 +12,7 @@ TEST(ProfileWriterTest, LaysOutSectionsAsThePlatformWriterDoes) {
     AppendProfileSection(out, "Office");
     AppendProfileKey(out, "SERVERIP", "10.0.0.5");
     AppendProfileKey(out, "UUID", "");
-    EXPECT_EQ(out, "\r\n[Office]\r\nSERVERIP=10.0.0.5\r\nUUID=\r\n");
+    EXPECT_EQ(out, "[Office]\r\nSERVERIP=10.0.0.5\r\nUUID=\r\n");
 }
 
 TEST(ProfileWriterTest, EveryValueReadsBackAsWritten) {

@@ -1,0 +1,6 @@
+#include "app/Messages.h"
+
+int ShowMessage(HWND owner, const UiText& text, int languageId, UINT flags) {
+    return MessageBoxW(owner, InLanguage(text, languageId),
+                       InLanguage(texts::kMessageCaption, languageId), flags);
+}

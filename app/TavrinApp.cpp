@@ -1,0 +1,45 @@
+#include "app/TavrinApp.h"
+
+#include <commctrl.h>
+#include <winsock2.h>
+
+#include <string>
+
+#include "app/TavrinDlg.h"
+#include "resources/resource.h"
+
+namespace {
+
+// The sockets failure is told in Chinese whatever the system language, captioned with the
+// program's name.
+void ShowSocketsFailure(HINSTANCE instance) {
+    const wchar_t* text = nullptr;
+    const int length = LoadStringW(instance, IDS_SOCKETS_INIT_FAILED,
+                                   reinterpret_cast<wchar_t*>(&text), 0);
+    MessageBoxW(nullptr, std::wstring(text, length).c_str(), L"Tavrin", MB_OK);
+}
+
+}  // namespace
+
+bool CTavrinApp::InitInstance() {
+    INITCOMMONCONTROLSEX controls{sizeof controls, 0xFF};
+    InitCommonControlsEx(&controls);
+
+    WSADATA sockets{};
+    if (WSAStartup(MAKEWORD(1, 1), &sockets) != 0) {
+        ShowSocketsFailure(m_instance);
+        return false;
+    }
+    {
+        CTavrinDlg dialog(m_instance);
+        dialog.DoModal(nullptr);
+    }
+    WSACleanup();
+    return false;
+}
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    CTavrinApp app(instance);
+    app.InitInstance();
+    return 0;
+}

@@ -1,0 +1,204 @@
+#include "app/TavrinDlg.h"
+
+#include <commctrl.h>
+
+#include <array>
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include "addressbook/AddressBook.h"
+#include "app/Messages.h"
+#include "app/StartupRules.h"
+#include "base/FixedText.h"
+#include "resources/resource.h"
+
+namespace {
+
+constexpr UINT_PTR kRepaintTimerId = 100;
+constexpr UINT kRepaintDelayMs = 100;
+
+}  // namespace
+
+CTavrinDlg::CTavrinDlg(HINSTANCE instance)
+    : TableDialog(instance, IDD_TAVRIN_DIALOG),
+      m_hIcon(LoadIconW(instance, MAKEINTRESOURCEW(IDR_MAINFRAME))) {}
+
+CTavrinDlg::~CTavrinDlg() = default;
+
+std::span<const ui::MessageEntry<CTavrinDlg>> CTavrinDlg::MessageTable() {
+    using D = CTavrinDlg;
+    static const ui::MessageEntry<D> table[] = {
+        ui::OnMessage<D>(WM_CLOSE, &D::OnClose),
+        ui::OnMessage<D>(WM_TIMER, &D::OnTimer),
+        ui::OnMessage<D>(WM_NAT_STATUS, &D::OnNatStatus),
+        ui::OnMessage<D>(WM_NAT_INFO, &D::OnNatInfo),
+        ui::OnNotify<D>(IDC_DEVICE_LIST, LVN_ITEMCHANGED, &D::OnItemchangedDeviceList),
+        ui::OnCommand<D>(IDOK, BN_CLICKED, &D::OnEnterOrEscape),
+        ui::OnCommand<D>(IDCANCEL, BN_CLICKED, &D::OnEnterOrEscape),
+    };
+    return table;
+}
+
+BOOL CTavrinDlg::OnInitDialog() {
+    m_deviceList.Attach(Item(IDC_DEVICE_LIST));
+    AddAboutToSystemMenu();
+    SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
+    SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
+
+    m_languageId = LanguageIdForSystemLanguage(GetSystemDefaultLangID());
+    if (m_languageId == kLanguageEnglish) {
+        SetWindowTextW(Handle(), texts::kWindowTitle.english);
+    }
+    WarnWhenMemoryIsLow();
+
+    if (!ListAreaIsUsable()) {
+        FailStartup(texts::kStartError);
+        return FALSE;
+    }
+    m_deviceList.SetUpColumns(m_languageId);
+    SetButtonTexts();
+    FindProgramFolder();
+    LoadAddressBook();
+    m_deviceList.Fill(m_devices);
+
+    if (!StartNat()) {
+        m_nat.GetLastError();
+        FailStartup(texts::kInitNatFailed);
+        return FALSE;
+    }
+    SetTimer(Handle(), kRepaintTimerId, kRepaintDelayMs, nullptr);
+    return TRUE;
+}
+
+void CTavrinDlg::AddAboutToSystemMenu() {
+    HMENU systemMenu = GetSystemMenu(Handle(), FALSE);
+    if (systemMenu == nullptr) {
+        return;
+    }
+    const wchar_t* text = nullptr;
+    const int length =
+        LoadStringW(Instance(), IDS_ABOUTBOX, reinterpret_cast<wchar_t*>(&text), 0);
+    if (length > 0) {
+        AppendMenuW(systemMenu, MF_SEPARATOR, 0, nullptr);
+        AppendMenuW(systemMenu, MF_STRING, IDM_ABOUTBOX, std::wstring(text, length).c_str());
+    }
+}
+
+void CTavrinDlg::WarnWhenMemoryIsLow() {
+    MEMORYSTATUSEX status{};
+    status.dwLength = sizeof status;
+    if (!GlobalMemoryStatusEx(&status)) {
+        return;
+    }
+    if (IsMemoryLow(AvailableMemoryPercent(status.ullAvailPhys, status.ullTotalPhys))) {
+        ShowMessage(Handle(), texts::kLowMemory, m_languageId, MB_OK | MB_ICONWARNING);
+    }
+}
+
+bool CTavrinDlg::ListAreaIsUsable() const {
+    RECT client{};
+    GetClientRect(m_deviceList.Handle(), &client);
+    return client.right - client.left >= 1 && client.bottom - client.top >= 1;
+}
+
+void CTavrinDlg::SetButtonTexts() {
+    struct ButtonText {
+        int id;
+        const UiText& text;
+    };
+    const ButtonText buttons[] = {
+        {IDC_ADD_BUTTON, texts::kAddButton},       {IDC_DELETE_BUTTON, texts::kDeleteButton},
+        {IDC_EDIT_BUTTON, texts::kEditButton},     {IDC_EXPORT_BUTTON, texts::kExportButton},
+        {IDC_IMPORT_BUTTON, texts::kImportButton},
+    };
+    for (const ButtonText& button : buttons) {
+        SetWindowTextW(Item(button.id), InLanguage(button.text, m_languageId));
+    }
+}
+
+void CTavrinDlg::FindProgramFolder() {
+    char executable[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, executable, MAX_PATH - 1);
+    const std::string folder = ProgramFolderOf(executable);
+    CopyField(m_programFolder, folder);
+    CopyField(m_pathArg, PathArgumentFor(folder));
+}
+
+void CTavrinDlg::LoadAddressBook() { ::LoadAddressBook(m_programFolder, m_iniFile, m_devices); }
+
+void CTavrinDlg::SaveAddressBook() {
+    // A failed save is not reported: the table stays as it is and the next save tries again;
+    // the file on disk is never left half written.
+    WriteAddressBook(m_iniFile.GetPath(), m_devices);
+}
+
+bool CTavrinDlg::StartNat() {
+    m_natCallbacks = _tagCB{this, &CTavrinDlg::NatInfoCallback, &CTavrinDlg::NatStatusCallback};
+    m_nat.Load();
+    return m_nat.Init(0, &m_natCallbacks) != 0;
+}
+
+void CTavrinDlg::FailStartup(const UiText& text) {
+    ShowMessage(Handle(), text, m_languageId);
+    EndDialog(-1);
+}
+
+LRESULT CTavrinDlg::OnClose(WPARAM, LPARAM) {
+    SaveAddressBook();
+    m_nat.DeInit();
+    EndDialog(IDCANCEL);
+    return 0;
+}
+
+LRESULT CTavrinDlg::OnTimer(WPARAM timerId, LPARAM) {
+    if (timerId == kRepaintTimerId) {
+        InvalidateRect(m_deviceList.Handle(), nullptr, TRUE);
+        KillTimer(Handle(), kRepaintTimerId);
+    }
+    return 0;
+}
+
+LRESULT CTavrinDlg::OnNatStatus(WPARAM, LPARAM) {
+    OutputDebugStringA("[Tavrin] Return Data= 1\t0\t\n");
+    return 0;
+}
+
+LRESULT CTavrinDlg::OnNatInfo(WPARAM, LPARAM text) {
+    // The library's thread handed over a copy of its text; it is ours to free.
+    const std::unique_ptr<std::string> info(reinterpret_cast<std::string*>(text));
+    OutputDebugStringA(("[Tavrin] Return Data= " + *info + "\n").c_str());
+    return 0;
+}
+
+LRESULT CTavrinDlg::OnItemchangedDeviceList(NMHDR*) { return 0; }
+
+// Enter and Escape would end the dialog behind the shutdown sequence's back (losing an import
+// and skipping the library's shutdown): the main window closes only through WM_CLOSE.
+void CTavrinDlg::OnEnterOrEscape() {}
+
+int __cdecl CTavrinDlg::NatInfoCallback(void* context, const char* first, const char* second,
+                                        std::uint64_t value1, std::uint64_t value2,
+                                        std::uint64_t value3, std::uint8_t flag) {
+    auto* self = static_cast<CTavrinDlg*>(context);
+    char text[512];
+    std::snprintf(text, sizeof text, "%s\t%s\t%llu\t%llu\t%llu\t%d\t", first ? first : "",
+                  second ? second : "", static_cast<unsigned long long>(value1),
+                  static_cast<unsigned long long>(value2), static_cast<unsigned long long>(value3),
+                  static_cast<int>(flag));
+    // Each message carries its own copy, so a later callback cannot overwrite a text that the
+    // window is still reading.
+    auto copy = std::make_unique<std::string>(text);
+    if (PostMessageW(self->Handle(), WM_NAT_INFO, 0, reinterpret_cast<LPARAM>(copy.get()))) {
+        copy.release();
+    }
+    return 1;
+}
+
+int __cdecl CTavrinDlg::NatStatusCallback(void* context) {
+    auto* self = static_cast<CTavrinDlg*>(context);
+    if (self->m_bNatConnected.load(std::memory_order_acquire) == 1) {
+        PostMessageW(self->Handle(), WM_NAT_STATUS, 1, 0);
+    }
+    return 1;
+}

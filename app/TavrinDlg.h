@@ -1,0 +1,67 @@
+// The main window: owns the address book, the device list and the connection to the NAT
+// library; starts them in a fixed order and stops them in a fixed order on close.
+#pragma once
+
+#include <windows.h>
+
+#include <atomic>
+#include <span>
+
+#include "addressbook/DeviceTable.h"
+#include "addressbook/IniFile.h"
+#include "app/DeviceListView.h"
+#include "connect/NatLibrary.h"
+#include "ui/Dialog.h"
+
+// Posted to the main window by the NAT library's threads.
+constexpr UINT WM_NAT_STATUS = WM_USER + 1001;
+constexpr UINT WM_NAT_INFO = WM_USER + 1002;
+
+class CTavrinDlg : public ui::TableDialog<CTavrinDlg> {
+public:
+    explicit CTavrinDlg(HINSTANCE instance);
+    ~CTavrinDlg() override;
+
+    static std::span<const ui::MessageEntry<CTavrinDlg>> MessageTable();
+
+protected:
+    BOOL OnInitDialog() override;
+
+private:
+    // Start-up steps.
+    void AddAboutToSystemMenu();
+    void WarnWhenMemoryIsLow();
+    bool ListAreaIsUsable() const;
+    void SetButtonTexts();
+    void FindProgramFolder();
+    void LoadAddressBook();
+    bool StartNat();
+    void FailStartup(const struct UiText& text);
+
+    void SaveAddressBook();
+
+    // Message handlers.
+    LRESULT OnClose(WPARAM, LPARAM);
+    LRESULT OnTimer(WPARAM timerId, LPARAM);
+    LRESULT OnNatStatus(WPARAM, LPARAM);
+    LRESULT OnNatInfo(WPARAM, LPARAM text);
+    LRESULT OnItemchangedDeviceList(NMHDR*);
+    void OnEnterOrEscape();
+
+    // Called by the NAT library on its own threads.
+    static int __cdecl NatInfoCallback(void* context, const char* first, const char* second,
+                                       std::uint64_t value1, std::uint64_t value2,
+                                       std::uint64_t value3, std::uint8_t flag);
+    static int __cdecl NatStatusCallback(void* context);
+
+    HICON m_hIcon;
+    DeviceListView m_deviceList;
+    DeviceTable m_devices;
+    CIniFile m_iniFile;
+    NatLibrary m_nat;
+    _tagCB m_natCallbacks{};
+    std::atomic<int> m_bNatConnected{0};
+    int m_languageId = 0;
+    char m_pathArg[260] = {};
+    char m_programFolder[260] = {};
+};

@@ -1,0 +1,38 @@
+// Every text the launcher chooses at run time, in English and in Traditional Chinese side by
+// side. The texts are UTF-16 and reach the screen through the wide-character calls, so they
+// read right whatever the system's ANSI code page is.
+#pragma once
+
+#include "app/StartupRules.h"
+
+struct UiText {
+    const wchar_t* english;
+    const wchar_t* chinese;
+};
+
+constexpr const wchar_t* InLanguage(const UiText& text, int languageId) {
+    return languageId == kLanguageEnglish ? text.english : text.chinese;
+}
+
+namespace texts {
+
+inline constexpr UiText kMessageCaption{L"Message", L"訊息"};
+inline constexpr UiText kWindowTitle{L"Tavrin", L"Tavrin 遠端監看"};
+inline constexpr UiText kLowMemory{L"Your available system memory is less than 15 percent.",
+                                   L"您電腦系統的記憶體使用率已超過85%。"};
+inline constexpr UiText kStartError{L"Start application error. Please restart application.",
+                                    L"開啟應用程式錯誤，請重新開啟應用程式。"};
+inline constexpr UiText kInitNatFailed{L"Init NAT failed.", L"初始化NAT失敗。"};
+
+inline constexpr UiText kAddButton{L"Add", L"新增"};
+inline constexpr UiText kDeleteButton{L"Delete", L"刪除"};
+inline constexpr UiText kEditButton{L"Edit", L"編輯"};
+inline constexpr UiText kExportButton{L"Export", L"匯出"};
+inline constexpr UiText kImportButton{L"Import", L"匯入"};
+
+inline constexpr UiText kDeviceNameColumn{L"Device Name", L"裝置名稱"};
+inline constexpr UiText kDeviceIpColumn{L"Device IP", L"裝置 IP"};
+inline constexpr UiText kPortColumn{L"Port", L"埠"};
+inline constexpr UiText kUuidColumn{L"UUID", L"UUID"};
+
+}  // namespace texts

@@ -1,0 +1,151 @@
+// Our profile reader and writer next to the platform's GetPrivateProfile*A and
+// WritePrivateProfileStringA, on the same files.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "addressbook/AddressBook.h"
+#include "addressbook/IniFile.h"
+#include "base/FixedText.h"
+#include "base/WholeFile.h"
+#include "support/ScratchFolder.h"
+
+namespace {
+
+std::vector<std::string> PlatformSectionNames(const std::string& path) {
+    std::vector<char> buffer(4 << 20);
+    const DWORD length = GetPrivateProfileSectionNamesA(
+        buffer.data(), static_cast<DWORD>(buffer.size()), path.c_str());
+    std::vector<std::string> names;
+    for (DWORD at = 0; at < length && buffer[at] != '\0';) {
+        names.emplace_back(&buffer[at]);
+        at += static_cast<DWORD>(names.back().size()) + 1;
+    }
+    return names;
+}
+
+std::string PlatformString(const std::string& path, const std::string& section,
+                           const std::string& key) {
+    std::vector<char> buffer(8192);
+    GetPrivateProfileStringA(section.c_str(), key.c_str(), "<default>", buffer.data(),
+                             static_cast<DWORD>(buffer.size()), path.c_str());
+    return buffer.data();
+}
+
+// Every section name and every key a reader could be asked for, ours next to the platform's.
+void ExpectSameReading(const std::string& label, const std::string& bytes,
+                       const std::vector<std::string>& keys) {
+    ScratchFolder folder;
+    folder.Write("profile.ini", bytes);
+    const std::string path = folder.File("profile.ini");
+
+    CIniFile ours(path);
+    std::vector<std::string> ourNames;
+    ours.GetSectionNames(ourNames);
+    const std::vector<std::string> platformNames = PlatformSectionNames(path);
+    ASSERT_EQ(ourNames, platformNames) << label;
+
+    std::vector<std::string> questions = platformNames;
+    questions.insert(questions.end(), {"", " ", "missing"});
+    for (const std::string& section : questions) {
+        for (const std::string& key : keys) {
+            std::string value;
+            ours.GetString(section, key, "<default>", value);
+            EXPECT_EQ(value, PlatformString(path, section, key))
+                << label << ": [" << section << "] " << key;
+        }
+    }
+}
+
+const std::vector<std::string> kStoredKeys = {"SERVERIP", "SERVERPORT", "ACCOUNT", "PASSWORD",
+                                              "UUID",     "UUIDIP",     "UUIDMAC", "PRIORITY"};
+
+TEST(ProfileMatchesPlatformTest, AwkwardFilesReadTheSame) {
+    struct Sample {
+        const char* label;
+        std::string bytes;
+    };
+    const std::vector<Sample> samples = {
+        {"empty", ""},
+        {"blanks only", " \r\n\t\r\n\x1a"},
+        {"crlf with comments",
+         "; address book\r\n[Office]\r\nSERVERIP=10.0.0.5\r\n;PASSWORD=old\r\nPASSWORD=x\r\n"},
+        {"lf only", "[A]\nSERVERIP=1\n[B]\nSERVERIP=2\n"},
+        {"cr only", "[A]\rSERVERIP=1\r[B]\rSERVERIP=2\r"},
+        {"mixed ends", "[A]\r\r\nSERVERIP=1\n\r[B]\n\nSERVERIP=2"},
+        {"duplicates",
+         "[Cam]\nSERVERIP=first\nSERVERIP=second\n[CAM]\nSERVERIP=third\nUUID=only here\n"
+         "[Cam]\nACCOUNT=later\n"},
+        {"lines without equals", "[A]\nSERVERIP\nACCOUNT = \nPASSWORD==x=\nUUID\t=\t y \n"},
+        {"blanks in brackets", "[ Padded ]\nSERVERIP=1\n[\tTab]\nSERVERIP=2\n[In Side]\nUUID=3\n"},
+        {"keys above sections and empty names", "SERVERIP=0\n[]\nSERVERIP=1\n[A]\nUUID=2\n"},
+        {"unclosed and nested brackets", "[A\nSERVERIP=1\n[B]x]\nSERVERIP=2\n[[C]]\nUUID=3\n"},
+        {"quotes",
+         "[Q]\nSERVERIP=\"a\"\nSERVERPORT='b'\nACCOUNT=\"\nPASSWORD=\"\"\nUUID=\"c'\n"
+         "UUIDIP=\" d \"\nUUIDMAC=''e''\n"},
+        {"control blanks", "[C]\nSERVERIP=\x1a x\x1a\nACCOUNT=\t\vv\f\n"},
+        {"long lines", "[" + std::string(3000, 'n') + "]\nSERVERIP=" + std::string(10000, 'v') +
+                           "\nUUID=" + std::string(8191, 'u') + "\n"},
+        {"high bytes", "[Caf\xE9]\nSERVERIP=\xE9t\xE9\n[\xC9t\xE9 2]\nACCOUNT=\xFF\xFE\n"},
+    };
+    std::vector<std::string> keys = kStoredKeys;
+    keys.insert(keys.end(), {"serverip", " UUID ", "=", "[A]"});
+    for (const Sample& sample : samples) {
+        ExpectSameReading(sample.label, sample.bytes, keys);
+    }
+}
+
+TEST(ProfileMatchesPlatformTest, SaveWritesThePlatformWritersBytes) {
+    DeviceTable table;
+    for (const char* name : {"Office", "Lobby", "Gate 3"}) {
+        DeviceRecord record{};
+        CopyField(record.name, name);
+        CopyField(record.serverIp, "10.0.0.5");
+        CopyField(record.serverPort, "80");
+        CopyField(record.account, "admin");
+        CopyField(record.password, "secret");
+        CopyField(record.uuid, name[0] == 'L' ? "ABCDEF0123" : "");
+        CopyField(record.priority, "Frame");
+        table.Append(record);
+    }
+    ScratchFolder folder;
+    // The platform's way: empty the file, then one call per key.
+    const std::string platformPath = folder.File("platform.ini");
+    CloseHandle(CreateFileA(platformPath.c_str(), GENERIC_READ | GENERIC_WRITE,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, CREATE_ALWAYS, 0,
+                            nullptr));
+    for (std::size_t i = 0; i < table.Count(); ++i) {
+        const DeviceRecord& record = table.At(i);
+        VisitStoredFields(record, [&](const StoredKey& stored, const auto& field) {
+            WritePrivateProfileStringA(record.name, stored.key, field, platformPath.c_str());
+        });
+    }
+    WritePrivateProfileStringA(nullptr, nullptr, nullptr, platformPath.c_str());  // flush
+
+    const std::string ourPath = folder.File("ours.ini");
+    ASSERT_TRUE(WriteAddressBook(ourPath, table));
+    EXPECT_EQ(ReadWholeFile(ourPath), ReadWholeFile(platformPath));
+}
+
+TEST(ProfileMatchesPlatformTest, PlatformReadsProtectedValuesBackExactly) {
+    DeviceTable table;
+    DeviceRecord record{};
+    CopyField(record.name, "Q");
+    CopyField(record.serverIp, " 10.0.0.5");
+    CopyField(record.account, "'admin'");
+    CopyField(record.password, " pass ");
+    CopyField(record.uuid, "\"x\"");
+    table.Append(record);
+    ScratchFolder folder;
+    const std::string path = folder.File("quoted.ini");
+    ASSERT_TRUE(WriteAddressBook(path, table));
+    EXPECT_EQ(PlatformString(path, "Q", "SERVERIP"), " 10.0.0.5");
+    EXPECT_EQ(PlatformString(path, "Q", "ACCOUNT"), "'admin'");
+    EXPECT_EQ(PlatformString(path, "Q", "PASSWORD"), " pass ");
+    EXPECT_EQ(PlatformString(path, "Q", "UUID"), "\"x\"");
+}
+
+}  // namespace

@@ -1,0 +1,117 @@
+// A small modal-dialog framework: one static dialog procedure finds the C++ object and hands
+// each message to the entry of the dialog's message table that names it.
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <span>
+
+namespace ui {
+
+class Dialog {
+public:
+    Dialog(HINSTANCE instance, int templateId) : m_instance(instance), m_templateId(templateId) {}
+    virtual ~Dialog() = default;
+    Dialog(const Dialog&) = delete;
+    Dialog& operator=(const Dialog&) = delete;
+
+    // Runs the dialog modally; returns the value passed to EndDialog, or -1 when the dialog
+    // could not be created.
+    INT_PTR DoModal(HWND owner);
+
+    HWND Handle() const { return m_hWnd; }
+    HINSTANCE Instance() const { return m_instance; }
+    void EndDialog(INT_PTR result) { ::EndDialog(m_hWnd, result); }
+    HWND Item(int id) const { return GetDlgItem(m_hWnd, id); }
+
+protected:
+    // The controls exist when this runs. Returns TRUE to let the system set the focus.
+    virtual BOOL OnInitDialog() { return TRUE; }
+
+    // Handles a message through the message table; false leaves it to the default dialog
+    // processing. result is the message's result.
+    virtual bool Dispatch(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) = 0;
+
+private:
+    static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+    HINSTANCE m_instance;
+    int m_templateId;
+    HWND m_hWnd = nullptr;
+};
+
+// One line of a message table: a window message, a command from a control (WM_COMMAND with a
+// notification code such as BN_CLICKED) or a notification from a control (WM_NOTIFY).
+template <class T>
+struct MessageEntry {
+    enum class Kind { Message, Command, Notify };
+    using MessageHandler = LRESULT (T::*)(WPARAM, LPARAM);
+    using CommandHandler = void (T::*)();
+    using NotifyHandler = LRESULT (T::*)(NMHDR*);
+
+    Kind kind;
+    UINT code;       // message number, command notification code or WM_NOTIFY code
+    UINT controlId;  // the control, for commands and notifications
+    MessageHandler onMessage;
+    CommandHandler onCommand;
+    NotifyHandler onNotify;
+};
+
+template <class T>
+constexpr MessageEntry<T> OnMessage(UINT message, LRESULT (T::*handler)(WPARAM, LPARAM)) {
+    return {MessageEntry<T>::Kind::Message, message, 0, handler, nullptr, nullptr};
+}
+
+template <class T>
+constexpr MessageEntry<T> OnCommand(UINT controlId, UINT code, void (T::*handler)()) {
+    return {MessageEntry<T>::Kind::Command, code, controlId, nullptr, handler, nullptr};
+}
+
+template <class T>
+constexpr MessageEntry<T> OnNotify(UINT controlId, UINT code, LRESULT (T::*handler)(NMHDR*)) {
+    return {MessageEntry<T>::Kind::Notify, code, controlId, nullptr, nullptr, handler};
+}
+
+// Base of every dialog of ours: T provides `static std::span<const MessageEntry<T>>
+// MessageTable()`.
+template <class T>
+class TableDialog : public Dialog {
+public:
+    using Dialog::Dialog;
+
+protected:
+    bool Dispatch(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
+        T& self = static_cast<T&>(*this);
+        for (const MessageEntry<T>& entry : T::MessageTable()) {
+            switch (entry.kind) {
+                case MessageEntry<T>::Kind::Message:
+                    if (entry.code == message) {
+                        result = (self.*entry.onMessage)(wParam, lParam);
+                        return true;
+                    }
+                    break;
+                case MessageEntry<T>::Kind::Command:
+                    if (message == WM_COMMAND && entry.controlId == LOWORD(wParam) &&
+                        entry.code == HIWORD(wParam)) {
+                        (self.*entry.onCommand)();
+                        result = 0;
+                        return true;
+                    }
+                    break;
+                case MessageEntry<T>::Kind::Notify:
+                    if (message == WM_NOTIFY) {
+                        NMHDR* header = reinterpret_cast<NMHDR*>(lParam);
+                        if (entry.controlId == header->idFrom && entry.code == header->code) {
+                            result = (self.*entry.onNotify)(header);
+                            return true;
+                        }
+                    }
+                    break;
+            }
+        }
+        return false;
+    }
+};
+
+}  // namespace ui
