@@ -23,9 +23,10 @@ if(NOT TARGET CURL::libcurl)
     # Without it curl.h declares every function dllimport, and the link
     # fails looking for __imp__curl_easy_init.
     INTERFACE_COMPILE_DEFINITIONS CURL_STATICLIB
-    # What a static libcurl leaves for the final link: winsock; advapi32 and
-    # crypt32 for the Windows crypto behind NTLM/digest auth; bcrypt for
-    # BCryptGenRandom. No wldap32 or normaliz: LDAP and IDN are built out.
-    INTERFACE_LINK_LIBRARIES "ws2_32;crypt32;bcrypt;advapi32")
+    # What a static libcurl leaves for the final link (checked with nm -u):
+    # winsock; advapi32 for the CryptoAPI hashes behind NTLM/digest auth;
+    # bcrypt for BCryptGenRandom. No crypt32, wldap32 or normaliz: TLS, LDAP
+    # and IDN are built out.
+    INTERFACE_LINK_LIBRARIES "ws2_32;advapi32;bcrypt")
 endif()
 unset(_tavrin_curl_lib)

@@ -59,7 +59,7 @@ ensure_deps() {
   if ((${#missing[@]})); then
     echo "deps: installing ${missing[*]}" >&2
     _tavrin_apt_update || return 1
-    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
+    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq \
       "${missing[@]}" || return 1
   fi
 
