@@ -13,7 +13,7 @@ TAVRIN_DEB_PACKAGES=(
   libgtest-dev googletest libgmock-dev libbenchmark-dev
   libcurl4-openssl-dev libcpp-httplib-dev
   wine wine64 wine32:i386           # the .exe and its tests run under Wine
-  xvfb xdotool imagemagick          # real windows, driven and screenshotted
+  xvfb x11-utils xdotool imagemagick  # real windows, driven and screenshotted
   fonts-wqy-microhei locales        # the UI is Traditional Chinese
   iproute2 dpkg-dev util-linux
 )
