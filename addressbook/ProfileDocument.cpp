@@ -43,6 +43,12 @@ ProfileDocument ProfileDocument::Parse(std::string_view bytes) {
     // for the empty name.
     document.m_sections.push_back(ProfileSection{});
     document.m_firstSectionByName.emplace(std::string(), 0);
+    // A file saved by an editor as UTF-8 may start with a byte-order mark, which the platform
+    // skips; otherwise it would hide the first section header.
+    constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+    if (bytes.starts_with(kUtf8Bom)) {
+        bytes.remove_prefix(kUtf8Bom.size());
+    }
     while (!bytes.empty()) {
         const std::size_t end = bytes.find_first_of("\r\n");
         std::string_view line = bytes.substr(0, end);

@@ -89,6 +89,7 @@ TEST(ProfileMatchesPlatformTest, AwkwardFilesReadTheSame) {
         {"control blanks", "[C]\nSERVERIP=\x1a x\x1a\nACCOUNT=\t\vv\f\n"},
         {"long lines", "[" + std::string(3000, 'n') + "]\nSERVERIP=" + std::string(10000, 'v') +
                            "\nUUID=" + std::string(8191, 'u') + "\n"},
+        {"utf-8 byte-order mark", "\xEF\xBB\xBF[Office]\r\nSERVERIP=10.0.0.5\r\n"},
         {"high bytes", "[Caf\xE9]\nSERVERIP=\xE9t\xE9\n[\xC9t\xE9 2]\nACCOUNT=\xFF\xFE\n"},
     };
     std::vector<std::string> keys = kStoredKeys;

@@ -34,6 +34,12 @@ TEST(ProfileDocumentTest, LineEndsOfEveryKind) {
     }
 }
 
+TEST(ProfileDocumentTest, Utf8ByteOrderMarkDoesNotHideTheFirstSection) {
+    const ProfileDocument document = ProfileDocument::Parse("\xEF\xBB\xBF[A]\r\nK=1\r\n");
+    EXPECT_EQ(SectionNames(document), std::vector<std::string>{"A"});
+    EXPECT_EQ(ValueOr(document, "A", "K"), "1");
+}
+
 TEST(ProfileDocumentTest, LookupIgnoresAsciiCaseAndBlanksOfTheQuestion) {
     const ProfileDocument document = ProfileDocument::Parse("[Office Cam]\nServerIp=10.0.0.5\n");
     EXPECT_EQ(ValueOr(document, "office cam", "SERVERIP"), "10.0.0.5");
