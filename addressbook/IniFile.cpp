@@ -17,7 +17,7 @@ const ProfileDocument& CIniFile::Document() {
 void CIniFile::GetSectionNames(std::vector<std::string>& names) {
     for (const ProfileSection& section : Document().Sections()) {
         if (!section.name.empty()) {
-            names.push_back(section.name);
+            names.emplace_back(section.name);
         }
     }
 }

@@ -1,18 +1,20 @@
 #include "addressbook/ProfileDocument.h"
 
+#include <cstdint>
+
 #include "base/AsciiCase.h"
 
-namespace {
-
-std::string LowerAscii(std::string_view text) {
-    std::string lower(text);
-    for (char& c : lower) {
-        c = AsciiLower(c);
+std::size_t ProfileDocument::AsciiCaseHash::operator()(std::string_view text) const {
+    std::size_t hash = 14695981039346656037ull & SIZE_MAX;  // FNV-1a
+    for (char c : text) {
+        hash = (hash ^ static_cast<unsigned char>(AsciiLower(c))) * (1099511628211ull & SIZE_MAX);
     }
-    return lower;
+    return hash;
 }
 
-}  // namespace
+bool ProfileDocument::AsciiCaseEqual::operator()(std::string_view a, std::string_view b) const {
+    return EqualsIgnoringAsciiCase(a, b);
+}
 
 bool IsProfileBlank(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r' ||
@@ -37,12 +39,14 @@ std::string_view StripEnclosingQuotes(std::string_view value) {
     return value;
 }
 
-ProfileDocument ProfileDocument::Parse(std::string_view bytes) {
+ProfileDocument ProfileDocument::Parse(std::string file) {
     ProfileDocument document;
+    document.m_bytes = std::make_shared<const std::string>(std::move(file));
+    std::string_view bytes = *document.m_bytes;
     // Keys above the first header belong to a section without a name, found only by asking
     // for the empty name.
     document.m_sections.push_back(ProfileSection{});
-    document.m_firstSectionByName.emplace(std::string(), 0);
+    document.m_firstSectionByName.emplace(std::string_view(), 0);
     // A file saved by an editor as UTF-8 may start with a byte-order mark, which the platform
     // skips; otherwise it would hide the first section header.
     constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
@@ -50,9 +54,12 @@ ProfileDocument ProfileDocument::Parse(std::string_view bytes) {
         bytes.remove_prefix(kUtf8Bom.size());
     }
     while (!bytes.empty()) {
-        const std::size_t end = bytes.find_first_of("\r\n");
+        std::size_t end = 0;
+        while (end < bytes.size() && bytes[end] != '\r' && bytes[end] != '\n') {
+            ++end;
+        }
         std::string_view line = bytes.substr(0, end);
-        bytes.remove_prefix(end == std::string_view::npos ? bytes.size() : end + 1);
+        bytes.remove_prefix(end == bytes.size() ? end : end + 1);
 
         line = TrimProfileBlanks(line);
         if (line.empty()) {
@@ -61,10 +68,9 @@ ProfileDocument ProfileDocument::Parse(std::string_view bytes) {
         if (line.front() == '[') {
             const std::size_t close = line.rfind(']');
             if (close != std::string_view::npos) {
-                std::string name(TrimProfileBlanks(line.substr(1, close - 1)));
-                document.m_firstSectionByName.try_emplace(LowerAscii(name),
-                                                          document.m_sections.size());
-                document.m_sections.push_back(ProfileSection{std::move(name), {}});
+                const std::string_view name = TrimProfileBlanks(line.substr(1, close - 1));
+                document.m_firstSectionByName.try_emplace(name, document.m_sections.size());
+                document.m_sections.push_back(ProfileSection{name, {}});
                 continue;
             }
             // A "[" without "]" is an ordinary key line, as for the platform's reader.
@@ -72,17 +78,17 @@ ProfileDocument ProfileDocument::Parse(std::string_view bytes) {
         std::vector<ProfileKey>& keys = document.m_sections.back().keys;
         const std::size_t equals = line.find('=');
         if (equals == std::string_view::npos) {
-            keys.push_back(ProfileKey{std::string(line), std::nullopt});
+            keys.push_back(ProfileKey{line, std::nullopt});
         } else {
-            keys.push_back(ProfileKey{std::string(TrimProfileBlanks(line.substr(0, equals))),
-                                      std::string(TrimProfileBlanks(line.substr(equals + 1)))});
+            keys.push_back(ProfileKey{TrimProfileBlanks(line.substr(0, equals)),
+                                      TrimProfileBlanks(line.substr(equals + 1))});
         }
     }
     return document;
 }
 
 const ProfileSection* ProfileDocument::FindSection(std::string_view name) const {
-    const auto found = m_firstSectionByName.find(LowerAscii(TrimProfileBlanks(name)));
+    const auto found = m_firstSectionByName.find(TrimProfileBlanks(name));
     return found == m_firstSectionByName.end() ? nullptr : &m_sections[found->second];
 }
 
@@ -95,10 +101,7 @@ std::optional<std::string_view> ProfileDocument::FindValue(std::string_view sect
     key = TrimProfileBlanks(key);
     for (const ProfileKey& candidate : found->keys) {
         if (EqualsIgnoringAsciiCase(candidate.name, key)) {
-            if (!candidate.value) {
-                return std::nullopt;
-            }
-            return std::string_view(*candidate.value);
+            return candidate.value;
         }
     }
     return std::nullopt;

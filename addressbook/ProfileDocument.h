@@ -10,25 +10,28 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
 
+// Names and values point into the document's own copy of the file, which lives as long as
+// any copy of the document.
 struct ProfileKey {
-    std::string name;
-    std::optional<std::string> value;  // empty optional: the line had no "="
+    std::string_view name;
+    std::optional<std::string_view> value;  // empty optional: the line had no "="
 };
 
 struct ProfileSection {
-    std::string name;
+    std::string_view name;
     std::vector<ProfileKey> keys;
 };
 
 class ProfileDocument {
 public:
-    static ProfileDocument Parse(std::string_view bytes);
+    static ProfileDocument Parse(std::string bytes);
 
     // Every section in file order, duplicates included; the first one is the unnamed section
     // of the keys above the first header.
@@ -41,9 +44,18 @@ public:
 private:
     const ProfileSection* FindSection(std::string_view name) const;
 
+    struct AsciiCaseHash {
+        std::size_t operator()(std::string_view text) const;
+    };
+    struct AsciiCaseEqual {
+        bool operator()(std::string_view a, std::string_view b) const;
+    };
+
+    std::shared_ptr<const std::string> m_bytes;
     std::vector<ProfileSection> m_sections;
-    // ASCII-lower-cased section name -> index of its first section.
-    std::unordered_map<std::string, std::size_t> m_firstSectionByName;
+    // Section name, ASCII case ignored -> index of its first section.
+    std::unordered_map<std::string_view, std::size_t, AsciiCaseHash, AsciiCaseEqual>
+        m_firstSectionByName;
 };
 
 // Removes one pair of matching enclosing quotes (' or "), as the platform's reader does.

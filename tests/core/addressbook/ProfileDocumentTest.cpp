@@ -12,7 +12,7 @@ std::vector<std::string> SectionNames(const ProfileDocument& document) {
     std::vector<std::string> names;
     for (const ProfileSection& section : document.Sections()) {
         if (!section.name.empty()) {
-            names.push_back(section.name);
+            names.emplace_back(section.name);
         }
     }
     return names;

@@ -23,6 +23,9 @@ READY_STAMP = ".e2e-ready"
 # draws inside it, so a root-window screenshot shows dialogs with their captions
 # and Win32 screen coordinates equal X coordinates.
 DESKTOP_SIZE = "1280x960"
+# Debian's Wine does not find its own fonts in /usr/share/wine/fonts; without
+# Marlett the caption buttons show as "0 1 r" and dialogs fall back from Tahoma.
+WINE_FONTS = Path("/usr/share/wine/fonts")
 
 
 def prefix(locale: str) -> Path:
@@ -95,6 +98,8 @@ def ensure_prefix(locale: str) -> Path:
     run("wine", "reg", "add", r"HKCU\Software\Wine\Explorer", "/v", "Desktop", "/d", "Default", "/f")
     run("wine", "reg", "add", r"HKCU\Software\Wine\Explorer\Desktops", "/v", "Default",
         "/d", DESKTOP_SIZE, "/f")
+    for font in WINE_FONTS.glob("*.ttf"):
+        shutil.copy(font, pfx / "drive_c" / "windows" / "Fonts")
     # The registry reaches the disk only when the wineserver exits.
     run("wineserver", "-w")
     (pfx / READY_STAMP).write_text("")

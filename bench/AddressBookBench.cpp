@@ -1,0 +1,83 @@
+// Host timings of the address book's load and save at the sizes a large site reaches, with
+// the parse and format steps alone beside them to tell the CPU's share from the disk's.
+// Goal: load and save of 10,000 devices within 20 ms each.
+#include <benchmark/benchmark.h>
+
+#include <string>
+
+#include "addressbook/AddressBook.h"
+#include "addressbook/IniFile.h"
+#include "addressbook/ProfileDocument.h"
+#include "bench/SampleBook.h"
+#include "support/ScratchFolder.h"
+
+namespace {
+
+void SetSize(benchmark::State& state, const std::string& bytes) {
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
+                            static_cast<std::int64_t>(bytes.size()));
+    state.counters["devices"] = static_cast<double>(state.range(0));
+}
+
+// The whole save as the program does it: format, write the scratch file, sync, rename.
+void BM_Save(benchmark::State& state) {
+    const DeviceTable table = MakeSampleBook(static_cast<std::size_t>(state.range(0)));
+    ScratchFolder folder;
+    const std::string path = folder.File(kAddressBookFileName);
+    for (auto _ : state) {
+        if (!WriteAddressBook(path, table)) {
+            state.SkipWithError("the save failed");
+            break;
+        }
+    }
+    SetSize(state, FormatAddressBook(table));
+}
+
+// The whole load as the program does it at start-up: read, parse, one record per section.
+void BM_Load(benchmark::State& state) {
+    const DeviceTable table = MakeSampleBook(static_cast<std::size_t>(state.range(0)));
+    ScratchFolder folder;
+    if (!WriteAddressBook(folder.File(kAddressBookFileName), table)) {
+        state.SkipWithError("could not write the book to load");
+        return;
+    }
+    for (auto _ : state) {
+        CIniFile file;
+        DeviceTable loaded;
+        LoadAddressBook(folder.Folder(), file, loaded);
+        if (loaded.Count() != table.Count()) {
+            state.SkipWithError("the load lost devices");
+            break;
+        }
+        benchmark::DoNotOptimize(loaded.At(0));
+    }
+    SetSize(state, FormatAddressBook(table));
+}
+
+void BM_Format(benchmark::State& state) {
+    const DeviceTable table = MakeSampleBook(static_cast<std::size_t>(state.range(0)));
+    for (auto _ : state) {
+        std::string bytes = FormatAddressBook(table);
+        benchmark::DoNotOptimize(bytes.data());
+    }
+    SetSize(state, FormatAddressBook(table));
+}
+
+void BM_Parse(benchmark::State& state) {
+    const std::string bytes =
+        FormatAddressBook(MakeSampleBook(static_cast<std::size_t>(state.range(0))));
+    for (auto _ : state) {
+        ProfileDocument document = ProfileDocument::Parse(bytes);
+        benchmark::DoNotOptimize(document.Sections().data());
+    }
+    SetSize(state, bytes);
+}
+
+}  // namespace
+
+BENCHMARK(BM_Load)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Save)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Parse)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Format)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+BENCHMARK_MAIN();

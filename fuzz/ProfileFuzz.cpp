@@ -1,0 +1,135 @@
+// Any bytes to the profile reader, then the questions the program asks of it, and two things
+// that hold for every input:
+//  - a lookup finds what a plain search of the listed sections finds (the first section of a
+//    name, its first key, ASCII case folded, blanks around the asked names dropped);
+//  - the sections written back with our writer and read again are the same sections, keys
+//    and values as read: what the address book's save and load rely on.
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "addressbook/ProfileDocument.h"
+#include "addressbook/ProfileWriter.h"
+#include "base/AsciiCase.h"
+
+namespace {
+
+// Inputs of thousands of lines would make every check quadratic; the first sections and keys
+// are where lookups and duplicates meet anyway.
+constexpr std::size_t kSectionsChecked = 64;
+constexpr std::size_t kKeysChecked = 16;
+
+void Require(bool holds, const char* what) {
+    if (!holds) {
+        std::fprintf(stderr, "profile_fuzz: %s\n", what);
+        std::abort();
+    }
+}
+
+std::optional<std::string_view> PlainFind(const ProfileDocument& document,
+                                          std::string_view section, std::string_view key) {
+    section = TrimProfileBlanks(section);
+    key = TrimProfileBlanks(key);
+    for (const ProfileSection& candidate : document.Sections()) {
+        if (!EqualsIgnoringAsciiCase(candidate.name, section)) {
+            continue;
+        }
+        for (const ProfileKey& found : candidate.keys) {
+            if (EqualsIgnoringAsciiCase(found.name, key)) {
+                return found.value ? std::optional<std::string_view>(*found.value) : std::nullopt;
+            }
+        }
+        return std::nullopt;  // later sections of the same name are never searched
+    }
+    return std::nullopt;
+}
+
+std::string FlipAsciiCase(std::string_view view) {
+    std::string text(view);
+    for (char& c : text) {
+        if (c >= 'a' && c <= 'z') {
+            c = static_cast<char>(c - 'a' + 'A');
+        } else if (c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c - 'A' + 'a');
+        }
+    }
+    return text;
+}
+
+void CheckLookups(const ProfileDocument& document) {
+    const std::vector<ProfileSection>& sections = document.Sections();
+    for (std::size_t i = 0; i < sections.size() && i < kSectionsChecked; ++i) {
+        std::vector<std::string> keys = {"SERVERIP", "uuid", " PASSWORD\t", "", "="};
+        for (std::size_t k = 0; k < sections[i].keys.size() && k < kKeysChecked; ++k) {
+            keys.emplace_back(sections[i].keys[k].name);
+            keys.push_back(FlipAsciiCase(sections[i].keys[k].name));
+        }
+        const std::string name(sections[i].name);
+        for (const std::string& section : {name, FlipAsciiCase(name), " " + name + "\x1a"}) {
+            for (const std::string& key : keys) {
+                Require(document.FindValue(section, key) == PlainFind(document, section, key),
+                        "a lookup disagrees with a plain search of the sections");
+            }
+        }
+    }
+}
+
+// The reader drops one pair of enclosing quotes from every value, and our writer adds one
+// to every value that needs it: what goes in and comes out is the value as read.
+void CheckRewrite(const ProfileDocument& document) {
+    const std::vector<ProfileSection>& sections = document.Sections();
+    std::string text;
+    // The reader skips a byte-order mark at the very start of a file, so a first key whose
+    // name starts with one would lose it; an empty first line keeps it in the name. The
+    // address book never meets this: its files start with a section header.
+    if (!sections[0].keys.empty()) {
+        text += "\r\n";
+    }
+    for (std::size_t i = 0; i < sections.size(); ++i) {
+        if (i > 0) {  // the first section holds the keys above every header
+            AppendProfileSection(text, sections[i].name);
+        }
+        for (const ProfileKey& key : sections[i].keys) {
+            if (key.value) {
+                AppendProfileKey(text, key.name, StripEnclosingQuotes(*key.value));
+            } else {
+                text += key.name;
+                text += "\r\n";
+            }
+        }
+    }
+    const ProfileDocument again = ProfileDocument::Parse(text);
+    const std::vector<ProfileSection>& reread = again.Sections();
+    Require(reread.size() == sections.size(), "rewriting changed the number of sections");
+    for (std::size_t i = 0; i < sections.size(); ++i) {
+        Require(reread[i].name == sections[i].name, "rewriting changed a section name");
+        Require(reread[i].keys.size() == sections[i].keys.size(),
+                "rewriting changed the number of keys of a section");
+        for (std::size_t k = 0; k < sections[i].keys.size(); ++k) {
+            const ProfileKey& before = sections[i].keys[k];
+            const ProfileKey& after = reread[i].keys[k];
+            Require(after.name == before.name, "rewriting changed a key name");
+            Require(after.value.has_value() == before.value.has_value(),
+                    "rewriting gave a key a value or took it away");
+            Require(!before.value ||
+                        StripEnclosingQuotes(*after.value) == StripEnclosingQuotes(*before.value),
+                    "rewriting changed a value");
+        }
+    }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    const ProfileDocument document = ProfileDocument::Parse(std::string(bytes));
+    Require(!document.Sections().empty() && document.Sections()[0].name.empty(),
+            "the keys above the first header have no unnamed section");
+    CheckLookups(document);
+    CheckRewrite(document);
+    return 0;
+}

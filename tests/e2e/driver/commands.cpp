@@ -1,0 +1,152 @@
+#include "commands.h"
+
+#include <commctrl.h>
+
+#include <functional>
+#include <map>
+#include <vector>
+
+#include "listview.h"
+#include "sysmenu.h"
+#include "toplevel.h"
+#include "window_info.h"
+
+const char* const kUsage =
+    "usage: e2edriver COMMAND [--name value]...\n"
+    "  windows    [FILTER]                    every top-level window\n"
+    "  wait       [FILTER] [--timeout S]      first visible match\n"
+    "  gone       --hwnd H [--timeout S]      until the window is destroyed\n"
+    "  controls   --hwnd H                    all child controls\n"
+    "  msgbox     --hwnd H                    caption, text and buttons of a message box\n"
+    "  click      --hwnd H [--id N]           BM_CLICK on an enabled, visible button\n"
+    "  settext    --hwnd H [--id N] --text T  WM_SETTEXT, as typing into an edit box\n"
+    "  close      --hwnd H                    the close box (SC_CLOSE)\n"
+    "  syscommand --hwnd H --cmd N            WM_SYSCOMMAND, e.g. a system menu item\n"
+    "  sysmenu    --hwnd H                    items of the system menu\n"
+    "  listview   --hwnd H [--id N]           columns and rows of a list view\n"
+    "FILTER: --title T --class C --pid P --exe PATH|NAME --exclude H (repeatable)\n";
+
+namespace {
+
+using Command = std::function<int(const Args&)>;
+
+BOOL CALLBACK collect(HWND hwnd, LPARAM list) {
+    reinterpret_cast<std::vector<HWND>*>(list)->push_back(hwnd);
+    return TRUE;
+}
+
+std::vector<HWND> descendants(HWND parent) {
+    std::vector<HWND> list;
+    EnumChildWindows(parent, collect, reinterpret_cast<LPARAM>(&list));
+    return list;
+}
+
+// --hwnd names a window; with --id, the control of that id anywhere below it.
+HWND target(const Args& args) {
+    HWND hwnd = existingWindow(args.hwnd());
+    if (!args.has(L"id")) return hwnd;
+    int id = static_cast<int>(args.number(L"id", 0));
+    for (HWND child : descendants(hwnd))
+        if (GetDlgCtrlID(child) == id) return child;
+    throw NotFound("no control with that id");
+}
+
+void post(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    // Posted, not sent: the click or close may open a modal dialog, and the
+    // driver must come back so the test can deal with it.
+    if (!PostMessageW(hwnd, msg, wParam, lParam)) throw NotFound("cannot post to the window");
+}
+
+int listWindows(const Args& args) {
+    WindowFilter filter(args);
+    for (HWND hwnd : topLevelWindows())
+        if (filter.matches(hwnd)) describeTopLevel(hwnd).print();
+    return 0;
+}
+
+int wait(const Args& args) {
+    HWND hwnd = waitForWindow(WindowFilter(args), args.timeoutMs());
+    if (!hwnd) throw NotFound("no such window appeared in time");
+    describeTopLevel(hwnd).print();
+    return 0;
+}
+
+int gone(const Args& args) {
+    if (!waitUntilGone(args.hwnd(), args.timeoutMs())) throw NotFound("the window is still there");
+    return 0;
+}
+
+int controls(const Args& args) {
+    for (HWND child : descendants(existingWindow(args.hwnd()))) describeControl(child).print();
+    return 0;
+}
+
+int msgbox(const Args& args) {
+    HWND box = existingWindow(args.hwnd());
+    std::wstring text;
+    std::vector<std::string> buttons;
+    for (HWND child : descendants(box)) {
+        int id = GetDlgCtrlID(child);
+        if (id == 0xFFFF && className(child) == L"Static") text = windowText(child);
+        if (className(child) == L"Button" && IsWindowVisible(child))
+            buttons.push_back(JsonObject().num("id", id).str("text", windowText(child)).encoded());
+    }
+    JsonObject o;
+    o.hwnd("hwnd", box).str("title", windowText(box)).str("text", text).raw("buttons", jsonArray(buttons));
+    o.print();
+    return 0;
+}
+
+int click(const Args& args) {
+    HWND button = target(args);
+    // A person cannot press a greyed or hidden button; neither may a test.
+    if (!IsWindowVisible(button) || !IsWindowEnabled(button))
+        throw NotFound("the button is hidden or disabled");
+    post(button, BM_CLICK, 0, 0);
+    return 0;
+}
+
+int settext(const Args& args) {
+    if (!args.has(L"text")) throw UsageError("--text is required");
+    std::wstring text = args.text(L"text");
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutW(target(args), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()),
+                             SMTO_ABORTIFHUNG, kSendTimeoutMs, &result) || !result)
+        throw NotFound("the control did not take the text");
+    return 0;
+}
+
+int close(const Args& args) {
+    post(existingWindow(args.hwnd()), WM_SYSCOMMAND, SC_CLOSE, 0);
+    return 0;
+}
+
+int syscommand(const Args& args) {
+    if (!args.has(L"cmd")) throw UsageError("--cmd is required");
+    post(existingWindow(args.hwnd()), WM_SYSCOMMAND, static_cast<WPARAM>(args.number(L"cmd", 0)), 0);
+    return 0;
+}
+
+int sysmenu(const Args& args) {
+    for (const JsonObject& item : readSystemMenu(existingWindow(args.hwnd()))) item.print();
+    return 0;
+}
+
+int listview(const Args& args) {
+    readListView(target(args)).print();
+    return 0;
+}
+
+}  // namespace
+
+int runCommand(const Args& args) {
+    static const std::map<std::wstring, Command> commands = {
+        {L"windows", listWindows}, {L"wait", wait},         {L"gone", gone},
+        {L"controls", controls},   {L"msgbox", msgbox},     {L"click", click},
+        {L"settext", settext},     {L"close", close},       {L"syscommand", syscommand},
+        {L"sysmenu", sysmenu},     {L"listview", listview},
+    };
+    auto it = commands.find(args.command());
+    if (it == commands.end()) throw UsageError("unknown command");
+    return it->second(args);
+}

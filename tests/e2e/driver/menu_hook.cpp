@@ -1,0 +1,29 @@
+// e2ehook.dll: runs inside the program under test, on a thread the driver
+// starts there, to read a window's system menu.
+#include "menu_request.h"
+
+extern "C" __declspec(dllexport) DWORD WINAPI e2e_read_system_menu(void* param) {
+    auto* request = static_cast<MenuRequest*>(param);
+    HMENU menu = GetSystemMenu(request->hwnd, FALSE);
+    if (!menu) {
+        request->count = -1;
+        return 0;
+    }
+    int count = GetMenuItemCount(menu);
+    int max = static_cast<int>(sizeof request->items / sizeof request->items[0]);
+    request->count = count < max ? count : max;
+    for (int i = 0; i < request->count; ++i) {
+        MenuItemRecord& item = request->items[i];
+        MENUITEMINFOW info = {};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_ID | MIIM_FTYPE | MIIM_STATE | MIIM_STRING;
+        info.dwTypeData = item.text;
+        info.cch = sizeof item.text / sizeof item.text[0];
+        item.text[0] = 0;
+        GetMenuItemInfoW(menu, i, TRUE, &info);
+        item.id = info.wID;
+        item.type = info.fType;
+        item.state = info.fState;
+    }
+    return 1;
+}

@@ -1,0 +1,96 @@
+"""Calls e2edriver.exe inside a session and turns its JSON lines into dicts."""
+import json
+import subprocess
+import tempfile
+
+from . import paths
+
+
+class NotFound(AssertionError):
+    """The window, control or state a test waited for did not show up.
+
+    An AssertionError so that unittest reports it as a failed test, not a
+    broken harness."""
+
+
+class DriverError(RuntimeError):
+    """The driver was called wrongly or crashed: a harness or test bug."""
+
+
+class Driver:
+    def __init__(self, session):
+        self.session = session
+        self.exe = paths.driver_exe()
+        if not self.exe.exists():
+            raise DriverError(f"{self.exe} is missing; build the Windows tree first")
+
+    def call(self, command: str, *options, timeout: float = 60) -> list:
+        """Run one driver command; options are alternating '--name', value."""
+        argv = ["wine", str(self.exe), command, *(str(o) for o in options)]
+        # Output goes to a file, not a pipe: the first Wine process of a session
+        # starts services that inherit its stdout and never close it, so reading
+        # a pipe to its end would hang.
+        with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
+            try:
+                code = subprocess.run(argv, env=self.session.env, stdout=out, stderr=err,
+                                      timeout=timeout).returncode
+            except subprocess.TimeoutExpired:
+                raise DriverError(f"e2edriver {command} hung for {timeout}s") from None
+            out.seek(0)
+            err.seek(0)
+            text = out.read().decode("utf-8")
+            errors = err.read().decode("utf-8", errors="replace")
+        lines = [json.loads(line) for line in text.splitlines() if line.startswith("{")]
+        if code == 1:
+            raise NotFound(f"e2edriver {command} {options}: {lines[-1]['error'] if lines else text}")
+        if code != 0:
+            raise DriverError(f"e2edriver {command} {options} exited {code}: {text}{errors}")
+        return [line for line in lines if "error" not in line]
+
+    @staticmethod
+    def _filter(title=None, cls=None, pid=None, exe=None, exclude=()) -> list:
+        options = []
+        for name, value in (("title", title), ("class", cls), ("pid", pid), ("exe", exe)):
+            if value is not None:
+                options += [f"--{name}", value]
+        for hwnd in exclude:
+            options += ["--exclude", hwnd]
+        return options
+
+    def windows(self, **filter) -> list:
+        return self.call("windows", *self._filter(**filter))
+
+    def wait(self, timeout: float = 10, **filter) -> dict:
+        """First visible top-level window matching title/cls/pid/exe/exclude."""
+        return self.call("wait", *self._filter(**filter), "--timeout", timeout,
+                         timeout=timeout + 60)[0]
+
+    def gone(self, hwnd: int, timeout: float = 10) -> None:
+        self.call("gone", "--hwnd", hwnd, "--timeout", timeout, timeout=timeout + 60)
+
+    def controls(self, hwnd: int) -> list:
+        return self.call("controls", "--hwnd", hwnd)
+
+    def msgbox(self, hwnd: int) -> dict:
+        """{'hwnd', 'title', 'text', 'buttons': [{'id', 'text'}]}"""
+        return self.call("msgbox", "--hwnd", hwnd)[0]
+
+    def click(self, hwnd: int, id: int | None = None) -> None:
+        self.call("click", "--hwnd", hwnd, *(["--id", id] if id is not None else []))
+
+    def set_text(self, hwnd: int, text: str, id: int | None = None) -> None:
+        self.call("settext", "--hwnd", hwnd, "--text", text, *(["--id", id] if id is not None else []))
+
+    def close(self, hwnd: int) -> None:
+        self.call("close", "--hwnd", hwnd)
+
+    def syscommand(self, hwnd: int, cmd: int) -> None:
+        self.call("syscommand", "--hwnd", hwnd, "--cmd", cmd)
+
+    def sysmenu(self, hwnd: int) -> list:
+        """[{'id', 'text', 'separator', 'grayed', 'checked'}]"""
+        return self.call("sysmenu", "--hwnd", hwnd)
+
+    def listview(self, hwnd: int, id: int | None = None) -> dict:
+        """{'columns': [...], 'rows': [{'texts': [...], 'selected': bool, 'rect': {...}}]}"""
+        return self.call("listview", "--hwnd", hwnd, *(["--id", id] if id is not None else []))[0]

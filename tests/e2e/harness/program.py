@@ -1,0 +1,121 @@
+"""One run of a Windows program under test, from its own fresh folder.
+
+Each run gets a new folder under <build>/e2e-work/, so what the program reads
+at start (AddressBook.ini, the DLL beside it) is exactly what the test put
+there, and what it writes can be checked after it has ended.
+"""
+import shutil
+import subprocess
+import tempfile
+from pathlib import Path
+
+from . import paths
+from .driver import Driver, NotFound
+from .session import stop_process
+
+DIALOG = "#32770"
+
+
+def tavrin_files(address_book: bytes | Path | None = None, **extra) -> dict:
+    """The shipped files, plus an AddressBook.ini (none if None) and any extra
+    name=contents pairs; contents are bytes to write or a Path to copy."""
+    files = {"Tavrin.exe": paths.win_bin() / "Tavrin.exe",
+             "KXC_IE_NATT.dll": paths.win_bin() / "KXC_IE_NATT.dll"}
+    if address_book is not None:
+        files["AddressBook.ini"] = address_book
+    files.update(extra)
+    return files
+
+
+def windows_path(path: Path) -> str:
+    """How Wine names a Unix path: the Z: drive maps the Unix root."""
+    return "Z:" + str(path.resolve()).replace("/", "\\")
+
+
+class Program:
+    """with Program(session, "startup_en", tavrin_files()) as p: p.main_window() ..."""
+
+    def __init__(self, session, name: str, files: dict, exe: str = "Tavrin.exe",
+                 args: tuple = (), cwd: Path | None = None):
+        self.session = session
+        self.name = name
+        self.driver = Driver(session)
+        paths.work_root().mkdir(parents=True, exist_ok=True)
+        self.folder = Path(tempfile.mkdtemp(prefix=f"{name}-", dir=paths.work_root()))
+        for target, source in files.items():
+            if isinstance(source, bytes):
+                (self.folder / target).write_bytes(source)
+            else:
+                shutil.copyfile(source, self.folder / target)
+        self.exe = self.folder / exe
+        self.main = None
+        self.exit_code = None
+        paths.artifacts_root().mkdir(parents=True, exist_ok=True)
+        self._log = open(paths.artifacts_root() / f"{name}-wine.log", "wb")
+        # Explorer starts a program in its own folder; a test can pass another
+        # cwd to prove the program finds its files beside the exe regardless.
+        self._proc = subprocess.Popen(["wine", str(self.exe), *args], env=session.env,
+                                      cwd=cwd or self.folder, stdout=self._log,
+                                      stderr=subprocess.STDOUT, start_new_session=True)
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, exc_type=None, *_):
+        # What the screen showed when a test failed says more than its traceback.
+        if exc_type is not None and self.running():
+            self.screenshot("failure")
+        # A test that failed half-way must not leave its program running into
+        # the next one.
+        stop_process(self._proc)
+        self._log.close()
+
+    def main_window(self, title: str | None = None, cls: str = DIALOG,
+                    timeout: float = 30) -> dict:
+        """Wait for the program's first visible top-level window. Found by the
+        exe path, since the caption differs per language."""
+        self.main = self.driver.wait(exe=windows_path(self.exe), cls=cls, title=title,
+                                     timeout=timeout)
+        return self.main
+
+    def message_box(self, timeout: float = 10) -> dict:
+        """The next dialog of this program other than its main window:
+        {'hwnd', 'title', 'text', 'buttons': [{'id', 'text'}]}."""
+        box = self.driver.wait(pid=self.main["pid"], cls=DIALOG, exclude=[self.main["hwnd"]],
+                               timeout=timeout)
+        return self.driver.msgbox(box["hwnd"])
+
+    def controls(self, hwnd: int | None = None) -> list:
+        return self.driver.controls(hwnd or self.main["hwnd"])
+
+    def control(self, id: int, hwnd: int | None = None) -> dict:
+        for c in self.controls(hwnd):
+            if c["id"] == id:
+                return c
+        raise NotFound(f"no control {id}")
+
+    def click_like_user(self, control: dict, double: bool = False) -> None:
+        """A real X click in the middle of a control (or window) from controls()/wait()."""
+        r = control["rect"]
+        self.session.click_at((r["left"] + r["right"]) // 2, (r["top"] + r["bottom"]) // 2, double)
+
+    def screenshot(self, label: str) -> Path:
+        path = paths.artifacts_root() / f"{self.name}-{label}.png"
+        self.session.screenshot(path)
+        return path
+
+    def close(self) -> None:
+        """The close box of the main window."""
+        self.driver.close(self.main["hwnd"])
+
+    def wait_exit(self, timeout: float = 15) -> int:
+        """The process's exit code; kills it and fails the test if it does not end."""
+        try:
+            self.exit_code = self._proc.wait(timeout)
+        except subprocess.TimeoutExpired:
+            stop_process(self._proc)
+            raise AssertionError(f"{self.exe.name} still running {timeout}s after being asked to close")
+        return self.exit_code
+
+    def running(self) -> bool:
+        return self._proc.poll() is None

@@ -1,0 +1,43 @@
+"""Runs the e2e tests (what `python3 -m unittest discover -s tests/e2e -p
+'test_*.py' -v -k FILTER...` does) and ends with one countable summary line."""
+import shutil
+import sys
+import time
+import unittest
+from pathlib import Path
+
+from . import paths
+
+E2E_DIR = Path(__file__).resolve().parents[1]
+# Folders of earlier runs are kept for a while to look at what a program left
+# behind; a run still going elsewhere on this tree keeps its fresh ones.
+KEEP_WORK_SECONDS = 3600
+
+
+def sweep_old_work() -> None:
+    if not paths.work_root().is_dir():
+        return
+    cutoff = time.time() - KEEP_WORK_SECONDS
+    for folder in paths.work_root().iterdir():
+        if folder.stat().st_mtime < cutoff:
+            shutil.rmtree(folder, ignore_errors=True)
+
+
+def main(filters: list) -> int:
+    sweep_old_work()
+    loader = unittest.TestLoader()
+    if filters:
+        # The same rule as unittest's -k: a substring, or a pattern with '*'.
+        loader.testNamePatterns = [f if "*" in f else f"*{f}*" for f in filters]
+    suite = loader.discover(str(E2E_DIR), pattern="test_*.py", top_level_dir=str(E2E_DIR))
+    result = unittest.TextTestRunner(verbosity=2).run(suite)
+    failed = len(result.failures) + len(result.errors) + len(result.unexpectedSuccesses)
+    passed = result.testsRun - failed - len(result.skipped) - len(result.expectedFailures)
+    print(f"screenshots and logs: {paths.artifacts_root()}")
+    print(f"e2e: {passed} passed, {failed} failed")
+    # No test run at all is a mistyped filter, not a success.
+    return 1 if failed or not result.testsRun else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv[1:]))

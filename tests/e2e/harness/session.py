@@ -1,0 +1,161 @@
+"""A private X display and wineserver for one group of e2e tests.
+
+The program under test talks to network video devices; it must never reach a
+real network, so a session refuses to start unless the process already sits
+in its own network namespace (tests/e2e/run arranges that with unshare -n).
+"""
+import contextlib
+import os
+import select
+import signal
+import socket
+import subprocess
+import time
+
+from . import wine_env
+
+SCREEN = "1280x960x24"
+
+
+def require_private_network() -> None:
+    others = sorted(name for _, name in socket.if_nameindex() if name != "lo")
+    if others:
+        raise RuntimeError(
+            f"refusing to run Wine with network interfaces {others}; "
+            "start the e2e tests through tests/e2e/run (it uses unshare -n)")
+
+
+def stop_process(proc: subprocess.Popen, grace: float = 5) -> None:
+    """Terminate, then kill; never waits longer than `grace` twice."""
+    if proc.poll() is not None:
+        return
+    proc.terminate()
+    try:
+        proc.wait(grace)
+    except subprocess.TimeoutExpired:
+        proc.kill()
+        proc.wait(grace)
+
+
+def kill_prefix_processes(prefix: str) -> None:
+    """SIGKILL whatever still runs in the prefix. Wine processes whose server
+    died under them (an X error, a crash) can linger and hold files open."""
+    marker = f"WINEPREFIX={prefix}".encode()
+    for entry in os.listdir("/proc"):
+        if not entry.isdigit():
+            continue
+        try:
+            with open(f"/proc/{entry}/environ", "rb") as f:
+                if marker in f.read().split(b"\0"):
+                    os.kill(int(entry), signal.SIGKILL)
+        except OSError:
+            pass
+
+
+class Session:
+    """with Session("en") as s: ... — Xvfb + wineserver, all gone afterwards."""
+
+    def __init__(self, locale: str = "en"):
+        self.locale = locale
+        self.display = None
+        self.env = None
+        self.timings = {}
+        self._xvfb = None
+        self._server = None
+        self._stack = contextlib.ExitStack()
+
+    def __enter__(self):
+        require_private_network()
+        try:
+            self._start()
+        except BaseException:
+            self.close()
+            raise
+        return self
+
+    def __exit__(self, *exc):
+        self.close()
+
+    def _start(self):
+        t0 = time.monotonic()
+        self._stack.enter_context(wine_env.prefix_lock(self.locale))
+        self._stack.callback(self._stop_processes)
+        wine_env.ensure_prefix(self.locale)
+        t1 = time.monotonic()
+        self._start_xvfb()
+        t2 = time.monotonic()
+        self.env = wine_env.env(self.locale, self.display)
+        # A server or processes left behind by an interrupted run would carry
+        # that run's display and windows into this one.
+        self._wineserver("-k")
+        kill_prefix_processes(self.env["WINEPREFIX"])
+        self._server = subprocess.Popen(["wineserver", "-f", "-p"], env=self.env,
+                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                                        start_new_session=True)
+        self.timings.update(prefix=t1 - t0, xvfb=t2 - t1, wineserver=time.monotonic() - t2)
+
+    def _start_xvfb(self, timeout: float = 10):
+        # -displayfd lets Xvfb pick a free display itself, so parallel runs and
+        # leftover lock files in /tmp cannot collide.
+        read_end, write_end = os.pipe()
+        self._xvfb = subprocess.Popen(
+            # -noreset: by default the server resets whenever its last client
+            # leaves, which would race with the next program connecting.
+            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", SCREEN, "-nolisten", "tcp",
+             "-noreset"],
+            pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+            start_new_session=True)
+        os.close(write_end)
+        # Xvfb writes the number and the newline separately, and dies if the
+        # newline finds the pipe closed: read up to the newline.
+        number = b""
+        deadline = time.monotonic() + timeout
+        try:
+            while not number.endswith(b"\n"):
+                ready, _, _ = select.select([read_end], [], [], max(0, deadline - time.monotonic()))
+                chunk = os.read(read_end, 16) if ready else b""
+                if not chunk:
+                    break
+                number += chunk
+        finally:
+            os.close(read_end)
+        number = number.decode().strip()
+        if not number:
+            raise RuntimeError("Xvfb did not start")
+        self.display = f":{number}"
+
+    def _wineserver(self, flag: str, timeout: float = 15) -> None:
+        try:
+            subprocess.run(["wineserver", flag], env=self.env, timeout=timeout,
+                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        except subprocess.TimeoutExpired:
+            pass
+
+    def _stop_processes(self):
+        if self._server:
+            # -k kills every Wine process of the prefix, then the server itself.
+            self._wineserver("-k")
+            stop_process(self._server)
+            kill_prefix_processes(self.env["WINEPREFIX"])
+        if self._xvfb:
+            stop_process(self._xvfb)
+
+    def close(self):
+        self._stack.close()
+
+    def xdotool(self, *args: str) -> None:
+        """Real X input. Wine's own injected mouse input does not move the
+        pointer under Xvfb, so clicks "as a person would" go through X."""
+        subprocess.run(["xdotool", *args], env={**os.environ, "DISPLAY": self.display},
+                       check=True, timeout=10)
+
+    def click_at(self, x: int, y: int, double: bool = False) -> None:
+        self.xdotool("mousemove", str(x), str(y), "click", "--repeat", "2" if double else "1", "1")
+
+    def type_text(self, text: str) -> None:
+        """Keystrokes into whatever has the focus, as a person types them."""
+        self.xdotool("type", "--delay", "30", text)
+
+    def screenshot(self, path) -> None:
+        subprocess.run(["import", "-window", "root", str(path)],
+                       env={**os.environ, "DISPLAY": self.display}, check=True, timeout=30)

@@ -1,0 +1,91 @@
+"""What the launcher's end-to-end tests share: address books to start from, the
+platform's own reading of a book, and the launcher's controls and texts."""
+import subprocess
+import tempfile
+import unittest
+
+from harness import paths
+from harness.program import Program, tavrin_files, windows_path
+from harness.session import Session
+
+DEVICE_LIST = 1000
+BUTTONS = {1002: ("Add", "新增"), 1003: ("Delete", "刪除"), 1004: ("Edit", "編輯"),
+           1033: ("Export", "匯出"), 1034: ("Import", "匯入")}
+TITLES = {"en": "Tavrin", "zh": "Tavrin 遠端監看"}
+
+
+def section(name: bytes, **values: bytes) -> bytes:
+    """One device as the launcher writes it; keys not given are left out."""
+    lines = [b"[" + name + b"]"] + [k.encode() + b"=" + v for k, v in values.items()]
+    return b"".join(line + b"\r\n" for line in lines)
+
+
+def awkward_book(count: int, high: bytes) -> bytes:
+    """`count` devices whose names and values test the reader and the writer:
+    quotes, blanks that only quotes keep, brackets, '=' and ';', bytes above
+    0x7F (`high`, valid in the session's code page), missing keys, empty
+    values, fields filled to their width, and duplicate names."""
+    parts = []
+    for i in range(count):
+        n = str(i).encode()
+        kind = i % 10
+        if kind == 0:
+            parts.append(section(b"Camera " + n, SERVERIP=b"10.0.%d.%d" % (i // 250, i % 250),
+                                 SERVERPORT=b"80", ACCOUNT=b"admin", PASSWORD=b"secret",
+                                 UUID=b"", UUIDIP=b"", UUIDMAC=b"", PRIORITY=b"Frame"))
+        elif kind == 1:
+            parts.append(section(b"\"Quoted\" " + n, SERVERIP=b"", PASSWORD=b'" pass "',
+                                 ACCOUNT=b"'x'", UUID=b"U" * 127, UUIDIP=b"192.168.1.2"))
+        elif kind == 2:
+            parts.append(section(b"a=b;c " + n))  # every key missing: the defaults
+        elif kind == 3:
+            parts.append(section(b" Spaced " + n + b" ", SERVERIP=b"\t 10.1.1.1 ",
+                                 PASSWORD=b"\"", ACCOUNT=b"\"\""))
+        elif kind == 4:
+            parts.append(section(high + b" " + n, ACCOUNT=high, PASSWORD=high + high))
+        elif kind == 5:
+            parts.append(section(b"x]y " + n, SERVERPORT=b"65535", UUIDMAC=b"00:11:22:33:44:55"))
+        elif kind == 6:
+            parts.append(section(b"N" * (31 - len(n)) + n, ACCOUNT=b"A" * 31,
+                                 PASSWORD=b"P" * 31, SERVERIP=b"I" * 63))
+        elif kind == 7:
+            parts.append(section(b"; not a comment " + n, SERVERIP=b"=", UUID=b"[x]"))
+        elif kind == 8:
+            parts.append(section(b"Twin " + n, SERVERIP=b"1.1.1.1"))
+            parts.append(section(b"TWIN " + n, SERVERIP=b"2.2.2.2"))
+        else:
+            parts.append(section(b"Camera " + str(i - 9).encode(), SERVERIP=b"3.3.3.3"))
+    return b"".join(parts)
+
+
+class LauncherTest(unittest.TestCase):
+    """One session (Xvfb + wineserver) per test class and locale."""
+    locale = "en"
+
+    @classmethod
+    def setUpClass(cls):
+        cls.session = Session(cls.locale).__enter__()
+        cls.addClassCleanup(cls.session.close)
+
+    def start(self, name: str, book: bytes | None, without: tuple = (), **extra) -> Program:
+        """Starts the launcher from a fresh folder holding the shipped files but
+        `without`, the book (none if None) and the `extra` name=contents."""
+        files = tavrin_files(book, **extra)
+        for name_left_out in without:
+            del files[name_left_out]
+        program = Program(self.session, f"{name}-{self.locale}", files)
+        self.addCleanup(program.__exit__)
+        return program
+
+    def platform_reading(self, path) -> list:
+        """The book as the platform's own profile functions read it: one line per
+        section with the name and the eight values in hex."""
+        with tempfile.TemporaryFile() as out:
+            subprocess.run(["wine", str(paths.build_root() / "win" / "e2e" / "profiledump.exe"),
+                            windows_path(path)], env=self.session.env, stdout=out, check=True,
+                           timeout=120)
+            out.seek(0)
+            return out.read().decode().splitlines()
+
+    def english(self) -> bool:
+        return self.locale == "en"

@@ -1,0 +1,94 @@
+"""The harness itself, proven on programs that ship with Wine, so that a failing
+Tavrin test means Tavrin and not the harness."""
+import unittest
+
+from harness import wine_env
+from harness.poll import eventually
+from harness.program import Program
+from harness.session import Session
+
+# Both are 32-bit like Tavrin.exe: task manager is a dialog (#32770) with list
+# views; notepad asks before discarding typed text.
+TASK_LIST = 1016
+SC_CLOSE = 0xF060
+UNICODE_TEXT = "測試 Tavrin ünïcode"
+
+
+def wine_program(session, name, exe):
+    system = wine_env.prefix(session.locale) / "drive_c" / "windows" / "syswow64"
+    return Program(session, name, {exe: system / exe}, exe=exe)
+
+
+class SessionTest(unittest.TestCase):
+    locale = "en"
+
+    @classmethod
+    def setUpClass(cls):
+        cls.session = Session(cls.locale).__enter__()
+        cls.addClassCleanup(cls.session.close)
+
+
+class EnglishTest(SessionTest):
+    def test_dialog_program_is_found_read_clicked_and_closed(self):
+        # Notepad first: task manager then opens on top of it and can be clicked.
+        with wine_program(self.session, "harness-notepad", "notepad.exe") as other, \
+                wine_program(self.session, "harness-taskmgr", "taskmgr.exe") as p:
+            other.main_window(cls="Notepad")
+            main = p.main_window()
+            self.assertEqual(main["title"], "Task Manager")
+
+            def notepad_row():
+                listing = p.driver.listview(main["hwnd"], id=TASK_LIST)
+                self.assertEqual(listing["columns"], ["Task", "Status"])
+                return next((r for r in listing["rows"] if r["texts"][0] == "Untitled - Notepad"), None)
+
+            row = eventually(notepad_row)
+            self.assertFalse(row["selected"])
+            p.click_like_user(row)
+            eventually(lambda: notepad_row()["selected"])
+
+            menu = [(m["id"], m["text"]) for m in p.driver.sysmenu(main["hwnd"])]
+            self.assertIn((SC_CLOSE, "&Close\tAlt+F4"), menu)
+            shot = p.screenshot("selected")
+            self.assertEqual(shot.read_bytes()[:8], b"\x89PNG\r\n\x1a\n")
+
+            p.close()
+            self.assertEqual(p.wait_exit(), 0)
+            self.assertTrue(other.running())
+
+    def test_message_box_is_read_and_answered(self):
+        with wine_program(self.session, "harness-msgbox", "notepad.exe") as p:
+            p.main_window(cls="Notepad")
+            edit = next(c for c in p.controls() if c["class"] == "Edit")
+            p.driver.set_text(edit["hwnd"], UNICODE_TEXT)
+            self.assertEqual(p.control(edit["id"])["text"], UNICODE_TEXT)
+            # WM_SETTEXT leaves the edit "unmodified"; a typed key does not.
+            p.click_like_user(edit)
+            self.session.type_text("!")
+            eventually(lambda: "!" in p.control(edit["id"])["text"])
+
+            p.close()
+            box = p.message_box()
+            self.assertEqual(box["title"], "Notepad")
+            self.assertIn("Untitled", box["text"])
+            p.screenshot("save-changes")
+            buttons = {b["text"]: b["id"] for b in box["buttons"]}
+            p.driver.click(box["hwnd"], id=buttons["&No"])
+            p.driver.gone(box["hwnd"])
+            self.assertEqual(p.wait_exit(), 0)
+
+
+class ChineseTest(SessionTest):
+    locale = "zh"
+
+    def test_programs_speak_traditional_chinese(self):
+        with wine_program(self.session, "harness-zh", "notepad.exe") as p:
+            main = p.main_window(cls="Notepad")
+            self.assertTrue(any("\u4e00" <= ch <= "\u9fff" for ch in main["title"]), main["title"])
+            p.screenshot("main")
+            p.close()
+            self.assertEqual(p.wait_exit(), 0)
+
+
+if __name__ == "__main__":
+    unittest.main()
