@@ -12,6 +12,9 @@ DEVICE_LIST = 1000
 BUTTONS = {1002: ("Add", "新增"), 1003: ("Delete", "刪除"), 1004: ("Edit", "編輯"),
            1033: ("Export", "匯出"), 1034: ("Import", "匯入")}
 TITLES = {"en": "Tavrin", "zh": "Tavrin 遠端監看"}
+# What the launcher takes for a key missing from a device's section, in the platform
+# reading's column order; PRIORITY is never read back.
+MISSING_KEY_VALUES = (b"192.168.1.10", b"80", b"admin", b"tulpo", b"", b"", b"")
 
 
 def section(name: bytes, **values: bytes) -> bytes:
@@ -86,6 +89,17 @@ class LauncherTest(unittest.TestCase):
                            timeout=120)
             out.seek(0)
             return out.read().decode().splitlines()
+
+    def as_loaded(self, reading: list) -> list:
+        """The devices the launcher makes of a platform reading: missing keys take
+        their defaults, and PRIORITY is dropped."""
+        devices = []
+        for line in reading:
+            name, *values = line.split(" ")
+            values = [v if v != "-" else (d.hex() or '""')
+                      for v, d in zip(values, MISSING_KEY_VALUES)]
+            devices.append(" ".join([name, *values]))
+        return devices
 
     def english(self) -> bool:
         return self.locale == "en"

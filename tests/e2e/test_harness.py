@@ -1,8 +1,10 @@
 """The harness itself, proven on programs that ship with Wine, so that a failing
 Tavrin test means Tavrin and not the harness."""
+import time
 import unittest
 
 from harness import wine_env
+from harness.driver import Driver, DriverError, NotFound
 from harness.poll import eventually
 from harness.program import Program
 from harness.session import Session
@@ -11,7 +13,9 @@ from harness.session import Session
 # views; notepad asks before discarding typed text.
 TASK_LIST = 1016
 SC_CLOSE = 0xF060
-UNICODE_TEXT = "測試 Tavrin ünïcode"
+SC_MINIMIZE = 0xF020
+# Everything the driver's JSON has to escape, and text outside any code page.
+AWKWARD_TEXT = '測試 "ünïcode" C:\\Tavrin\r\n\tnext line'
 
 
 def wine_program(session, name, exe):
@@ -30,11 +34,12 @@ class SessionTest(unittest.TestCase):
 
 class EnglishTest(SessionTest):
     def test_dialog_program_is_found_read_clicked_and_closed(self):
-        # Notepad first: task manager then opens on top of it and can be clicked.
         with wine_program(self.session, "harness-notepad", "notepad.exe") as other, \
                 wine_program(self.session, "harness-taskmgr", "taskmgr.exe") as p:
-            other.main_window(cls="Notepad")
+            notepad = other.main_window(cls="Notepad")
             main = p.main_window()
+            # Notepad may still come to the front after task manager opened.
+            other.driver.syscommand(notepad["hwnd"], SC_MINIMIZE)
             self.assertEqual(main["title"], "Task Manager")
 
             def notepad_row():
@@ -44,6 +49,7 @@ class EnglishTest(SessionTest):
 
             row = eventually(notepad_row)
             self.assertFalse(row["selected"])
+            eventually(lambda: p.reachable(row))
             p.click_like_user(row)
             eventually(lambda: notepad_row()["selected"])
 
@@ -60,8 +66,8 @@ class EnglishTest(SessionTest):
         with wine_program(self.session, "harness-msgbox", "notepad.exe") as p:
             p.main_window(cls="Notepad")
             edit = next(c for c in p.controls() if c["class"] == "Edit")
-            p.driver.set_text(edit["hwnd"], UNICODE_TEXT)
-            self.assertEqual(p.control(edit["id"])["text"], UNICODE_TEXT)
+            p.driver.set_text(edit["hwnd"], AWKWARD_TEXT)
+            self.assertEqual(p.control(edit["id"])["text"], AWKWARD_TEXT)
             # WM_SETTEXT leaves the edit "unmodified"; a typed key does not.
             p.click_like_user(edit)
             self.session.type_text("!")
@@ -76,6 +82,17 @@ class EnglishTest(SessionTest):
             p.driver.click(box["hwnd"], id=buttons["&No"])
             p.driver.gone(box["hwnd"])
             self.assertEqual(p.wait_exit(), 0)
+
+    def test_missing_windows_fail_the_test_in_bounded_time(self):
+        driver = Driver(self.session)
+        start = time.monotonic()
+        with self.assertRaises(NotFound):
+            driver.wait(title="No such window", timeout=1)
+        self.assertLess(time.monotonic() - start, 10)
+        with self.assertRaises(NotFound):
+            driver.controls(hwnd=0x7FFFFFF0)
+        with self.assertRaises(DriverError):
+            driver.call("no-such-command")
 
 
 class ChineseTest(SessionTest):

@@ -4,7 +4,9 @@
 
 namespace {
 
-std::string narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
+std::string narrow(const std::wstring& text) {
+    return std::string(text.begin(), text.end());
+}
 
 long long parseNumber(const std::wstring& name, const std::wstring& value) {
     wchar_t* end = nullptr;
@@ -17,7 +19,8 @@ long long parseNumber(const std::wstring& name, const std::wstring& value) {
 }  // namespace
 
 Args::Args(int argc, wchar_t** argv) {
-    if (argc < 2) throw UsageError("no command given");
+    if (argc < 2)
+        throw UsageError("no command given");
     command_ = argv[1];
     for (int i = 2; i < argc; i += 2) {
         std::wstring name = argv[i];
@@ -27,7 +30,9 @@ Args::Args(int argc, wchar_t** argv) {
     }
 }
 
-bool Args::has(const wchar_t* name) const { return options_.count(name) != 0; }
+bool Args::has(const wchar_t* name) const {
+    return options_.count(name) != 0;
+}
 
 std::wstring Args::text(const wchar_t* name, const std::wstring& fallback) const {
     auto it = options_.find(name);
@@ -42,12 +47,14 @@ std::vector<long long> Args::numbers(const wchar_t* name) const {
     std::vector<long long> out;
     auto it = options_.find(name);
     if (it != options_.end())
-        for (const auto& value : it->second) out.push_back(parseNumber(name, value));
+        for (const auto& value : it->second)
+            out.push_back(parseNumber(name, value));
     return out;
 }
 
 HWND Args::hwnd() const {
-    if (!has(L"hwnd")) throw UsageError("--hwnd is required");
+    if (!has(L"hwnd"))
+        throw UsageError("--hwnd is required");
     return reinterpret_cast<HWND>(static_cast<UINT_PTR>(number(L"hwnd", 0)));
 }
 
@@ -55,6 +62,7 @@ DWORD Args::timeoutMs() const {
     std::wstring value = text(L"timeout", L"10");
     wchar_t* end = nullptr;
     double seconds = std::wcstod(value.c_str(), &end);
-    if (*end != L'\0' || seconds < 0) throw UsageError("--timeout needs seconds");
+    if (*end != L'\0' || seconds < 0)
+        throw UsageError("--timeout needs seconds");
     return static_cast<DWORD>(seconds * 1000);
 }

@@ -24,6 +24,7 @@ const char* const kUsage =
     "  syscommand --hwnd H --cmd N            WM_SYSCOMMAND, e.g. a system menu item\n"
     "  sysmenu    --hwnd H                    items of the system menu\n"
     "  listview   --hwnd H [--id N]           columns and rows of a list view\n"
+    "  at         --x X --y Y                 the control a click at that screen point hits\n"
     "FILTER: --title T --class C --pid P --exe PATH|NAME --exclude H (repeatable)\n";
 
 namespace {
@@ -44,40 +45,47 @@ std::vector<HWND> descendants(HWND parent) {
 // --hwnd names a window; with --id, the control of that id anywhere below it.
 HWND target(const Args& args) {
     HWND hwnd = existingWindow(args.hwnd());
-    if (!args.has(L"id")) return hwnd;
+    if (!args.has(L"id"))
+        return hwnd;
     int id = static_cast<int>(args.number(L"id", 0));
     for (HWND child : descendants(hwnd))
-        if (GetDlgCtrlID(child) == id) return child;
+        if (GetDlgCtrlID(child) == id)
+            return child;
     throw NotFound("no control with that id");
 }
 
 void post(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     // Posted, not sent: the click or close may open a modal dialog, and the
     // driver must come back so the test can deal with it.
-    if (!PostMessageW(hwnd, msg, wParam, lParam)) throw NotFound("cannot post to the window");
+    if (!PostMessageW(hwnd, msg, wParam, lParam))
+        throw NotFound("cannot post to the window");
 }
 
 int listWindows(const Args& args) {
     WindowFilter filter(args);
     for (HWND hwnd : topLevelWindows())
-        if (filter.matches(hwnd)) describeTopLevel(hwnd).print();
+        if (filter.matches(hwnd))
+            describeTopLevel(hwnd).print();
     return 0;
 }
 
 int wait(const Args& args) {
     HWND hwnd = waitForWindow(WindowFilter(args), args.timeoutMs());
-    if (!hwnd) throw NotFound("no such window appeared in time");
+    if (!hwnd)
+        throw NotFound("no such window appeared in time");
     describeTopLevel(hwnd).print();
     return 0;
 }
 
 int gone(const Args& args) {
-    if (!waitUntilGone(args.hwnd(), args.timeoutMs())) throw NotFound("the window is still there");
+    if (!waitUntilGone(args.hwnd(), args.timeoutMs()))
+        throw NotFound("the window is still there");
     return 0;
 }
 
 int controls(const Args& args) {
-    for (HWND child : descendants(existingWindow(args.hwnd()))) describeControl(child).print();
+    for (HWND child : descendants(existingWindow(args.hwnd())))
+        describeControl(child).print();
     return 0;
 }
 
@@ -87,12 +95,16 @@ int msgbox(const Args& args) {
     std::vector<std::string> buttons;
     for (HWND child : descendants(box)) {
         int id = GetDlgCtrlID(child);
-        if (id == 0xFFFF && className(child) == L"Static") text = windowText(child);
+        if (id == 0xFFFF && className(child) == L"Static")
+            text = windowText(child);
         if (className(child) == L"Button" && IsWindowVisible(child))
             buttons.push_back(JsonObject().num("id", id).str("text", windowText(child)).encoded());
     }
     JsonObject o;
-    o.hwnd("hwnd", box).str("title", windowText(box)).str("text", text).raw("buttons", jsonArray(buttons));
+    o.hwnd("hwnd", box)
+        .str("title", windowText(box))
+        .str("text", text)
+        .raw("buttons", jsonArray(buttons));
     o.print();
     return 0;
 }
@@ -107,11 +119,13 @@ int click(const Args& args) {
 }
 
 int settext(const Args& args) {
-    if (!args.has(L"text")) throw UsageError("--text is required");
+    if (!args.has(L"text"))
+        throw UsageError("--text is required");
     std::wstring text = args.text(L"text");
     DWORD_PTR result = 0;
     if (!SendMessageTimeoutW(target(args), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()),
-                             SMTO_ABORTIFHUNG, kSendTimeoutMs, &result) || !result)
+                             SMTO_ABORTIFHUNG, kSendTimeoutMs, &result) ||
+        !result)
         throw NotFound("the control did not take the text");
     return 0;
 }
@@ -122,13 +136,29 @@ int close(const Args& args) {
 }
 
 int syscommand(const Args& args) {
-    if (!args.has(L"cmd")) throw UsageError("--cmd is required");
-    post(existingWindow(args.hwnd()), WM_SYSCOMMAND, static_cast<WPARAM>(args.number(L"cmd", 0)), 0);
+    if (!args.has(L"cmd"))
+        throw UsageError("--cmd is required");
+    post(existingWindow(args.hwnd()), WM_SYSCOMMAND, static_cast<WPARAM>(args.number(L"cmd", 0)),
+         0);
     return 0;
 }
 
 int sysmenu(const Args& args) {
-    for (const JsonObject& item : readSystemMenu(existingWindow(args.hwnd()))) item.print();
+    for (const JsonObject& item : readSystemMenu(existingWindow(args.hwnd())))
+        item.print();
+    return 0;
+}
+
+int at(const Args& args) {
+    if (!args.has(L"x") || !args.has(L"y"))
+        throw UsageError("--x and --y are required");
+    POINT point = {static_cast<LONG>(args.number(L"x", 0)),
+                   static_cast<LONG>(args.number(L"y", 0))};
+    HWND hit = WindowFromPoint(point);
+    if (!hit)
+        throw NotFound("no window at that point");
+    HWND top = GetAncestor(hit, GA_ROOT);
+    describeControl(hit).hwnd("toplevel", top).num("pid", windowPid(top)).print();
     return 0;
 }
 
@@ -144,9 +174,10 @@ int runCommand(const Args& args) {
         {L"windows", listWindows}, {L"wait", wait},         {L"gone", gone},
         {L"controls", controls},   {L"msgbox", msgbox},     {L"click", click},
         {L"settext", settext},     {L"close", close},       {L"syscommand", syscommand},
-        {L"sysmenu", sysmenu},     {L"listview", listview},
+        {L"sysmenu", sysmenu},     {L"listview", listview}, {L"at", at},
     };
     auto it = commands.find(args.command());
-    if (it == commands.end()) throw UsageError("unknown command");
+    if (it == commands.end())
+        throw UsageError("unknown command");
     return it->second(args);
 }

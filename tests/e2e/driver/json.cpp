@@ -3,9 +3,10 @@
 #include <cstdio>
 
 std::string toUtf8(const std::wstring& text) {
-    if (text.empty()) return {};
-    int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                   nullptr, 0, nullptr, nullptr);
+    if (text.empty())
+        return {};
+    int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr,
+                                   0, nullptr, nullptr);
     std::string out(size, '\0');
     WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), size,
                         nullptr, nullptr);
@@ -16,19 +17,29 @@ std::string jsonString(const std::wstring& text) {
     std::string out = "\"";
     for (char c : toUtf8(text)) {
         switch (c) {
-        case '"': out += "\\\""; break;
-        case '\\': out += "\\\\"; break;
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        case '\t': out += "\\t"; break;
-        default:
-            if (static_cast<unsigned char>(c) < 0x20) {
-                char esc[8];
-                std::snprintf(esc, sizeof esc, "\\u%04x", c);
-                out += esc;
-            } else {
-                out += c;
-            }
+            case '"':
+                out += "\\\"";
+                break;
+            case '\\':
+                out += "\\\\";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            case '\t':
+                out += "\\t";
+                break;
+            default:
+                if (static_cast<unsigned char>(c) < 0x20) {
+                    char esc[8];
+                    std::snprintf(esc, sizeof esc, "\\u%04x", c);
+                    out += esc;
+                } else {
+                    out += c;
+                }
         }
     }
     return out + "\"";
@@ -36,18 +47,21 @@ std::string jsonString(const std::wstring& text) {
 
 std::string jsonArray(const std::vector<std::string>& encoded) {
     std::string out = "[";
-    for (size_t i = 0; i < encoded.size(); ++i) out += (i ? "," : "") + encoded[i];
+    for (size_t i = 0; i < encoded.size(); ++i)
+        out += (i ? "," : "") + encoded[i];
     return out + "]";
 }
 
 std::string jsonStringArray(const std::vector<std::wstring>& items) {
     std::vector<std::string> encoded;
-    for (const auto& item : items) encoded.push_back(jsonString(item));
+    for (const auto& item : items)
+        encoded.push_back(jsonString(item));
     return jsonArray(encoded);
 }
 
 JsonObject& JsonObject::raw(const char* key, const std::string& encoded) {
-    if (!body_.empty()) body_ += ",";
+    if (!body_.empty())
+        body_ += ",";
     body_ += "\"" + std::string(key) + "\":" + encoded;
     return *this;
 }
@@ -74,7 +88,9 @@ JsonObject& JsonObject::hwnd(const char* key, HWND value) {
     return num(key, static_cast<long long>(reinterpret_cast<UINT_PTR>(value)));
 }
 
-std::string JsonObject::encoded() const { return "{" + body_ + "}"; }
+std::string JsonObject::encoded() const {
+    return "{" + body_ + "}";
+}
 
 void JsonObject::print() const {
     // WriteFile rather than stdio: no CRLF translation and nothing left in a

@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -13,9 +15,6 @@ namespace {
 
 constexpr int kTextChars = 1024;
 constexpr int kMaxColumns = 64;
-// Layout of the remote block: the request structure, then the text buffer.
-constexpr size_t kTextOffset = 256;
-static_assert(sizeof(LVITEMW) <= kTextOffset && sizeof(LVCOLUMNW) <= kTextOffset);
 
 LRESULT send(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     DWORD_PTR result = 0;
@@ -24,74 +23,101 @@ LRESULT send(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     return static_cast<LRESULT>(result);
 }
 
-std::wstring readText(const RemoteMemory& memory) {
-    wchar_t text[kTextChars] = {};
-    memory.read(kTextOffset, text, sizeof text - sizeof(wchar_t));
-    return text;
-}
+// What the list view fills in for one row, laid out in the remote block so that
+// a whole row comes back in a single read: a thousand-row list otherwise takes
+// seconds, each read or write being a round trip through the wineserver.
+struct RowBlock {
+    RECT bounds;
+    WCHAR text[kMaxColumns][kTextChars];
+};
 
-std::vector<std::wstring> columnTitles(HWND listView, RemoteMemory& memory) {
-    std::vector<std::wstring> titles;
-    for (int i = 0; i < kMaxColumns; ++i) {
-        LVCOLUMNW column = {};
-        column.mask = LVCF_TEXT;
-        column.pszText = static_cast<wchar_t*>(memory.at(kTextOffset));
-        column.cchTextMax = kTextChars;
-        memory.write(0, &column, sizeof column);
-        memory.write(kTextOffset, L"", sizeof(wchar_t));
-        if (!send(listView, LVM_GETCOLUMNW, i, reinterpret_cast<LPARAM>(memory.at(0)))) break;
-        titles.push_back(readText(memory));
+class RemoteListView {
+public:
+    explicit RemoteListView(HWND listView)
+        : listView_(listView),
+          memory_(windowPid(listView), sizeof(RowBlock) + kMaxColumns * sizeof(LVITEMW)) {}
+
+    std::vector<std::wstring> columns() {
+        std::vector<std::wstring> titles;
+        for (int i = 0; i < kMaxColumns; ++i) {
+            LVCOLUMNW column = {};
+            column.mask = LVCF_TEXT;
+            column.pszText = textAddress(0);
+            column.cchTextMax = kTextChars;
+            memory_.write(requestOffset(0), &column, sizeof column);
+            memory_.write(textOffset(0), L"", sizeof(WCHAR));
+            if (!send(listView_, LVM_GETCOLUMNW, i, requestAddress(0)))
+                break;
+            WCHAR text[kTextChars] = {};
+            memory_.read(textOffset(0), text, sizeof text - sizeof(WCHAR));
+            titles.push_back(text);
+        }
+        return titles;
     }
-    return titles;
-}
 
-std::wstring cellText(HWND listView, RemoteMemory& memory, int row, int column) {
-    LVITEMW item = {};
-    item.mask = LVIF_TEXT;
-    item.iItem = row;
-    item.iSubItem = column;
-    item.pszText = static_cast<wchar_t*>(memory.at(kTextOffset));
-    item.cchTextMax = kTextChars;
-    memory.write(0, &item, sizeof item);
-    memory.write(kTextOffset, L"", sizeof(wchar_t));
-    send(listView, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(memory.at(0)));
-    return readText(memory);
-}
+    // One LVITEMW per column, written once; LVM_GETITEMTEXTW takes the row
+    // from wParam, so the same requests serve every row.
+    void prepareCells(int cells) {
+        cells_ = cells;
+        for (int column = 0; column < cells; ++column) {
+            LVITEMW item = {};
+            item.iSubItem = column;
+            item.pszText = textAddress(column);
+            item.cchTextMax = kTextChars;
+            memory_.write(requestOffset(column), &item, sizeof item);
+        }
+    }
 
-// Where a person would click the row, in screen coordinates.
-RECT rowRect(HWND listView, RemoteMemory& memory, int row) {
-    RECT r = {};
-    r.left = LVIR_BOUNDS;
-    memory.write(0, &r, sizeof r);
-    if (send(listView, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(memory.at(0))))
-        memory.read(0, &r, sizeof r);
-    else
-        r = RECT{};
-    MapWindowPoints(listView, nullptr, reinterpret_cast<POINT*>(&r), 2);
-    return r;
-}
+    JsonObject row(int index) {
+        RECT bounds = {LVIR_BOUNDS, 0, 0, 0};
+        memory_.write(0, &bounds, sizeof bounds);
+        bool placed =
+            send(listView_, LVM_GETITEMRECT, index, reinterpret_cast<LPARAM>(memory_.at(0)));
+        std::vector<size_t> lengths;
+        for (int column = 0; column < cells_; ++column)
+            lengths.push_back(send(listView_, LVM_GETITEMTEXTW, index, requestAddress(column)));
+        bool selected = send(listView_, LVM_GETITEMSTATE, index, LVIS_SELECTED) & LVIS_SELECTED;
+
+        memory_.read(0, &block_, offsetof(RowBlock, text) + cells_ * sizeof block_.text[0]);
+        std::vector<std::wstring> texts;
+        for (int column = 0; column < cells_; ++column)
+            texts.emplace_back(block_.text[column],
+                               std::min<size_t>(lengths[column], kTextChars - 1));
+        // Where a person would click the row, in screen coordinates.
+        RECT r = placed ? block_.bounds : RECT{};
+        MapWindowPoints(listView_, nullptr, reinterpret_cast<POINT*>(&r), 2);
+        JsonObject o;
+        o.raw("texts", jsonStringArray(texts)).flag("selected", selected).rect("rect", r);
+        return o;
+    }
+
+private:
+    static size_t textOffset(int column) {
+        return offsetof(RowBlock, text) + column * sizeof(RowBlock::text[0]);
+    }
+    static size_t requestOffset(int column) { return sizeof(RowBlock) + column * sizeof(LVITEMW); }
+    WCHAR* textAddress(int column) { return static_cast<WCHAR*>(memory_.at(textOffset(column))); }
+    LPARAM requestAddress(int column) {
+        return reinterpret_cast<LPARAM>(memory_.at(requestOffset(column)));
+    }
+
+    HWND listView_;
+    RemoteMemory memory_;
+    int cells_ = 0;
+    RowBlock block_;
+};
 
 }  // namespace
 
 JsonObject readListView(HWND listView) {
-    RemoteMemory memory(windowPid(listView), kTextOffset + kTextChars * sizeof(wchar_t));
-    std::vector<std::wstring> columns = columnTitles(listView, memory);
+    RemoteListView remote(listView);
+    std::vector<std::wstring> columns = remote.columns();
     // Icon and list views have no columns but still have item texts.
-    size_t cells = columns.empty() ? 1 : columns.size();
+    remote.prepareCells(columns.empty() ? 1 : static_cast<int>(columns.size()));
     int count = static_cast<int>(send(listView, LVM_GETITEMCOUNT, 0, 0));
-
     std::vector<std::string> rows;
-    for (int row = 0; row < count; ++row) {
-        std::vector<std::wstring> texts;
-        for (size_t column = 0; column < cells; ++column)
-            texts.push_back(cellText(listView, memory, row, static_cast<int>(column)));
-        bool selected = send(listView, LVM_GETITEMSTATE, row, LVIS_SELECTED) & LVIS_SELECTED;
-        rows.push_back(JsonObject()
-                           .raw("texts", jsonStringArray(texts))
-                           .flag("selected", selected)
-                           .rect("rect", rowRect(listView, memory, row))
-                           .encoded());
-    }
+    for (int row = 0; row < count; ++row)
+        rows.push_back(remote.row(row).encoded());
     JsonObject o;
     o.hwnd("hwnd", listView).raw("columns", jsonStringArray(columns)).raw("rows", jsonArray(rows));
     return o;

@@ -6,7 +6,8 @@ RemoteMemory::RemoteMemory(DWORD pid, size_t size) {
     process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE |
                                PROCESS_CREATE_THREAD | PROCESS_QUERY_INFORMATION,
                            FALSE, pid);
-    if (!process_) throw NotFound("cannot open the window's process");
+    if (!process_)
+        throw NotFound("cannot open the window's process");
     base_ = VirtualAllocEx(process_, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
     if (!base_) {
         CloseHandle(process_);

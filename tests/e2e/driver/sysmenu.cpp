@@ -12,15 +12,16 @@ constexpr DWORD kRemoteThreadMs = 5000;
 // Runs `start(param)` on a new thread inside the remote process and returns the
 // thread's exit code. 32-bit on both sides, so a DWORD holds an HMODULE.
 DWORD runRemote(HANDLE process, void* start, void* param) {
-    HANDLE thread = CreateRemoteThread(process, nullptr, 0,
-                                       reinterpret_cast<LPTHREAD_START_ROUTINE>(start), param, 0,
-                                       nullptr);
-    if (!thread) throw NotFound("cannot start a thread in the window's process");
+    HANDLE thread = CreateRemoteThread(
+        process, nullptr, 0, reinterpret_cast<LPTHREAD_START_ROUTINE>(start), param, 0, nullptr);
+    if (!thread)
+        throw NotFound("cannot start a thread in the window's process");
     DWORD code = 0;
     bool done = WaitForSingleObject(thread, kRemoteThreadMs) == WAIT_OBJECT_0;
     GetExitCodeThread(thread, &code);
     CloseHandle(thread);
-    if (!done) throw NotFound("the thread in the window's process did not finish");
+    if (!done)
+        throw NotFound("the thread in the window's process did not finish");
     return code;
 }
 
@@ -35,7 +36,8 @@ std::wstring hookPath() {
 // process because it is the same file.
 DWORD_PTR entryOffset(const std::wstring& dll) {
     HMODULE local = LoadLibraryExW(dll.c_str(), nullptr, DONT_RESOLVE_DLL_REFERENCES);
-    if (!local) throw NotFound("e2ehook.dll is missing beside e2edriver.exe");
+    if (!local)
+        throw NotFound("e2ehook.dll is missing beside e2edriver.exe");
     auto entry = reinterpret_cast<DWORD_PTR>(GetProcAddress(local, E2E_READ_SYSTEM_MENU));
     if (!entry) {
         FreeLibrary(local);
@@ -61,15 +63,18 @@ std::vector<JsonObject> readSystemMenu(HWND hwnd) {
     auto loadLibrary = reinterpret_cast<void*>(GetProcAddress(kernel32, "LoadLibraryW"));
     auto freeLibrary = reinterpret_cast<void*>(GetProcAddress(kernel32, "FreeLibrary"));
     DWORD module = runRemote(memory.process(), loadLibrary, memory.at(sizeof(MenuRequest)));
-    if (!module) throw NotFound("the window's process could not load e2ehook.dll");
+    if (!module)
+        throw NotFound("the window's process could not load e2ehook.dll");
 
     MenuRequest request = {};
     request.hwnd = hwnd;
     memory.write(0, &request, sizeof request);
     runRemote(memory.process(), reinterpret_cast<void*>(module + offset), memory.at(0));
-    runRemote(memory.process(), freeLibrary, reinterpret_cast<void*>(static_cast<DWORD_PTR>(module)));
+    runRemote(memory.process(), freeLibrary,
+              reinterpret_cast<void*>(static_cast<DWORD_PTR>(module)));
     memory.read(0, &request, sizeof request);
-    if (request.count < 0) throw NotFound("the window has no system menu");
+    if (request.count < 0)
+        throw NotFound("the window has no system menu");
 
     std::vector<JsonObject> items;
     for (LONG i = 0; i < request.count; ++i) {

@@ -34,11 +34,16 @@ WindowFilter::WindowFilter(const Args& args)
 }
 
 bool WindowFilter::matches(HWND hwnd) const {
-    if (visibleOnly && !IsWindowVisible(hwnd)) return false;
-    if (std::find(exclude.begin(), exclude.end(), hwnd) != exclude.end()) return false;
-    if (pid && windowPid(hwnd) != pid) return false;
-    if (!cls.empty() && className(hwnd) != cls) return false;
-    if (!title.empty() && windowText(hwnd) != title) return false;
+    if (visibleOnly && !IsWindowVisible(hwnd))
+        return false;
+    if (std::find(exclude.begin(), exclude.end(), hwnd) != exclude.end())
+        return false;
+    if (pid && windowPid(hwnd) != pid)
+        return false;
+    if (!cls.empty() && className(hwnd) != cls)
+        return false;
+    if (!title.empty() && windowText(hwnd) != title)
+        return false;
     return exe.empty() || sameExe(processImage(windowPid(hwnd)), exe);
 }
 
@@ -55,8 +60,10 @@ HWND waitForWindow(WindowFilter filter, DWORD timeoutMs) {
     DWORD start = GetTickCount();
     for (;;) {
         for (HWND hwnd : topLevelWindows())
-            if (filter.matches(hwnd)) return hwnd;
-        if (GetTickCount() - start >= timeoutMs) return nullptr;
+            if (filter.matches(hwnd))
+                return hwnd;
+        if (GetTickCount() - start >= timeoutMs)
+            return nullptr;
         Sleep(kPollMs);
     }
 }
@@ -64,7 +71,8 @@ HWND waitForWindow(WindowFilter filter, DWORD timeoutMs) {
 bool waitUntilGone(HWND hwnd, DWORD timeoutMs) {
     DWORD start = GetTickCount();
     while (IsWindow(hwnd)) {
-        if (GetTickCount() - start >= timeoutMs) return false;
+        if (GetTickCount() - start >= timeoutMs)
+            return false;
         Sleep(kPollMs);
     }
     return true;

@@ -33,16 +33,19 @@ DWORD windowPid(HWND hwnd) {
 
 std::wstring processImage(DWORD pid) {
     HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
-    if (!process) return {};
+    if (!process)
+        return {};
     wchar_t path[MAX_PATH * 2] = {};
     DWORD size = MAX_PATH * 2;
-    if (!QueryFullProcessImageNameW(process, 0, path, &size)) size = 0;
+    if (!QueryFullProcessImageNameW(process, 0, path, &size))
+        size = 0;
     CloseHandle(process);
     return std::wstring(path, size);
 }
 
 HWND existingWindow(HWND hwnd) {
-    if (!IsWindow(hwnd)) throw NotFound("no such window");
+    if (!IsWindow(hwnd))
+        throw NotFound("no such window");
     return hwnd;
 }
 

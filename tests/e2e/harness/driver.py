@@ -91,6 +91,11 @@ class Driver:
         """[{'id', 'text', 'separator', 'grayed', 'checked'}]"""
         return self.call("sysmenu", "--hwnd", hwnd)
 
+    def at(self, x: int, y: int) -> dict:
+        """The control a click at screen point (x, y) would hit, with its
+        'toplevel' window and that window's 'pid'."""
+        return self.call("at", "--x", x, "--y", y)[0]
+
     def listview(self, hwnd: int, id: int | None = None) -> dict:
         """{'columns': [...], 'rows': [{'texts': [...], 'selected': bool, 'rect': {...}}]}"""
         return self.call("listview", "--hwnd", hwnd, *(["--id", id] if id is not None else []))[0]

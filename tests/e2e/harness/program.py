@@ -64,7 +64,10 @@ class Program:
     def __exit__(self, exc_type=None, *_):
         # What the screen showed when a test failed says more than its traceback.
         if exc_type is not None and self.running():
-            self.screenshot("failure")
+            try:
+                self.screenshot("failure")
+            except subprocess.SubprocessError:
+                pass  # the failure itself is what the test reports
         # A test that failed half-way must not leave its program running into
         # the next one.
         stop_process(self._proc)
@@ -94,10 +97,23 @@ class Program:
                 return c
         raise NotFound(f"no control {id}")
 
-    def click_like_user(self, control: dict, double: bool = False) -> None:
-        """A real X click in the middle of a control (or window) from controls()/wait()."""
-        r = control["rect"]
-        self.session.click_at((r["left"] + r["right"]) // 2, (r["top"] + r["bottom"]) // 2, double)
+    @staticmethod
+    def _middle(target: dict) -> tuple:
+        r = target["rect"]
+        return (r["left"] + r["right"]) // 2, (r["top"] + r["bottom"]) // 2
+
+    def reachable(self, target: dict) -> bool:
+        """Whether a click in the middle of `target` (a control, window or list
+        row: any dict with a 'rect') lands on this program, not on a window of
+        another program lying over it."""
+        return self.driver.at(*self._middle(target))["pid"] == self.main["pid"]
+
+    def click_like_user(self, target: dict, double: bool = False) -> None:
+        """A real X click in the middle of `target`; fails where a person could
+        not click it either."""
+        if not self.reachable(target):
+            raise AssertionError(f"{target} is covered by another program's window")
+        self.session.click_at(*self._middle(target), double)
 
     def screenshot(self, label: str) -> Path:
         path = paths.artifacts_root() / f"{self.name}-{label}.png"

@@ -59,7 +59,6 @@ class Session:
         self.locale = locale
         self.display = None
         self.env = None
-        self.timings = {}
         self._xvfb = None
         self._server = None
         self._stack = contextlib.ExitStack()
@@ -77,13 +76,10 @@ class Session:
         self.close()
 
     def _start(self):
-        t0 = time.monotonic()
         self._stack.enter_context(wine_env.prefix_lock(self.locale))
         self._stack.callback(self._stop_processes)
         wine_env.ensure_prefix(self.locale)
-        t1 = time.monotonic()
         self._start_xvfb()
-        t2 = time.monotonic()
         self.env = wine_env.env(self.locale, self.display)
         # A server or processes left behind by an interrupted run would carry
         # that run's display and windows into this one.
@@ -92,7 +88,6 @@ class Session:
         self._server = subprocess.Popen(["wineserver", "-f", "-p"], env=self.env,
                                         stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
                                         start_new_session=True)
-        self.timings.update(prefix=t1 - t0, xvfb=t2 - t1, wineserver=time.monotonic() - t2)
 
     def _start_xvfb(self, timeout: float = 10):
         # -displayfd lets Xvfb pick a free display itself, so parallel runs and
