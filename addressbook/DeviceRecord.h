@@ -4,15 +4,15 @@
 #include <type_traits>
 
 struct DeviceRecord {
-    char name[32];        // display name; also the section name in the address book
-    char serverIp[64];    // direct address, empty for a device reached by its UUID
-    char serverPort[8];   // HTTP port as decimal text
-    char account[32];     // login user name
-    char password[32];    // login password, plain text
-    char uuid[128];       // cloud identifier for NAT traversal
-    char uuidIp[64];      // LAN address learned after a connection through the cloud
-    char uuidMac[32];     // MAC address learned together with uuidIp
-    char priority[16];    // "Frame", "Quality" or empty; handed to the viewer
+    char name[32];       // display name; also the section name in the address book
+    char serverIp[64];   // direct address, empty for a device reached by its UUID
+    char serverPort[8];  // HTTP port as decimal text
+    char account[32];    // login user name
+    char password[32];   // login password, plain text
+    char uuid[128];      // cloud identifier for NAT traversal
+    char uuidIp[64];     // LAN address learned after a connection through the cloud
+    char uuidMac[32];    // MAC address learned together with uuidIp
+    char priority[16];   // "Frame", "Quality" or empty; handed to the viewer
 };
 
 static_assert(std::is_trivially_copyable_v<DeviceRecord>, "records are copied byte for byte");

@@ -17,8 +17,7 @@ bool ProfileDocument::AsciiCaseEqual::operator()(std::string_view a, std::string
 }
 
 bool IsProfileBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r' ||
-           c == '\x1a';
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r' || c == '\x1a';
 }
 
 std::string_view TrimProfileBlanks(std::string_view text) {

@@ -19,7 +19,9 @@ int LanguageIdForSystemLanguage(std::uint16_t systemLanguage);
 int AvailableMemoryPercent(std::uint64_t availableBytes, std::uint64_t totalBytes);
 
 // Start-up warns when 15 % or less of the memory is available.
-constexpr bool IsMemoryLow(int availablePercent) { return availablePercent <= 15; }
+constexpr bool IsMemoryLow(int availablePercent) {
+    return availablePercent <= 15;
+}
 
 // The executable's folder with its trailing backslash: everything up to and including the
 // last backslash (nothing when there is none).

@@ -14,8 +14,8 @@ namespace {
 // program's name.
 void ShowSocketsFailure(HINSTANCE instance) {
     const wchar_t* text = nullptr;
-    const int length = LoadStringW(instance, IDS_SOCKETS_INIT_FAILED,
-                                   reinterpret_cast<wchar_t*>(&text), 0);
+    const int length =
+        LoadStringW(instance, IDS_SOCKETS_INIT_FAILED, reinterpret_cast<wchar_t*>(&text), 0);
     MessageBoxW(nullptr, std::wstring(text, length).c_str(), L"Tavrin", MB_OK);
 }
 

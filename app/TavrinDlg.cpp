@@ -77,8 +77,7 @@ void CTavrinDlg::AddAboutToSystemMenu() {
         return;
     }
     const wchar_t* text = nullptr;
-    const int length =
-        LoadStringW(Instance(), IDS_ABOUTBOX, reinterpret_cast<wchar_t*>(&text), 0);
+    const int length = LoadStringW(Instance(), IDS_ABOUTBOX, reinterpret_cast<wchar_t*>(&text), 0);
     if (length > 0) {
         AppendMenuW(systemMenu, MF_SEPARATOR, 0, nullptr);
         AppendMenuW(systemMenu, MF_STRING, IDM_ABOUTBOX, std::wstring(text, length).c_str());
@@ -125,7 +124,9 @@ void CTavrinDlg::FindProgramFolder() {
     CopyField(m_pathArg, PathArgumentFor(folder));
 }
 
-void CTavrinDlg::LoadAddressBook() { ::LoadAddressBook(m_programFolder, m_iniFile, m_devices); }
+void CTavrinDlg::LoadAddressBook() {
+    ::LoadAddressBook(m_programFolder, m_iniFile, m_devices);
+}
 
 void CTavrinDlg::SaveAddressBook() {
     // A failed save is not reported: the table stays as it is and the next save tries again;
@@ -171,7 +172,9 @@ LRESULT CTavrinDlg::OnNatInfo(WPARAM, LPARAM text) {
     return 0;
 }
 
-LRESULT CTavrinDlg::OnItemchangedDeviceList(NMHDR*) { return 0; }
+LRESULT CTavrinDlg::OnItemchangedDeviceList(NMHDR*) {
+    return 0;
+}
 
 // Enter and Escape would end the dialog behind the shutdown sequence's back (losing an import
 // and skipping the library's shutdown): the main window closes only through WM_CLOSE.

@@ -10,4 +10,6 @@
 bool ReplaceFileContents(const std::string& path, std::string_view bytes);
 
 // The scratch file that ReplaceFileContents writes before the swap.
-inline std::string ReplacementPathFor(const std::string& path) { return path + ".new"; }
+inline std::string ReplacementPathFor(const std::string& path) {
+    return path + ".new";
+}

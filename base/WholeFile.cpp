@@ -7,7 +7,7 @@ std::optional<std::string> ReadWholeFile(const std::string& path) {
     // One read of the whole size: a file of devices is read at start-up, and stream iterators
     // would take a byte at a time.
     const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
-                                                                &std::fclose);
+                                                               &std::fclose);
     if (!file) {
         return std::nullopt;
     }

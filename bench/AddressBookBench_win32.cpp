@@ -76,8 +76,8 @@ void PlatformSave(const std::string& path, const DeviceTable& table) {
 // must list every name: a short buffer silently loses the sections that do not fit.
 void PlatformLoad(const std::string& path, DeviceTable& table) {
     std::vector<char> names(8 << 20);
-    const DWORD length =
-        GetPrivateProfileSectionNamesA(names.data(), static_cast<DWORD>(names.size()), path.c_str());
+    const DWORD length = GetPrivateProfileSectionNamesA(
+        names.data(), static_cast<DWORD>(names.size()), path.c_str());
     std::vector<char> value(8192);
     for (DWORD at = 0; at < length && names[at] != '\0';) {
         const char* name = &names[at];
@@ -188,16 +188,19 @@ int main(int argc, char** argv) {
         PrintRow(saveDevices, "save", TimeOurSave(folder, sample), full, false);
         const double growth = std::log2(full / half);
         const double estimate =
-            full * std::pow(static_cast<double>(devices) / static_cast<double>(saveDevices), growth);
+            full *
+            std::pow(static_cast<double>(devices) / static_cast<double>(saveDevices), growth);
         PrintRow(devices, "save", ourSave, estimate, true);
         saveSpeedUp = estimate / ourSave;
-        std::printf("\nest.: the platform's save was timed on %zu and %zu devices only, not on\n"
-                    "%zu; its time grew as n^%.2f there and is extrapolated at that rate, which\n"
-                    "understates it if the growth steepens (each key written rewrites the whole\n"
-                    "file). The second argument sets the devices the platform's save is timed on.\n",
-                    halfDevices, saveDevices, devices, growth);
+        std::printf(
+            "\nest.: the platform's save was timed on %zu and %zu devices only, not on\n"
+            "%zu; its time grew as n^%.2f there and is extrapolated at that rate, which\n"
+            "understates it if the growth steepens (each key written rewrites the whole\n"
+            "file). The second argument sets the devices the platform's save is timed on.\n",
+            halfDevices, saveDevices, devices, growth);
     }
-    std::printf("\nplatform wrote the same bytes as our save: %s\n", checks.sameBytes ? "yes" : "NO");
+    std::printf("\nplatform wrote the same bytes as our save: %s\n",
+                checks.sameBytes ? "yes" : "NO");
     std::printf("platform read the same devices as our load: %s\n",
                 checks.sameReading ? "yes" : "NO");
     const bool goal = saveSpeedUp > 100;

@@ -29,8 +29,8 @@ private:
     std::uint32_t m_state;
 };
 
-const char* const kPlaces[] = {"Front Gate", "Lobby", "Warehouse", "Parking B2", "Loading Dock",
-                               "Office 3F", "Server Room", "Back Door"};
+const char* const kPlaces[] = {"Front Gate",   "Lobby",     "Warehouse",   "Parking B2",
+                               "Loading Dock", "Office 3F", "Server Room", "Back Door"};
 const char* const kKinds[] = {"NVR", "Cam", "DVR", "PTZ"};
 const char* const kPorts[] = {"80", "8080", "8000", "37777"};
 const char* const kAccounts[] = {"admin", "operator", "guard01", "viewer"};

@@ -54,8 +54,7 @@ int NatLibrary::Init(int reserved, _tagCB* callbacks) {
 }
 
 int NatLibrary::HostNameConnect(unsigned int* socketOut, const char* hostName, int devicePort,
-                                _NAT_traversal_error_code* connectionKind,
-                                const char* serverHost) {
+                                _NAT_traversal_error_code* connectionKind, const char* serverHost) {
     if (!IsBound()) {
         return 0;
     }
@@ -77,4 +76,6 @@ _NAT_traversal_error_code NatLibrary::GetLastError() {
     return IsBound() ? m_getLastError() : 0;
 }
 
-int NatLibrary::DeInit() { return IsBound() ? m_deInit() : 0; }
+int NatLibrary::DeInit() {
+    return IsBound() ? m_deInit() : 0;
+}

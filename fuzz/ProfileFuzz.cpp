@@ -30,8 +30,8 @@ void Require(bool holds, const char* what) {
     }
 }
 
-std::optional<std::string_view> PlainFind(const ProfileDocument& document,
-                                          std::string_view section, std::string_view key) {
+std::optional<std::string_view> PlainFind(const ProfileDocument& document, std::string_view section,
+                                          std::string_view key) {
     section = TrimProfileBlanks(section);
     key = TrimProfileBlanks(key);
     for (const ProfileSection& candidate : document.Sections()) {

@@ -50,9 +50,11 @@ __declspec(dllexport) int __cdecl NATSocket_Init(int, _tagCB*) {
     return 1;
 }
 
-__declspec(dllexport) int __cdecl NATSocket_HostNameConnect(
-    unsigned int*, const char*, int, _NAT_traversal_error_code*, unsigned int, const char*,
-    const char*, const char*, int, const char*, const char*, const char*, int) {
+__declspec(dllexport) int __cdecl NATSocket_HostNameConnect(unsigned int*, const char*, int,
+                                                            _NAT_traversal_error_code*,
+                                                            unsigned int, const char*, const char*,
+                                                            const char*, int, const char*,
+                                                            const char*, const char*, int) {
     // No device is reachable through this library yet: every UUID is unknown to it.
     g_lastError = g_initialised ? kNatErrorDeviceNotExist : kNatErrorNotInitialised;
     return 0;

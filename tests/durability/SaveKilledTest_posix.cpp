@@ -57,8 +57,8 @@ TEST(SaveKilledTest, KilledSaverLeavesTheOldOrTheNewBookWhole) {
     const Clock::time_point cycleStart = Clock::now();
     ASSERT_TRUE(WriteAddressBook(path, books[1].table));
     ASSERT_TRUE(WriteAddressBook(path, books[0].table));
-    const auto cycle = std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() -
-                                                                             cycleStart);
+    const auto cycle =
+        std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - cycleStart);
     std::mt19937_64 random(seed);
     std::uniform_int_distribution<std::int64_t> delay(0, 2 * cycle.count());
 
@@ -100,10 +100,10 @@ TEST(SaveKilledTest, KilledSaverLeavesTheOldOrTheNewBookWhole) {
     EXPECT_GT(killedMidSave, 0);
     EXPECT_GT(survived[0], 0);
     EXPECT_GT(survived[1], 0);
-    std::printf("%d kills, %d of them inside a save; left book 0 %d times, book 1 %d times; "
-                "one save cycle took %lld us\n",
-                rounds, killedMidSave, survived[0], survived[1],
-                static_cast<long long>(cycle.count()));
+    std::printf(
+        "%d kills, %d of them inside a save; left book 0 %d times, book 1 %d times; "
+        "one save cycle took %lld us\n",
+        rounds, killedMidSave, survived[0], survived[1], static_cast<long long>(cycle.count()));
 }
 
 }  // namespace

@@ -55,7 +55,8 @@ std::wstring Widen(const std::string& text) {
 std::wstring OwnPath() {
     std::wstring path(MAX_PATH, L'\0');
     for (;;) {
-        const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        const DWORD length =
+            GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
         if (length < path.size()) {
             path.resize(length);
             return path;
@@ -68,9 +69,8 @@ std::wstring OwnPath() {
 bool StartSaver(const std::string& path, HANDLE ready, PROCESS_INFORMATION& process) {
     const std::wstring exe = OwnPath();
     std::wstring commandLine = L"\"" + exe + L"\" " + Widen(kSaverFlag) + L" \"" + Widen(path) +
-                               L"\" " +
-                               std::to_wstring(reinterpret_cast<std::uintptr_t>(ready)) + L" " +
-                               std::to_wstring(GetCurrentProcessId());
+                               L"\" " + std::to_wstring(reinterpret_cast<std::uintptr_t>(ready)) +
+                               L" " + std::to_wstring(GetCurrentProcessId());
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     // Inheriting handles is how the child gets the event.
@@ -151,10 +151,10 @@ TEST(SaveKilledTest, KilledSaverLeavesTheOldOrTheNewBookWhole) {
     EXPECT_GT(killedMidSave, 0);
     EXPECT_GT(survived[0], 0);
     EXPECT_GT(survived[1], 0);
-    std::printf("%d kills, %d of them inside a save; left book 0 %d times, book 1 %d times; "
-                "one save cycle took %lld ms\n",
-                rounds, killedMidSave, survived[0], survived[1],
-                static_cast<long long>(cycle.count()));
+    std::printf(
+        "%d kills, %d of them inside a save; left book 0 %d times, book 1 %d times; "
+        "one save cycle took %lld ms\n",
+        rounds, killedMidSave, survived[0], survived[1], static_cast<long long>(cycle.count()));
 }
 
 }  // namespace

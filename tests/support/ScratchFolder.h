@@ -36,8 +36,8 @@ public:
 
 private:
     static long long Unique() {
-        return static_cast<long long>(
-            std::chrono::steady_clock::now().time_since_epoch().count() & 0xFFFFFFF);
+        return static_cast<long long>(std::chrono::steady_clock::now().time_since_epoch().count() &
+                                      0xFFFFFFF);
     }
     std::filesystem::path m_path;
 };

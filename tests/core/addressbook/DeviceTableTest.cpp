@@ -29,7 +29,7 @@ TEST(DeviceTableTest, IndexOfNameIsExactAndFindsTheFirst) {
 TEST(DeviceTableTest, DuplicateNameTestFoldsOnlyAsciiLetters) {
     const DeviceTable table = TableOf({"cam1", "Gate\xC4", "Lobby"});
     EXPECT_TRUE(table.ContainsNameIgnoringCase("CAM1"));
-    EXPECT_FALSE(table.ContainsNameIgnoringCase("CAM"));    // a prefix is no match
+    EXPECT_FALSE(table.ContainsNameIgnoringCase("CAM"));  // a prefix is no match
     EXPECT_FALSE(table.ContainsNameIgnoringCase("cam12"));
     EXPECT_TRUE(table.ContainsNameIgnoringCase("GATE\xC4"));
     EXPECT_FALSE(table.ContainsNameIgnoringCase("gate\xE4"));  // other bytes must be equal

@@ -18,15 +18,15 @@ std::vector<std::string> SectionNames(const ProfileDocument& document) {
     return names;
 }
 
-std::string ValueOr(const ProfileDocument& document, std::string_view section,
-                    std::string_view key, std::string_view missing = "<missing>") {
+std::string ValueOr(const ProfileDocument& document, std::string_view section, std::string_view key,
+                    std::string_view missing = "<missing>") {
     return std::string(document.FindValue(section, key).value_or(missing));
 }
 
 TEST(ProfileDocumentTest, LineEndsOfEveryKind) {
-    for (const char* text : {"[A]\nK=1\n[B]\nK=2", "[A]\r\nK=1\r\n[B]\r\nK=2\r\n",
-                             "[A]\rK=1\r[B]\rK=2\r",
-                             "\n\n  [A]  \n\n\tK = 1 \n\r[B]\r\r\nK=2\x1a"}) {
+    for (const char* text :
+         {"[A]\nK=1\n[B]\nK=2", "[A]\r\nK=1\r\n[B]\r\nK=2\r\n", "[A]\rK=1\r[B]\rK=2\r",
+          "\n\n  [A]  \n\n\tK = 1 \n\r[B]\r\r\nK=2\x1a"}) {
         const ProfileDocument document = ProfileDocument::Parse(text);
         EXPECT_EQ(SectionNames(document), (std::vector<std::string>{"A", "B"})) << text;
         EXPECT_EQ(ValueOr(document, "A", "K"), "1") << text;

@@ -17,8 +17,9 @@ TEST(ProfileWriterTest, LaysOutSectionsAsThePlatformWriterDoes) {
 
 TEST(ProfileWriterTest, EveryValueReadsBackAsWritten) {
     const std::vector<std::string> values = {
-        "", "plain", " pass ", "\tlead", "trail\t", "\"x\"", "'x'", "\"", "'", "\"x",
-        "x\"", "\"\"", " \" ", "a=b", "[x]", ";x", "\x1a", "\xA4\xA4\xA4\xE5", "\"'\""};
+        "",     "plain", " pass ", "\tlead", "trail\t", "\"x\"", "'x'", "\"",   "'",
+        "\"x",  "x\"",   "\"\"",   " \" ",   "a=b",     "[x]",   ";x",  "\x1a", "\xA4\xA4\xA4\xE5",
+        "\"'\""};
     std::string file;
     for (std::size_t i = 0; i < values.size(); ++i) {
         AppendProfileSection(file, "S" + std::to_string(i));
