@@ -2,7 +2,10 @@
 
 #include <commctrl.h>
 
+#include <vector>
+
 #include "app/ListColumns.h"
+#include "base/FixedText.h"
 
 namespace {
 
@@ -13,12 +16,35 @@ void SetCellText(HWND list, int row, int column, const char* text) {
     SendMessageA(list, LVM_SETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
 }
 
+// What the list control's sort hands each comparison: the copied texts of the clicked column
+// (a row's value is its index here) and how to compare them.
+struct SortContext {
+    const std::vector<std::string>* texts;
+    const SortState* state;
+    bool byNumber;
+    LeadBytePredicate isLeadByte;
+};
+
+int CALLBACK CompareRows(LPARAM first, LPARAM second, LPARAM context) {
+    const auto& sort = *reinterpret_cast<const SortContext*>(context);
+    const std::string& a = (*sort.texts)[static_cast<std::size_t>(first)];
+    const std::string& b = (*sort.texts)[static_cast<std::size_t>(second)];
+    if (sort.byNumber) {
+        return ComparePortColumn(a, b, *sort.state);
+    }
+    return CompareTextColumn(a, b, *sort.state, sort.isLeadByte);
+}
+
 }  // namespace
 
 int DeviceListView::ClientWidth() const {
     RECT client{};
     GetClientRect(m_hWnd, &client);
     return client.right - client.left;
+}
+
+int DeviceListView::RowCount() const {
+    return static_cast<int>(SendMessageW(m_hWnd, LVM_GETITEMCOUNT, 0, 0));
 }
 
 void DeviceListView::SetUpColumns(int languageId) {
@@ -38,10 +64,17 @@ void DeviceListView::SetUpColumns(int languageId) {
     ListView_SetExtendedListViewStyle(m_hWnd, extended | LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
 }
 
+void DeviceListView::ResizeColumns() {
+    const std::array<int, 4> widths = ColumnWidthsFor(ClientWidth());
+    for (std::size_t i = 0; i < widths.size(); ++i) {
+        SendMessageW(m_hWnd, LVM_SETCOLUMNWIDTH, i, MAKELPARAM(widths[i], 0));
+    }
+}
+
 void DeviceListView::Fill(const DeviceTable& table) {
     SendMessageW(m_hWnd, WM_SETREDRAW, FALSE, 0);
     for (std::size_t i = 0; i < table.Count(); ++i) {
-        const int row = static_cast<int>(SendMessageW(m_hWnd, LVM_GETITEMCOUNT, 0, 0));
+        const int row = RowCount();
         LVITEMA item{};
         item.mask = LVIF_TEXT | LVIF_PARAM;
         item.iItem = row;
@@ -58,4 +91,50 @@ void DeviceListView::SetRowFromDevice(int row, const DeviceRecord& record) {
     SetCellText(m_hWnd, row, 1, record.serverIp);
     SetCellText(m_hWnd, row, 2, record.serverPort);
     SetCellText(m_hWnd, row, 3, record.uuid);
+}
+
+void DeviceListView::SortByColumn(int column, SortState& state) {
+    // One repaint at the end instead of one per row whose value changes.
+    SendMessageW(m_hWnd, WM_SETREDRAW, FALSE, 0);
+    const int rows = RowCount();
+    std::vector<std::string> texts;
+    texts.reserve(static_cast<std::size_t>(rows));
+    for (int row = 0; row < rows; ++row) {
+        texts.push_back(CellText(row, column));
+        LVITEMA item{};
+        item.mask = LVIF_PARAM;
+        item.iItem = row;
+        item.lParam = row;
+        SendMessageA(m_hWnd, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    }
+    UpdateSortState(state, column);
+    SortContext context{&texts, &state, column == kPortColumn,
+                        [](unsigned char c) { return IsDBCSLeadByte(c) != 0; }};
+    SendMessageW(m_hWnd, LVM_SORTITEMS, reinterpret_cast<WPARAM>(&context),
+                 reinterpret_cast<LPARAM>(&CompareRows));
+    SendMessageW(m_hWnd, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(m_hWnd, nullptr, TRUE);
+}
+
+int DeviceListView::FirstSelectedRow() const {
+    return static_cast<int>(
+        SendMessageW(m_hWnd, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+}
+
+std::string DeviceListView::CellText(int row, int column) const {
+    char text[128] = {};
+    LVITEMA item{};
+    item.iSubItem = column;
+    item.pszText = text;
+    item.cchTextMax = sizeof text;
+    SendMessageA(m_hWnd, LVM_GETITEMTEXTA, static_cast<WPARAM>(row),
+                 reinterpret_cast<LPARAM>(&item));
+    return std::string(FieldText(text));
+}
+
+std::optional<std::size_t> DeviceListView::RecordOfRow(int row, const DeviceTable& table) const {
+    if (row < 0) {
+        return std::nullopt;
+    }
+    return table.IndexOfName(CellText(row, 0));
 }

@@ -1,10 +1,15 @@
 // The main window's device list (control 1000): one row per device table entry, four
-// columns, texts exactly as stored in the records (ANSI).
+// columns, texts exactly as stored in the records (ANSI). Rows may be sorted; a row finds its
+// record by its name, never by its position.
 #pragma once
 
 #include <windows.h>
 
+#include <optional>
+#include <string>
+
 #include "addressbook/DeviceTable.h"
+#include "app/SortRules.h"
 
 class DeviceListView {
 public:
@@ -15,12 +20,28 @@ public:
     // the current client width.
     void SetUpColumns(int languageId);
 
+    // Sets the four column widths to their shares of the current client width.
+    void ResizeColumns();
+
     // Appends one row per table entry, in table order.
     void Fill(const DeviceTable& table);
 
     // Writes the four texts of a row from a record.
     void SetRowFromDevice(int row, const DeviceRecord& record);
 
+    // Sorts the rows (never the table) by a column after a header click.
+    void SortByColumn(int column, SortState& state);
+
+    // The first selected row, or -1.
+    int FirstSelectedRow() const;
+
+    // The text of a row's cell, as the list holds it (at most 127 bytes).
+    std::string CellText(int row, int column) const;
+
+    // The table entry a row shows: the first record whose name equals the row's name text.
+    std::optional<std::size_t> RecordOfRow(int row, const DeviceTable& table) const;
+
+    int RowCount() const;
     int ClientWidth() const;
 
 private:

@@ -8,6 +8,8 @@
 #include <string>
 
 #include "addressbook/AddressBook.h"
+#include "app/AboutDlg.h"
+#include "app/WindowLayout.h"
 #include "app/Messages.h"
 #include "app/StartupRules.h"
 #include "base/FixedText.h"
@@ -17,6 +19,14 @@ namespace {
 
 constexpr UINT_PTR kRepaintTimerId = 100;
 constexpr UINT kRepaintDelayMs = 100;
+
+// The button row, left to right.
+constexpr std::array<int, kButtonCount> kButtonRow = {
+    IDC_ADD_BUTTON, IDC_EDIT_BUTTON, IDC_DELETE_BUTTON, IDC_EXPORT_BUTTON, IDC_IMPORT_BUTTON};
+
+Rect RectOf(const RECT& r) {
+    return Rect{r.left, r.top, r.right, r.bottom};
+}
 
 }  // namespace
 
@@ -29,10 +39,16 @@ CTavrinDlg::~CTavrinDlg() = default;
 std::span<const ui::MessageEntry<CTavrinDlg>> CTavrinDlg::MessageTable() {
     using D = CTavrinDlg;
     static const ui::MessageEntry<D> table[] = {
+        ui::OnMessage<D>(WM_SYSCOMMAND, &D::OnSysCommand),
+        ui::OnMessage<D>(WM_PAINT, &D::OnPaint),
+        ui::OnMessage<D>(WM_QUERYDRAGICON, &D::OnQueryDragIcon),
         ui::OnMessage<D>(WM_CLOSE, &D::OnClose),
-        ui::OnMessage<D>(WM_TIMER, &D::OnTimer),
+        ui::OnMessage<D>(WM_SIZE, &D::OnSize),
+        ui::OnMessage<D>(WM_SIZING, &D::OnSizing),
         ui::OnMessage<D>(WM_NAT_STATUS, &D::OnNatStatus),
         ui::OnMessage<D>(WM_NAT_INFO, &D::OnNatInfo),
+        ui::OnNotify<D>(IDC_DEVICE_LIST, LVN_COLUMNCLICK, &D::OnColumnclickDeviceList),
+        ui::OnMessage<D>(WM_TIMER, &D::OnTimer),
         ui::OnNotify<D>(IDC_DEVICE_LIST, LVN_ITEMCHANGED, &D::OnItemchangedDeviceList),
         ui::OnCommand<D>(IDOK, BN_CLICKED, &D::OnEnterOrEscape),
         ui::OnCommand<D>(IDCANCEL, BN_CLICKED, &D::OnEnterOrEscape),
@@ -51,6 +67,8 @@ BOOL CTavrinDlg::OnInitDialog() {
         SetWindowTextW(Handle(), texts::kWindowTitle.english);
     }
     WarnWhenMemoryIsLow();
+    LayoutControls();
+    ApplyControlFonts();
 
     if (!ListAreaIsUsable()) {
         FailStartup(texts::kStartError);
@@ -101,6 +119,31 @@ bool CTavrinDlg::ListAreaIsUsable() const {
     return client.right - client.left >= 1 && client.bottom - client.top >= 1;
 }
 
+void CTavrinDlg::LayoutControls() {
+    RECT client{};
+    GetClientRect(Handle(), &client);
+    std::array<Size, kButtonCount> sizes{};
+    for (int i = 0; i < kButtonCount; ++i) {
+        RECT button{};
+        GetWindowRect(Item(kButtonRow[i]), &button);
+        sizes[i] = Size{button.right - button.left, button.bottom - button.top};
+    }
+    const MainLayout layout = LayoutMainWindow(RectOf(client), sizes);
+    for (int i = 0; i < kButtonCount; ++i) {
+        const Rect& r = layout.buttons[i];
+        MoveWindow(Item(kButtonRow[i]), r.left, r.top, r.Width(), r.Height(), TRUE);
+    }
+    const Rect& list = layout.list;
+    MoveWindow(m_deviceList.Handle(), list.left, list.top, list.Width(), list.Height(), TRUE);
+}
+
+void CTavrinDlg::ApplyControlFonts() {
+    m_fonts.Enlarge(m_deviceList.Handle(), L"Verdana", 2);
+    for (int id : kButtonRow) {
+        m_fonts.Enlarge(Item(id), L"標楷體", 3);
+    }
+}
+
 void CTavrinDlg::SetButtonTexts() {
     struct ButtonText {
         int id;
@@ -145,27 +188,80 @@ void CTavrinDlg::FailStartup(const UiText& text) {
     EndDialog(-1);
 }
 
-LRESULT CTavrinDlg::OnClose(WPARAM, LPARAM) {
+ui::MessageResult CTavrinDlg::OnClose(WPARAM, LPARAM) {
     SaveAddressBook();
     m_nat.DeInit();
     EndDialog(IDCANCEL);
     return 0;
 }
 
-LRESULT CTavrinDlg::OnTimer(WPARAM timerId, LPARAM) {
-    if (timerId == kRepaintTimerId) {
-        InvalidateRect(m_deviceList.Handle(), nullptr, TRUE);
-        KillTimer(Handle(), kRepaintTimerId);
+ui::MessageResult CTavrinDlg::OnTimer(WPARAM timerId, LPARAM) {
+    if (timerId != kRepaintTimerId) {
+        return ui::kDefault;
     }
+    InvalidateRect(m_deviceList.Handle(), nullptr, TRUE);
+    KillTimer(Handle(), kRepaintTimerId);
     return 0;
 }
 
-LRESULT CTavrinDlg::OnNatStatus(WPARAM, LPARAM) {
+ui::MessageResult CTavrinDlg::OnSysCommand(WPARAM command, LPARAM) {
+    if ((command & 0xFFF0) != IDM_ABOUTBOX) {
+        return ui::kDefault;
+    }
+    CAboutDlg about(Instance());
+    about.DoModal(Handle());
+    return 0;
+}
+
+ui::MessageResult CTavrinDlg::OnPaint(WPARAM, LPARAM) {
+    if (!IsIconic(Handle())) {
+        return ui::kDefault;
+    }
+    PAINTSTRUCT paint{};
+    HDC dc = BeginPaint(Handle(), &paint);
+    SendMessageW(Handle(), WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+    RECT client{};
+    GetClientRect(Handle(), &client);
+    const int x = (client.right - client.left - GetSystemMetrics(SM_CXICON) + 1) / 2;
+    const int y = (client.bottom - client.top - GetSystemMetrics(SM_CYICON) + 1) / 2;
+    DrawIcon(dc, x, y, m_hIcon);
+    EndPaint(Handle(), &paint);
+    return 0;
+}
+
+ui::MessageResult CTavrinDlg::OnQueryDragIcon(WPARAM, LPARAM) {
+    return reinterpret_cast<LRESULT>(m_hIcon);
+}
+
+ui::MessageResult CTavrinDlg::OnSizing(WPARAM, LPARAM) {
+    LayoutControls();
+    m_deviceList.ResizeColumns();
+    return ui::kDefault;
+}
+
+// A size change without a drag (maximise, restore, a program moving the window) gets the same
+// layout, so the list and buttons never stay where the old size put them; the drag itself
+// ends with one too, so the layout never trails the frame.
+ui::MessageResult CTavrinDlg::OnSize(WPARAM sizeKind, LPARAM) {
+    if (sizeKind != SIZE_MINIMIZED) {
+        LayoutControls();
+        m_deviceList.ResizeColumns();
+    }
+    return ui::kDefault;
+}
+
+LRESULT CTavrinDlg::OnColumnclickDeviceList(NMHDR* header) {
+    const auto* click = reinterpret_cast<const NMLISTVIEW*>(header);
+    m_deviceList.SortByColumn(click->iSubItem, m_sortState);
+    return 0;
+}
+
+ui::MessageResult CTavrinDlg::OnNatStatus(WPARAM, LPARAM) {
     OutputDebugStringA("[Tavrin] Return Data= 1\t0\t\n");
     return 0;
 }
 
-LRESULT CTavrinDlg::OnNatInfo(WPARAM, LPARAM text) {
+ui::MessageResult CTavrinDlg::OnNatInfo(WPARAM, LPARAM text) {
     // The library's thread handed over a copy of its text; it is ours to free.
     const std::unique_ptr<std::string> info(reinterpret_cast<std::string*>(text));
     OutputDebugStringA(("[Tavrin] Return Data= " + *info + "\n").c_str());

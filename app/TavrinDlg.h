@@ -9,7 +9,9 @@
 
 #include "addressbook/DeviceTable.h"
 #include "addressbook/IniFile.h"
+#include "app/ControlFonts.h"
 #include "app/DeviceListView.h"
+#include "app/SortRules.h"
 #include "connect/NatLibrary.h"
 #include "ui/Dialog.h"
 
@@ -40,11 +42,21 @@ private:
 
     void SaveAddressBook();
 
+    // Layout, fonts and painting.
+    void LayoutControls();
+    void ApplyControlFonts();
+
     // Message handlers.
-    LRESULT OnClose(WPARAM, LPARAM);
-    LRESULT OnTimer(WPARAM timerId, LPARAM);
-    LRESULT OnNatStatus(WPARAM, LPARAM);
-    LRESULT OnNatInfo(WPARAM, LPARAM text);
+    ui::MessageResult OnClose(WPARAM, LPARAM);
+    ui::MessageResult OnTimer(WPARAM timerId, LPARAM);
+    ui::MessageResult OnSysCommand(WPARAM command, LPARAM);
+    ui::MessageResult OnPaint(WPARAM, LPARAM);
+    ui::MessageResult OnQueryDragIcon(WPARAM, LPARAM);
+    ui::MessageResult OnSizing(WPARAM, LPARAM);
+    ui::MessageResult OnSize(WPARAM sizeKind, LPARAM);
+    ui::MessageResult OnNatStatus(WPARAM, LPARAM);
+    ui::MessageResult OnNatInfo(WPARAM, LPARAM text);
+    LRESULT OnColumnclickDeviceList(NMHDR* header);
     LRESULT OnItemchangedDeviceList(NMHDR*);
     void OnEnterOrEscape();
 
@@ -56,6 +68,8 @@ private:
 
     HICON m_hIcon;
     DeviceListView m_deviceList;
+    SortState m_sortState;  // lives as long as the window, which is the process's life
+    ControlFonts m_fonts;
     DeviceTable m_devices;
     CIniFile m_iniFile;
     NatLibrary m_nat;

@@ -29,6 +29,15 @@ bool ReturnsResultDirectly(UINT message) {
 
 }  // namespace
 
+MessageResult Dialog::EndOnOkOrCancel(UINT message, WPARAM wParam) {
+    if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED &&
+        (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)) {
+        EndDialog(LOWORD(wParam));
+        return 0;
+    }
+    return kDefault;
+}
+
 INT_PTR Dialog::DoModal(HWND owner) {
     return DialogBoxParamW(m_instance, MAKEINTRESOURCEW(m_templateId), owner, &Dialog::DialogProc,
                            reinterpret_cast<LPARAM>(this));
@@ -49,14 +58,14 @@ INT_PTR CALLBACK Dialog::DialogProc(HWND window, UINT message, WPARAM wParam, LP
         if (self == nullptr) {
             return FALSE;
         }
-        LRESULT result = 0;
-        if (!self->Dispatch(message, wParam, lParam, result)) {
+        const MessageResult result = self->Dispatch(message, wParam, lParam);
+        if (!result) {
             return FALSE;
         }
         if (ReturnsResultDirectly(message)) {
-            return static_cast<INT_PTR>(result);
+            return static_cast<INT_PTR>(*result);
         }
-        SetWindowLongPtrW(window, DWLP_MSGRESULT, result);
+        SetWindowLongPtrW(window, DWLP_MSGRESULT, *result);
         return TRUE;
     } catch (...) {
         std::abort();

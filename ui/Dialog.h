@@ -5,9 +5,15 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <optional>
 #include <span>
 
 namespace ui {
+
+// What a message handler returns: the message's result, or kDefault to let the default
+// dialog processing handle the message as if there were no handler.
+using MessageResult = std::optional<LRESULT>;
+inline constexpr MessageResult kDefault = std::nullopt;
 
 class Dialog {
 public:
@@ -29,9 +35,13 @@ protected:
     // The controls exist when this runs. Returns TRUE to let the system set the focus.
     virtual BOOL OnInitDialog() { return TRUE; }
 
-    // Handles a message through the message table; false leaves it to the default dialog
-    // processing. result is the message's result.
-    virtual bool Dispatch(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) = 0;
+    // Handles a message through the message table; kDefault leaves it to the default dialog
+    // processing.
+    virtual MessageResult Dispatch(UINT message, WPARAM wParam, LPARAM lParam) = 0;
+
+    // The framework's handling of OK and Cancel that no table entry took: end the dialog with
+    // that button's id.
+    MessageResult EndOnOkOrCancel(UINT message, WPARAM wParam);
 
 private:
     static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -46,7 +56,7 @@ private:
 template <class T>
 struct MessageEntry {
     enum class Kind { Message, Command, Notify };
-    using MessageHandler = LRESULT (T::*)(WPARAM, LPARAM);
+    using MessageHandler = MessageResult (T::*)(WPARAM, LPARAM);
     using CommandHandler = void (T::*)();
     using NotifyHandler = LRESULT (T::*)(NMHDR*);
 
@@ -59,7 +69,7 @@ struct MessageEntry {
 };
 
 template <class T>
-constexpr MessageEntry<T> OnMessage(UINT message, LRESULT (T::*handler)(WPARAM, LPARAM)) {
+constexpr MessageEntry<T> OnMessage(UINT message, MessageResult (T::*handler)(WPARAM, LPARAM)) {
     return {MessageEntry<T>::Kind::Message, message, 0, handler, nullptr, nullptr};
 }
 
@@ -81,36 +91,33 @@ public:
     using Dialog::Dialog;
 
 protected:
-    bool Dispatch(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
+    MessageResult Dispatch(UINT message, WPARAM wParam, LPARAM lParam) override {
         T& self = static_cast<T&>(*this);
         for (const MessageEntry<T>& entry : T::MessageTable()) {
             switch (entry.kind) {
                 case MessageEntry<T>::Kind::Message:
                     if (entry.code == message) {
-                        result = (self.*entry.onMessage)(wParam, lParam);
-                        return true;
+                        return (self.*entry.onMessage)(wParam, lParam);
                     }
                     break;
                 case MessageEntry<T>::Kind::Command:
                     if (message == WM_COMMAND && entry.controlId == LOWORD(wParam) &&
                         entry.code == HIWORD(wParam)) {
                         (self.*entry.onCommand)();
-                        result = 0;
-                        return true;
+                        return 0;
                     }
                     break;
                 case MessageEntry<T>::Kind::Notify:
                     if (message == WM_NOTIFY) {
                         NMHDR* header = reinterpret_cast<NMHDR*>(lParam);
                         if (entry.controlId == header->idFrom && entry.code == header->code) {
-                            result = (self.*entry.onNotify)(header);
-                            return true;
+                            return (self.*entry.onNotify)(header);
                         }
                     }
                     break;
             }
         }
-        return false;
+        return EndOnOkOrCancel(message, wParam);
     }
 };
 

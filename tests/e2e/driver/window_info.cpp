@@ -52,6 +52,11 @@ HWND existingWindow(HWND hwnd) {
 JsonObject describeTopLevel(HWND hwnd) {
     RECT r = {};
     GetWindowRect(hwnd, &r);
+    // The client area in screen coordinates, so a test can check where controls stand
+    // inside it.
+    RECT client = {};
+    GetClientRect(hwnd, &client);
+    MapWindowPoints(hwnd, nullptr, reinterpret_cast<POINT*>(&client), 2);
     DWORD pid = windowPid(hwnd);
     JsonObject o;
     o.hwnd("hwnd", hwnd)
@@ -59,6 +64,7 @@ JsonObject describeTopLevel(HWND hwnd) {
         .str("class", className(hwnd))
         .str("title", windowText(hwnd))
         .rect("rect", r)
+        .rect("client", client)
         .flag("visible", IsWindowVisible(hwnd))
         .flag("enabled", IsWindowEnabled(hwnd))
         .hwnd("owner", GetWindow(hwnd, GW_OWNER))

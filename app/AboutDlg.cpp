@@ -1,0 +1,5 @@
+#include "app/AboutDlg.h"
+
+#include "resources/resource.h"
+
+CAboutDlg::CAboutDlg(HINSTANCE instance) : TableDialog(instance, IDD_ABOUTBOX) {}

@@ -1,0 +1,86 @@
+#include "app/SortRules.h"
+
+#include <climits>
+#include <cstdint>
+
+void UpdateSortState(SortState& state, int clickedColumn) {
+    if (clickedColumn == state.lastColumn) {
+        state.descending = !state.descending;
+    } else {
+        state.descending = false;
+        state.lastColumn = clickedColumn;
+    }
+}
+
+namespace {
+
+// The next character of a text and its comparison code: a double-byte character as its
+// two-byte value, a single byte folded to lower case.
+unsigned NextCharacter(std::string_view& text, const LeadBytePredicate& isLeadByte) {
+    const auto first = static_cast<unsigned char>(text[0]);
+    if (text.size() >= 2 && isLeadByte(first)) {
+        const unsigned code = (first << 8) | static_cast<unsigned char>(text[1]);
+        text.remove_prefix(2);
+        return code;
+    }
+    text.remove_prefix(1);
+    return (first >= 'A' && first <= 'Z') ? first - 'A' + 'a' : first;
+}
+
+int CompareIgnoringCase(std::string_view a, std::string_view b,
+                        const LeadBytePredicate& isLeadByte) {
+    while (!a.empty() && !b.empty()) {
+        const unsigned left = NextCharacter(a, isLeadByte);
+        const unsigned right = NextCharacter(b, isLeadByte);
+        if (left != right) {
+            return left < right ? -1 : 1;
+        }
+    }
+    if (a.empty() && b.empty()) {
+        return 0;
+    }
+    return a.empty() ? -1 : 1;
+}
+
+bool IsCSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+int Ordered(int left, int right) {
+    return left < right ? -1 : (left > right ? 1 : 0);
+}
+
+}  // namespace
+
+int CompareTextColumn(std::string_view a, std::string_view b, const SortState& state,
+                      const LeadBytePredicate& isLeadByte) {
+    return state.descending ? CompareIgnoringCase(b, a, isLeadByte)
+                            : CompareIgnoringCase(a, b, isLeadByte);
+}
+
+int PortNumberOf(std::string_view text) {
+    std::size_t at = 0;
+    while (at < text.size() && IsCSpace(text[at])) {
+        ++at;
+    }
+    bool negative = false;
+    if (at < text.size() && (text[at] == '+' || text[at] == '-')) {
+        negative = text[at] == '-';
+        ++at;
+    }
+    std::int64_t value = 0;
+    const std::int64_t limit = negative ? -static_cast<std::int64_t>(INT_MIN) : INT_MAX;
+    for (; at < text.size() && text[at] >= '0' && text[at] <= '9'; ++at) {
+        value = value * 10 + (text[at] - '0');
+        if (value >= limit) {
+            value = limit;  // saturated; the remaining digits change nothing
+        }
+    }
+    return static_cast<int>(negative ? -value : value);
+}
+
+int ComparePortColumn(std::string_view a, std::string_view b, const SortState& state) {
+    const int left = PortNumberOf(a);
+    const int right = PortNumberOf(b);
+    return state.descending ? Ordered(right, left) : Ordered(left, right);
+}

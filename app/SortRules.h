@@ -1,0 +1,38 @@
+// How the device list sorts its rows when a column header is clicked.
+#pragma once
+
+#include <functional>
+#include <string_view>
+
+// One process-wide pair shared by every sort: starts as (ascending, column 0), so the first
+// click on the name column sorts it descending.
+struct SortState {
+    bool descending = false;
+    int lastColumn = 0;
+};
+
+// A click on a column: the same column again reverses the direction, another column starts
+// ascending.
+void UpdateSortState(SortState& state, int clickedColumn);
+
+// Tells whether a byte starts a double-byte character in the system's ANSI code page.
+using LeadBytePredicate = std::function<bool(unsigned char)>;
+
+// Case-insensitive comparison in a multibyte code page: a double-byte character counts as
+// one character and compares by its two-byte code, single-byte letters compare as lower
+// case, the first differing character decides, and a text that ends first is smaller. A lead
+// byte at the very end of a text counts as a single byte. Negative, zero or positive; the
+// operands swap when descending.
+int CompareTextColumn(std::string_view a, std::string_view b, const SortState& state,
+                      const LeadBytePredicate& isLeadByte);
+
+// The decimal number at the start of a text as the C library reads it: leading white space,
+// an optional sign, digits up to the first non-digit; no digits is 0, and values beyond the
+// signed 32-bit range stop at its limits.
+int PortNumberOf(std::string_view text);
+
+// Compares two port texts by their numbers; the operands swap when descending.
+int ComparePortColumn(std::string_view a, std::string_view b, const SortState& state);
+
+// The comparison a column sorts with: the port column by number, the others as text.
+constexpr int kPortColumn = 2;

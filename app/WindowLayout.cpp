@@ -1,0 +1,32 @@
+#include "app/WindowLayout.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr int kListMargin = 20;
+constexpr int kRowLeft = 25;
+constexpr int kRowBottomMargin = 15;
+constexpr int kButtonGap = 10;
+constexpr int kListToRow = 30;
+
+}  // namespace
+
+MainLayout LayoutMainWindow(const Rect& client, const std::array<Size, kButtonCount>& buttons) {
+    MainLayout layout;
+    int left = client.left + kRowLeft;
+    for (int i = 0; i < kButtonCount; ++i) {
+        const Size& size = buttons[i];
+        const int bottom = client.bottom - kRowBottomMargin;
+        layout.buttons[i] = Rect{left, bottom - size.height, left + size.width, bottom};
+        left += size.width + kButtonGap;
+    }
+    // The row's height is the Delete button's (they all share it).
+    const int rowHeight = buttons[2].height;
+    layout.list.left = client.left + kListMargin;
+    layout.list.top = client.top + kListMargin;
+    layout.list.right = std::max(layout.list.left, client.right - kListMargin);
+    layout.list.bottom = std::max(layout.list.top,
+                                  client.bottom - kRowBottomMargin - kListToRow - rowHeight);
+    return layout;
+}

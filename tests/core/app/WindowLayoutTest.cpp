@@ -1,0 +1,42 @@
+#include "app/WindowLayout.h"
+
+#include <gtest/gtest.h>
+
+#include "app/ListColumns.h"
+
+namespace {
+
+const std::array<Size, kButtonCount> kButtons{{{105, 46}, {105, 46}, {105, 46}, {90, 46}, {90, 46}}};
+
+TEST(WindowLayoutTest, ButtonRowAtTheBottomAndListAboveIt) {
+    const MainLayout layout = LayoutMainWindow(Rect{0, 0, 800, 600}, kButtons);
+    const Rect expectedButtons[] = {{25, 539, 130, 585},
+                                    {140, 539, 245, 585},
+                                    {255, 539, 360, 585},
+                                    {370, 539, 460, 585},
+                                    {470, 539, 560, 585}};
+    for (int i = 0; i < kButtonCount; ++i) {
+        EXPECT_EQ(layout.buttons[i], expectedButtons[i]) << "button " << i;
+    }
+    EXPECT_EQ(layout.list, (Rect{20, 20, 780, 509}));
+    // 30 px between the list and the row.
+    EXPECT_EQ(layout.buttons[0].top - layout.list.bottom, 30);
+}
+
+TEST(WindowLayoutTest, TinyClientAreaNeverGivesNegativeSizesAndRecovers) {
+    for (const Rect client : {Rect{0, 0, 30, 70}, Rect{0, 0, 0, 0}, Rect{0, 0, 10, 500}}) {
+        const MainLayout layout = LayoutMainWindow(client, kButtons);
+        EXPECT_GE(layout.list.Width(), 0);
+        EXPECT_GE(layout.list.Height(), 0);
+    }
+    EXPECT_EQ(LayoutMainWindow(Rect{0, 0, 30, 70}, kButtons).list, (Rect{20, 20, 20, 20}));
+    EXPECT_EQ(LayoutMainWindow(Rect{0, 0, 400, 300}, kButtons).list, (Rect{20, 20, 380, 209}));
+}
+
+TEST(ListColumnsTest, WidthsAreThirtyThirtyTenThirtyPercent) {
+    EXPECT_EQ(ColumnWidthsFor(760), (std::array<int, 4>{228, 228, 76, 228}));
+    EXPECT_EQ(ColumnWidthsFor(99), (std::array<int, 4>{29, 29, 9, 29}));
+    EXPECT_EQ(ColumnWidthsFor(-5), (std::array<int, 4>{0, 0, 0, 0}));
+}
+
+}  // namespace

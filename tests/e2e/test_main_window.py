@@ -1,0 +1,123 @@
+"""The main window as a user sees it: the list and its sorting, the layout of
+the list and the button row before and after a resize, and the About box."""
+import unittest
+
+from harness.poll import eventually
+from tavrin import BUTTONS, DEVICE_LIST, LauncherTest, section
+
+ROW_ORDER = (1002, 1004, 1003, 1033, 1034)  # Add, Edit, Delete, Export, Import
+ABOUT_COMMAND = 16
+DEVICES = [  # name, address, port
+    (b"lobby", b"10.0.0.5", b"8080"), (b"Front Door", b"192.168.1.64", b"80"),
+    (b"Warehouse NVR", b"192.168.1.20", b"554"), (b"annex", b"10.0.0.7", b"80abc"),
+    (b"Parking Lot", b"192.168.1.65", b"443"), (b"Branch Office", b"", b""),
+    (b"Gate", b"10.0.0.9", b"81"), (b"Yard", b"10.0.0.10", b"8000"),
+    (b"Dock", b"10.0.0.11", b"9"),
+]
+
+
+class MainWindowTest(LauncherTest):
+    def window(self, p) -> dict:
+        return next(w for w in p.driver.windows(pid=p.main["pid"]) if w["hwnd"] == p.main["hwnd"])
+
+    def assert_layout(self, p):
+        """Buttons in one row at the bottom, the list above with 20 px margins."""
+        client = self.window(p)["client"]
+        controls = {c["id"]: c["rect"] for c in p.controls()}
+        left = client["left"] + 25
+        for id in ROW_ORDER:
+            button = controls[id]
+            self.assertEqual(button["left"], left, f"button {id}")
+            self.assertEqual(button["bottom"], client["bottom"] - 15, f"button {id}")
+            left = button["right"] + 10
+        height = controls[1003]["bottom"] - controls[1003]["top"]
+        self.assertEqual(controls[DEVICE_LIST], {
+            "left": client["left"] + 20, "top": client["top"] + 20,
+            "right": client["right"] - 20, "bottom": client["bottom"] - 45 - height})
+        return controls
+
+    def rows(self, p) -> list:
+        return [r["texts"] for r in p.driver.listview(p.main["hwnd"], id=DEVICE_LIST)["rows"]]
+
+    def click_header(self, p, column: int):
+        """A real click on a column header: the widths are 30/30/10/30 % of the list."""
+        lst = p.control(DEVICE_LIST)["rect"]
+        width = lst["right"] - lst["left"] - 4
+        shares = (30, 30, 10, 30)
+        x = lst["left"] + 2 + sum(width * s // 100 for s in shares[:column]) + width * shares[column] // 200
+        self.session.click_at(x, lst["top"] + 10)
+
+    def test_list_sorts_lays_out_resizes_and_shows_about(self):
+        book = b"".join(section(n, SERVERIP=ip, SERVERPORT=port, UUID=b"U" if not ip else b"")
+                        for n, ip, port in DEVICES)
+        p = self.start("mainwindow", book)
+        p.main_window()
+        language = 0 if self.english() else 1
+        self.assertEqual([p.control(id)["text"] for id in ROW_ORDER],
+                         [BUTTONS[id][language] for id in ROW_ORDER])
+        self.assertEqual([r[0] for r in self.rows(p)], [d[0].decode() for d in DEVICES])
+        self.assert_layout(p)
+        p.screenshot("1-started")
+
+        self.click_header(p, 0)
+        names = sorted((d[0].decode() for d in DEVICES), key=str.lower, reverse=True)
+        eventually(lambda: [r[0] for r in self.rows(p)] == names, timeout=10)
+        p.screenshot("2-sorted-by-name-descending")
+
+        self.click_header(p, 2)
+        ports = lambda: [r[2] for r in self.rows(p)]
+        # By number: no digits is 0, "80abc" is 80 like "80"; 80 before 554 before 8080.
+        eventually(lambda: ports()[:2] == ["", "9"], timeout=10)
+        self.assertEqual(sorted(ports()[2:4]), ["80", "80abc"])
+        self.assertEqual(ports()[4:], ["81", "443", "554", "8000", "8080"])
+        p.screenshot("3-sorted-by-port")
+
+        # Drag the frame's bottom-right corner as a user would.
+        frame = self.window(p)["rect"]
+        x, y = frame["right"] - 3, frame["bottom"] - 3
+        self.session.xdotool("mousemove", str(x), str(y), "mousedown", "1",
+                             "mousemove", str(x + 60), str(y + 40),
+                             "mousemove", str(x + 160), str(y + 90), "mouseup", "1")
+        eventually(lambda: self.window(p)["rect"]["right"] > frame["right"] + 100, timeout=10)
+        self.assert_layout(p)
+        p.screenshot("4-resized")
+
+        p.driver.syscommand(p.main["hwnd"], ABOUT_COMMAND)
+        about = p.driver.wait(pid=p.main["pid"], title="About Zorvale")
+        texts = [c["text"] for c in p.controls(about["hwnd"])]
+        self.assertIn("Zorvale 1.0.8.6 Version", texts)
+        p.screenshot("5-about")
+        p.driver.click(about["hwnd"], id=1)
+        p.driver.gone(about["hwnd"])
+
+        p.close()
+        self.assertEqual(p.wait_exit(), 0)
+
+    def test_tiny_frame_keeps_a_sane_layout_and_recovers(self):
+        p = self.start("tinyframe", b"".join(section(n, SERVERIP=ip) for n, ip, _ in DEVICES))
+        p.main_window()
+        frame = self.window(p)["rect"]
+        x, y = frame["right"] - 3, frame["bottom"] - 3
+        self.session.xdotool("mousemove", str(x), str(y), "mousedown", "1",
+                             "mousemove", str(frame["left"] + 40), str(frame["top"] + 40),
+                             "mouseup", "1")
+        eventually(lambda: self.window(p)["rect"]["right"] < frame["right"] - 200, timeout=10)
+        lst = p.control(DEVICE_LIST)["rect"]
+        self.assertGreaterEqual(lst["right"], lst["left"])
+        self.assertGreaterEqual(lst["bottom"], lst["top"])
+        p.screenshot("tiny")
+        small = self.window(p)["rect"]
+        self.session.xdotool("mousemove", str(small["right"] - 3), str(small["bottom"] - 3),
+                             "mousedown", "1", "mousemove", str(x), str(y), "mouseup", "1")
+        eventually(lambda: self.window(p)["rect"]["right"] > frame["right"] - 20, timeout=10)
+        self.assert_layout(p)
+        p.close()
+        self.assertEqual(p.wait_exit(), 0)
+
+
+class ChineseMainWindowTest(MainWindowTest):
+    locale = "zh"
+
+
+if __name__ == "__main__":
+    unittest.main()

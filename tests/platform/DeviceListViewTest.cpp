@@ -1,0 +1,97 @@
+// The device list on a real list-view control: sorting reorders rows only, and a row always
+// leads to the record of its name.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/DeviceListView.h"
+#include "app/StartupRules.h"
+#include "base/FixedText.h"
+
+namespace {
+
+class DeviceListViewTest : public testing::Test {
+protected:
+    void SetUp() override {
+        INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES};
+        InitCommonControlsEx(&controls);
+        m_parent = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 800, 600, nullptr, nullptr,
+                                   nullptr, nullptr);
+        m_list = CreateWindowExW(0, WC_LISTVIEWW, L"", WS_CHILD | LVS_REPORT, 0, 0, 760, 400,
+                                 m_parent, nullptr, nullptr, nullptr);
+        ASSERT_NE(m_parent, nullptr);
+        ASSERT_NE(m_list, nullptr) << GetLastError();
+        m_view.Attach(m_list);
+        m_view.SetUpColumns(kLanguageEnglish);
+    }
+    void TearDown() override { DestroyWindow(m_parent); }
+
+    void Add(const char* name, const char* ip, const char* port) {
+        DeviceRecord record{};
+        CopyField(record.name, name);
+        CopyField(record.serverIp, ip);
+        CopyField(record.serverPort, port);
+        m_table.Append(record);
+    }
+
+    std::vector<std::string> Column(int column) const {
+        std::vector<std::string> texts;
+        for (int row = 0; row < m_view.RowCount(); ++row) {
+            texts.push_back(m_view.CellText(row, column));
+        }
+        return texts;
+    }
+
+    int RowWithIp(const std::string& ip) const {
+        const std::vector<std::string> ips = Column(1);
+        return static_cast<int>(std::find(ips.begin(), ips.end(), ip) - ips.begin());
+    }
+
+    HWND m_parent = nullptr;
+    HWND m_list = nullptr;
+    DeviceListView m_view;
+    DeviceTable m_table;
+};
+
+TEST_F(DeviceListViewTest, RowsLeadToTheRecordOfTheirNameAfterSorting) {
+    Add("Cam", "10.0.0.1", "8080");
+    Add("alpha", "10.0.0.2", "80");
+    Add("Cam", "10.0.0.3", "554");
+    Add("Beta", "10.0.0.4", "x");
+    m_view.Fill(m_table);
+    EXPECT_EQ(Column(0), (std::vector<std::string>{"Cam", "alpha", "Cam", "Beta"}));
+
+    SortState state;
+    m_view.SortByColumn(0, state);  // the first click on the name column: descending
+    EXPECT_EQ(Column(0)[2], "Beta");
+    EXPECT_EQ(Column(0)[3], "alpha");
+    m_view.SortByColumn(2, state);
+    EXPECT_EQ(Column(2), (std::vector<std::string>{"x", "80", "554", "8080"}));
+
+    // Either row named Cam leads to the first Cam of the table, wherever the rows stand.
+    EXPECT_EQ(m_view.RecordOfRow(RowWithIp("10.0.0.3"), m_table), 0u);
+    EXPECT_EQ(m_view.RecordOfRow(RowWithIp("10.0.0.1"), m_table), 0u);
+    EXPECT_EQ(m_view.RecordOfRow(RowWithIp("10.0.0.2"), m_table), 1u);
+    EXPECT_EQ(m_view.RecordOfRow(RowWithIp("10.0.0.4"), m_table), 3u);
+    EXPECT_EQ(m_view.RecordOfRow(-1, m_table), std::nullopt);
+    // The table itself keeps its order.
+    EXPECT_EQ(std::string(FieldText(m_table.At(2).serverIp)), "10.0.0.3");
+}
+
+TEST_F(DeviceListViewTest, FirstSelectedRowIsTheLowestSelectedIndex) {
+    for (const char* name : {"A", "B", "C", "D"}) {
+        Add(name, "", "");
+    }
+    m_view.Fill(m_table);
+    EXPECT_EQ(m_view.FirstSelectedRow(), -1);
+    for (int row : {3, 1, 2}) {
+        ListView_SetItemState(m_list, row, LVIS_SELECTED, LVIS_SELECTED);
+    }
+    EXPECT_EQ(m_view.FirstSelectedRow(), 1);
+}
+
+}  // namespace
