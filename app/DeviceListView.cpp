@@ -74,16 +74,24 @@ void DeviceListView::ResizeColumns() {
 void DeviceListView::Fill(const DeviceTable& table) {
     SendMessageW(m_hWnd, WM_SETREDRAW, FALSE, 0);
     for (std::size_t i = 0; i < table.Count(); ++i) {
-        const int row = RowCount();
-        LVITEMA item{};
-        item.mask = LVIF_TEXT | LVIF_PARAM;
-        item.iItem = row;
-        item.pszText = const_cast<char*>(table.At(static_cast<std::size_t>(row)).name);
-        item.lParam = 0;
-        SendMessageA(m_hWnd, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
-        SetRowFromDevice(row, table.At(static_cast<std::size_t>(row)));
+        AppendRow(table.At(i));
     }
     SendMessageW(m_hWnd, WM_SETREDRAW, TRUE, 0);
+}
+
+void DeviceListView::AppendRow(const DeviceRecord& record) {
+    LVITEMA item{};
+    item.mask = LVIF_TEXT | LVIF_PARAM;
+    item.iItem = RowCount();
+    item.pszText = const_cast<char*>(record.name);
+    item.lParam = 0;
+    const int row =
+        static_cast<int>(SendMessageA(m_hWnd, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+    SetRowFromDevice(row, record);
+}
+
+void DeviceListView::DeleteRow(int row) {
+    SendMessageW(m_hWnd, LVM_DELETEITEM, static_cast<WPARAM>(row), 0);
 }
 
 void DeviceListView::SetRowFromDevice(int row, const DeviceRecord& record) {

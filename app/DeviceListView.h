@@ -29,6 +29,11 @@ public:
     // Writes the four texts of a row from a record.
     void SetRowFromDevice(int row, const DeviceRecord& record);
 
+    // Adds a row at the end, after all rows even when the list is sorted.
+    void AppendRow(const DeviceRecord& record);
+
+    void DeleteRow(int row);
+
     // Sorts the rows (never the table) by a column after a header click.
     void SortByColumn(int column, SortState& state);
 

@@ -10,6 +10,7 @@
 #include "addressbook/AddressBook.h"
 #include "app/AboutDlg.h"
 #include "app/WindowLayout.h"
+#include "editing/DeviceFormDlg.h"
 #include "app/Messages.h"
 #include "app/StartupRules.h"
 #include "base/FixedText.h"
@@ -43,6 +44,9 @@ std::span<const ui::MessageEntry<CTavrinDlg>> CTavrinDlg::MessageTable() {
         ui::OnMessage<D>(WM_PAINT, &D::OnPaint),
         ui::OnMessage<D>(WM_QUERYDRAGICON, &D::OnQueryDragIcon),
         ui::OnMessage<D>(WM_CLOSE, &D::OnClose),
+        ui::OnCommand<D>(IDC_ADD_BUTTON, BN_CLICKED, &D::OnClickedAdd),
+        ui::OnCommand<D>(IDC_DELETE_BUTTON, BN_CLICKED, &D::OnClickedDelete),
+        ui::OnCommand<D>(IDC_EDIT_BUTTON, BN_CLICKED, &D::OnClickedEdit),
         ui::OnMessage<D>(WM_SIZE, &D::OnSize),
         ui::OnMessage<D>(WM_SIZING, &D::OnSizing),
         ui::OnMessage<D>(WM_NAT_STATUS, &D::OnNatStatus),
@@ -254,6 +258,65 @@ LRESULT CTavrinDlg::OnColumnclickDeviceList(NMHDR* header) {
     const auto* click = reinterpret_cast<const NMLISTVIEW*>(header);
     m_deviceList.SortByColumn(click->iSubItem, m_sortState);
     return 0;
+}
+
+void CTavrinDlg::OnClickedAdd() {
+    CAddDeviceDlg dialog(Instance(), m_devices, m_languageId);
+    if (dialog.DoModal(Handle()) != IDOK) {
+        return;
+    }
+    const DeviceRecord record = RecordFromForm(dialog.Fields(), DeviceRecord{});
+    m_devices.Append(record);
+    m_deviceList.AppendRow(record);
+    SaveAddressBook();
+}
+
+std::optional<std::pair<int, std::size_t>> CTavrinDlg::ChosenRowAndRecord() {
+    const int row = m_deviceList.FirstSelectedRow();
+    if (row < 0) {
+        ShowMessage(Handle(), texts::kSelectOneDevice, m_languageId);
+        return std::nullopt;
+    }
+    // Every row was written from a record, so its name always finds one; should it ever not,
+    // no other record is taken in its place.
+    const std::optional<std::size_t> index = m_deviceList.RecordOfRow(row, m_devices);
+    if (!index) {
+        return std::nullopt;
+    }
+    return std::make_pair(row, *index);
+}
+
+void CTavrinDlg::OnClickedEdit() {
+    const auto chosen = ChosenRowAndRecord();
+    if (!chosen) {
+        return;
+    }
+    const auto [row, index] = *chosen;
+    CEditDeviceDlg dialog(Instance(), m_devices, m_languageId, index,
+                          FormFromRecord(m_devices.At(index)));
+    if (dialog.DoModal(Handle()) != IDOK) {
+        return;
+    }
+    // The learned LAN address and MAC stay with the record, even when its IP or UUID changed.
+    DeviceRecord& record = m_devices.At(index);
+    record = RecordFromForm(dialog.Fields(), record);
+    m_deviceList.SetRowFromDevice(row, record);
+    SaveAddressBook();
+}
+
+void CTavrinDlg::OnClickedDelete() {
+    const auto chosen = ChosenRowAndRecord();
+    if (!chosen) {
+        return;
+    }
+    const auto [row, index] = *chosen;
+    if (ShowMessage(Handle(), texts::kConfirmDelete, m_languageId,
+                    MB_YESNO | MB_DEFBUTTON2) != IDYES) {
+        return;
+    }
+    m_devices.RemoveAt(index);
+    m_deviceList.DeleteRow(row);
+    SaveAddressBook();
 }
 
 ui::MessageResult CTavrinDlg::OnNatStatus(WPARAM, LPARAM) {

@@ -5,6 +5,8 @@
 #include <windows.h>
 
 #include <atomic>
+#include <optional>
+#include <utility>
 #include <span>
 
 #include "addressbook/DeviceTable.h"
@@ -42,6 +44,10 @@ private:
 
     void SaveAddressBook();
 
+    // The chosen row of the list (the first selected one) and its record, or none after
+    // telling the user to select a device.
+    std::optional<std::pair<int, std::size_t>> ChosenRowAndRecord();
+
     // Layout, fonts and painting.
     void LayoutControls();
     void ApplyControlFonts();
@@ -57,6 +63,9 @@ private:
     ui::MessageResult OnNatStatus(WPARAM, LPARAM);
     ui::MessageResult OnNatInfo(WPARAM, LPARAM text);
     LRESULT OnColumnclickDeviceList(NMHDR* header);
+    void OnClickedAdd();
+    void OnClickedEdit();
+    void OnClickedDelete();
     LRESULT OnItemchangedDeviceList(NMHDR*);
     void OnEnterOrEscape();
 

@@ -30,6 +30,24 @@ inline constexpr UiText kEditButton{L"Edit", L"編輯"};
 inline constexpr UiText kExportButton{L"Export", L"匯出"};
 inline constexpr UiText kImportButton{L"Import", L"匯入"};
 
+// The device forms and the commands that use them.
+inline constexpr UiText kAddDeviceCaption{L"Add Device", L"新增裝置"};
+inline constexpr UiText kEditDeviceCaption{L"Edit Device", L"編輯裝置"};
+inline constexpr UiText kDeviceNameLabel{L"Device Name:", L"裝置名稱："};
+inline constexpr UiText kDeviceIpLabel{L"Device IP:", L"裝置 IP："};
+inline constexpr UiText kPortLabel{L"Port:", L"埠："};
+inline constexpr UiText kUsernameLabel{L"Username:", L"帳號："};
+inline constexpr UiText kPasswordLabel{L"Password:", L"密碼："};
+inline constexpr UiText kOkButton{L"OK", L"確定"};
+inline constexpr UiText kCancelButton{L"CANCEL", L"取消"};
+inline constexpr UiText kRequiredFieldEmpty{L"The required field cannot be empty.",
+                                            L"必填欄位不能為空。"};
+inline constexpr UiText kDeviceNameExists{L"The device name is exist.", L"設備名字已存在。"};
+inline constexpr UiText kSelectOneDevice{L"Please select one device at least.",
+                                         L"請至少選擇一個設備。"};
+inline constexpr UiText kConfirmDelete{L"Are you sure to delete devices?",
+                                       L"您確定要刪除設備嗎？"};
+
 inline constexpr UiText kDeviceNameColumn{L"Device Name", L"裝置名稱"};
 inline constexpr UiText kDeviceIpColumn{L"Device IP", L"裝置 IP"};
 inline constexpr UiText kPortColumn{L"Port", L"埠"};

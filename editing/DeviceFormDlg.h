@@ -1,0 +1,64 @@
+// The Add and Edit device dialogs: one form under two templates. A dialog works on its own
+// copy of the data; the commands of the main window prepare it and take its result.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <span>
+
+#include "addressbook/DeviceTable.h"
+#include "app/Texts.h"
+#include "editing/DeviceForm.h"
+#include "ui/Dialog.h"
+
+// The template and control ids of one of the two forms, and its caption.
+struct DeviceFormIds {
+    int templateId;
+    UiText caption;
+    int nameLabel, ipLabel, portLabel, userLabel, passwordLabel;
+    int nameEdit, ipEdit, portEdit, userEdit, passwordEdit, uuidEdit, priorityCombo;
+};
+
+class CDeviceFormDlg : public ui::TableDialog<CDeviceFormDlg> {
+public:
+    // The form's texts after OK.
+    const DeviceFormFields& Fields() const { return m_fields; }
+
+    static std::span<const ui::MessageEntry<CDeviceFormDlg>> MessageTable();
+
+protected:
+    // devicesCopy is the table to test the name against; editedIndex is the record being
+    // edited (none when adding); fields fill the form.
+    CDeviceFormDlg(HINSTANCE instance, const DeviceFormIds& ids, DeviceTable devicesCopy,
+                   int languageId, std::optional<std::size_t> editedIndex,
+                   const DeviceFormFields& fields);
+
+    BOOL OnInitDialog() override;
+
+private:
+    void SetEnglishTexts();
+    void ReadForm();
+    void EnableWhenEmpty(int sourceEdit, int otherEdit);
+
+    void OnClickedOk();
+    void OnChangeIp();
+    void OnChangeUuid();
+    void OnSelchangePriority();
+
+    const DeviceFormIds& m_ids;
+    DeviceFormFields m_fields;
+    DeviceTable m_devicesCopy;
+    std::optional<std::size_t> m_editIndex;
+    int m_languageId;
+};
+
+class CAddDeviceDlg : public CDeviceFormDlg {
+public:
+    CAddDeviceDlg(HINSTANCE instance, DeviceTable devicesCopy, int languageId);
+};
+
+class CEditDeviceDlg : public CDeviceFormDlg {
+public:
+    CEditDeviceDlg(HINSTANCE instance, DeviceTable devicesCopy, int languageId,
+                   std::size_t editIndex, const DeviceFormFields& fields);
+};

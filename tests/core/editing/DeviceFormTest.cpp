@@ -1,0 +1,101 @@
+#include "editing/DeviceForm.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "base/FixedText.h"
+
+namespace {
+
+DeviceFormFields Form(const char* name, const char* ip, const char* port, const char* user,
+                      const char* password, const char* uuid, const char* priority = "Frame") {
+    DeviceFormFields form{};
+    CopyField(form.name, name);
+    CopyField(form.serverIp, ip);
+    CopyField(form.serverPort, port);
+    CopyField(form.account, user);
+    CopyField(form.password, password);
+    CopyField(form.uuid, uuid);
+    CopyField(form.priority, priority);
+    return form;
+}
+
+DeviceTable Devices(std::initializer_list<const char*> names) {
+    DeviceTable table;
+    for (const char* name : names) {
+        DeviceRecord record{};
+        CopyField(record.name, name);
+        table.Append(record);
+    }
+    return table;
+}
+
+TEST(DeviceFormTest, RequiredFieldsAndTheUuidAlternative) {
+    struct Case {
+        DeviceFormFields form;
+        FormProblem expected;
+    };
+    const Case cases[] = {
+        {Form("Cam", "10.0.0.5", "80", "admin", "pw", ""), FormProblem::None},
+        {Form("Cam", "", "", "admin", "pw", "UUID1"), FormProblem::None},  // cloud device
+        {Form("   ", "10.0.0.5", "80", "admin", "pw", ""), FormProblem::None},  // blanks are text
+        {Form("", "10.0.0.5", "80", "admin", "pw", ""), FormProblem::RequiredFieldEmpty},
+        {Form("Cam", "", "80", "admin", "pw", ""), FormProblem::RequiredFieldEmpty},
+        {Form("Cam", "10.0.0.5", "", "admin", "pw", ""), FormProblem::RequiredFieldEmpty},
+        {Form("Cam", "10.0.0.5", "80", "", "pw", ""), FormProblem::RequiredFieldEmpty},
+        {Form("Cam", "10.0.0.5", "80", "admin", "", ""), FormProblem::RequiredFieldEmpty},
+        {Form("Cam", "10.0.0.5", "80", "admin", "pw", "", ""), FormProblem::RequiredFieldEmpty},
+        // An empty field is reported before a duplicate name.
+        {Form("Lobby", "", "80", "admin", "pw", ""), FormProblem::RequiredFieldEmpty},
+    };
+    const DeviceTable devices = Devices({"Lobby"});
+    for (const Case& c : cases) {
+        EXPECT_EQ(CheckDeviceForm(c.form, devices, std::nullopt), c.expected)
+            << c.form.name << "|" << c.form.serverIp << "|" << c.form.serverPort << "|"
+            << c.form.account << "|" << c.form.password << "|" << c.form.uuid << "|"
+            << c.form.priority;
+    }
+}
+
+TEST(DeviceFormTest, DuplicateNamesIgnoreAsciiCaseAndTheEditedRecord) {
+    const DeviceTable devices = Devices({"cam1", "Lobby"});
+    const auto check = [&](const char* name, std::optional<std::size_t> edited) {
+        return CheckDeviceForm(Form(name, "1.2.3.4", "80", "a", "p", ""), devices, edited);
+    };
+    EXPECT_EQ(check("CAM1", std::nullopt), FormProblem::DuplicateName);
+    EXPECT_EQ(check("cam", std::nullopt), FormProblem::None);
+    EXPECT_EQ(check("LOBBY", 1), FormProblem::None);  // renaming to its own name in other case
+    EXPECT_EQ(check("LOBBY", 0), FormProblem::DuplicateName);
+}
+
+TEST(DeviceFormTest, CopyToRecordCutsEachFieldAndKeepsLearnedAddresses) {
+    DeviceFormFields form = Form("", "", "", "", "", "");
+    std::memset(form.name, 'N', sizeof form.name - 1);
+    std::memset(form.serverPort, '9', sizeof form.serverPort - 1);
+    std::memset(form.uuid, 'U', sizeof form.uuid - 1);
+    DeviceRecord base{};
+    CopyField(base.uuidIp, "192.168.1.9");
+    CopyField(base.uuidMac, "00:11:22:33:44:55");
+    const DeviceRecord record = RecordFromForm(form, base);
+    EXPECT_EQ(FieldText(record.name), std::string(31, 'N'));
+    EXPECT_EQ(FieldText(record.serverPort), std::string(7, '9'));
+    EXPECT_EQ(FieldText(record.uuid), std::string(127, 'U'));
+    EXPECT_EQ(FieldText(record.priority), "Frame");
+    EXPECT_EQ(FieldText(record.uuidIp), "192.168.1.9");
+    EXPECT_EQ(FieldText(record.uuidMac), "00:11:22:33:44:55");
+    // And back: a record's texts fill the form unchanged.
+    const DeviceFormFields again = FormFromRecord(record);
+    EXPECT_EQ(FieldText(again.uuid), std::string(127, 'U'));
+}
+
+TEST(DeviceFormTest, StoredPrioritySelectsItsItem) {
+    EXPECT_EQ(PriorityItemFor("Frame"), 0);
+    EXPECT_EQ(PriorityItemFor("Quality"), 1);
+    EXPECT_EQ(PriorityItemFor(""), 0);
+    EXPECT_EQ(PriorityItemFor("quality"), 0);  // the search is case-sensitive
+    EXPECT_EQ(PriorityItemFor("HighQuality"), 1);
+    EXPECT_EQ(PriorityItemFor("Quality Frame"), 0);
+}
+
+}  // namespace

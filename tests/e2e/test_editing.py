@@ -1,0 +1,183 @@
+"""Adding, editing and deleting devices as a user would, with the address book
+checked on disk after every change."""
+import unittest
+
+from harness.poll import eventually
+from tavrin import DEVICE_LIST, LauncherTest, section
+
+ADD, DELETE, EDIT = 1002, 1003, 1004
+OK, CANCEL, YES, NO = 1, 2, 6, 7
+ADD_FORM = dict(name=1011, ip=1012, port=1013, user=1014, password=1015, uuid=1016)
+EDIT_FORM = dict(name=1005, ip=1006, port=1007, user=1008, password=1009, uuid=1010)
+TEXTS = {
+    "en": {"add": "Add Device", "edit": "Edit Device", "caption": "Message",
+           "required": "The required field cannot be empty.", "exists": "The device name is exist.",
+           "select": "Please select one device at least.", "confirm": "Are you sure to delete devices?"},
+    "zh": {"add": "新增裝置", "edit": "編輯裝置", "caption": "訊息", "required": "必填欄位不能為空。",
+           "exists": "設備名字已存在。", "select": "請至少選擇一個設備。", "confirm": "您確定要刪除設備嗎？"},
+}
+KEYS = ("SERVERIP", "SERVERPORT", "ACCOUNT", "PASSWORD", "UUID", "UUIDIP", "UUIDMAC", "PRIORITY")
+
+
+def book(devices: list) -> bytes:
+    """The address book exactly as the launcher writes a table: each device is
+    (name, ip, port, user, password, uuid, uuidIp, uuidMac, priority)."""
+    return b"".join(section(d[0].encode(), **{k: v.encode() for k, v in zip(KEYS, d[1:])})
+                    for d in devices)
+
+
+class EditingTest(LauncherTest):
+    def setUp(self):
+        self.texts = TEXTS[self.locale]
+        self.devices = [
+            ("Lobby", "10.0.0.5", "80", "admin", "pw1", "", "", "", ""),
+            ("Gate", "10.0.0.6", "81", "admin", "pw2", "", "", "", ""),
+            ("Cloud", "", "80", "admin", "pw3", "KX7Q2M9D4HB3", "192.168.1.9", "00:11:22:33:44:55", ""),
+            ("Yard", "10.0.0.8", "8080", "viewer", "pw4", "", "", "", ""),
+        ]
+        self.p = self.start("editing", book(self.devices))
+        self.main = self.p.main_window()
+
+    def open_form(self, button: int, title_key: str) -> dict:
+        self.p.driver.click(self.main["hwnd"], id=button)
+        return self.p.driver.wait(pid=self.main["pid"], title=self.texts[title_key])
+
+    def fill(self, form: dict, ids: dict, **values):
+        for field, text in values.items():
+            self.p.driver.set_text(form["hwnd"], text, id=ids[field])
+
+    def message(self, *owners: dict) -> dict:
+        box = self.p.driver.wait(pid=self.main["pid"], cls="#32770",
+                                 exclude=[self.main["hwnd"], *(o["hwnd"] for o in owners)])
+        return self.p.driver.msgbox(box["hwnd"])
+
+    def answer(self, box: dict, button: int):
+        self.p.driver.click(box["hwnd"], id=button)
+        self.p.driver.gone(box["hwnd"])
+
+    def expect_refused(self, form: dict, text_key: str):
+        self.p.driver.click(form["hwnd"], id=OK)
+        box = self.message(form)
+        self.assertEqual((box["title"], box["text"]), (self.texts["caption"], self.texts[text_key]))
+        self.answer(box, OK)
+        self.assertTrue(any(w["hwnd"] == form["hwnd"] for w in self.p.driver.windows(pid=self.main["pid"])))
+
+    def rows(self) -> list:
+        return self.p.driver.listview(self.main["hwnd"], id=DEVICE_LIST)["rows"]
+
+    def assert_saved(self):
+        self.assertEqual((self.p.folder / "AddressBook.ini").read_bytes(), book(self.devices))
+
+    def test_add_refuse_and_cancel(self):
+        form = self.open_form(ADD, "add")
+        self.p.screenshot("add-form")
+        required = dict(name="Front Door", ip="192.168.1.64", port="80", user="admin", password="pw")
+        for missing in ("name", "ip", "port", "user", "password"):
+            self.fill(form, ADD_FORM, **{**required, missing: ""})
+            self.expect_refused(form, "required")
+        self.fill(form, ADD_FORM, **{**required, "name": "LOBBY"})
+        self.expect_refused(form, "exists")
+        self.fill(form, ADD_FORM, **required)
+        self.p.driver.click(form["hwnd"], id=OK)
+        self.p.driver.gone(form["hwnd"])
+        self.devices.append(("Front Door", "192.168.1.64", "80", "admin", "pw", "", "", "", "Frame"))
+        self.assert_saved()
+
+        # A cloud device: name, UUID and credentials. The UUID locks the IP edit.
+        form = self.open_form(ADD, "add")
+        self.fill(form, ADD_FORM, name="Cabin", uuid="KX3W8N1F6TZ0", user="admin", password="pw")
+        ip = self.p.control(ADD_FORM["ip"], form["hwnd"])
+        self.assertFalse(ip["enabled"])
+        self.fill(form, ADD_FORM, uuid="")
+        self.assertTrue(self.p.control(ADD_FORM["ip"], form["hwnd"])["enabled"])
+        self.fill(form, ADD_FORM, uuid="KX3W8N1F6TZ0")
+        self.p.driver.click(form["hwnd"], id=OK)
+        self.p.driver.gone(form["hwnd"])
+        self.devices.append(("Cabin", "", "", "admin", "pw", "KX3W8N1F6TZ0", "", "", "Frame"))
+        self.assert_saved()
+        self.assertEqual([r["texts"] for r in self.rows()][-1], ["Cabin", "", "", "KX3W8N1F6TZ0"])
+
+        before = (self.p.folder / "AddressBook.ini").read_bytes()
+        form = self.open_form(ADD, "add")
+        self.fill(form, ADD_FORM, **{**required, "name": "Never"})
+        self.p.driver.click(form["hwnd"], id=CANCEL)
+        self.p.driver.gone(form["hwnd"])
+        self.assertEqual((self.p.folder / "AddressBook.ini").read_bytes(), before)
+        self.assertEqual(len(self.rows()), 6)
+        self.p.close()
+        self.assertEqual(self.p.wait_exit(), 0)
+
+    def test_edit_after_sorting_and_rename_in_other_case(self):
+        self.p.driver.click(self.main["hwnd"], id=EDIT)
+        box = self.message()
+        self.assertEqual(box["text"], self.texts["select"])
+        self.answer(box, OK)
+
+        # Sorted by name, descending: Yard, Lobby, Gate, Cloud. Edit the top row.
+        lst = self.p.control(DEVICE_LIST)["rect"]
+        self.session.click_at(lst["left"] + 40, lst["top"] + 10)
+        eventually(lambda: self.rows()[0]["texts"][0] == "Yard")
+        self.p.click_like_user(self.rows()[0])
+        form = self.open_form(EDIT, "edit")
+        fields = {c["id"]: c for c in self.p.controls(form["hwnd"])}
+        self.assertEqual([fields[EDIT_FORM[k]]["text"] for k in ("name", "ip", "port", "user", "uuid")],
+                         ["Yard", "10.0.0.8", "8080", "viewer", ""])
+        self.p.screenshot("edit-form")
+        self.fill(form, EDIT_FORM, name="YARD", ip="10.0.0.88", port="8081")
+        self.p.driver.click(form["hwnd"], id=OK)
+        self.p.driver.gone(form["hwnd"])
+        self.devices[3] = ("YARD", "10.0.0.88", "8081", "viewer", "pw4", "", "", "", "Frame")
+        self.assert_saved()
+        self.assertEqual(self.rows()[0]["texts"], ["YARD", "10.0.0.88", "8081", ""])
+
+        # The cloud device keeps its learned LAN address and MAC through an edit; its
+        # stored UUID locks the IP edit from the start.
+        cloud = next(r for r in self.rows() if r["texts"][0] == "Cloud")
+        self.p.click_like_user(cloud)
+        form = self.open_form(EDIT, "edit")
+        self.assertFalse(self.p.control(EDIT_FORM["ip"], form["hwnd"])["enabled"])
+        self.fill(form, EDIT_FORM, name="Gate")
+        self.expect_refused(form, "exists")
+        self.fill(form, EDIT_FORM, name="Cloud 2", password="new")
+        self.p.driver.click(form["hwnd"], id=OK)
+        self.p.driver.gone(form["hwnd"])
+        self.devices[2] = ("Cloud 2", "", "80", "admin", "new", "KX7Q2M9D4HB3", "192.168.1.9",
+                           "00:11:22:33:44:55", "Frame")
+        self.assert_saved()
+        self.p.close()
+        self.assertEqual(self.p.wait_exit(), 0)
+
+    def test_delete_removes_only_the_first_selected_row(self):
+        rows = self.rows()
+        self.p.click_like_user(rows[1])
+        self.session.xdotool("keydown", "ctrl")
+        for row in (rows[2], rows[3]):
+            self.p.click_like_user(row)
+        self.session.xdotool("keyup", "ctrl")
+        eventually(lambda: [r["selected"] for r in self.rows()] == [False, True, True, True])
+
+        before = (self.p.folder / "AddressBook.ini").read_bytes()
+        self.p.driver.click(self.main["hwnd"], id=DELETE)
+        box = self.message()
+        self.assertEqual((box["title"], box["text"]), (self.texts["caption"], self.texts["confirm"]))
+        self.assertEqual(sorted(b["id"] for b in box["buttons"]), [YES, NO])
+        self.p.screenshot("delete-confirm")
+        self.answer(box, NO)
+        self.assertEqual((self.p.folder / "AddressBook.ini").read_bytes(), before)
+
+        self.p.driver.click(self.main["hwnd"], id=DELETE)
+        self.answer(self.message(), YES)
+        del self.devices[1]
+        eventually(lambda: len(self.rows()) == 3)
+        self.assertEqual([r["texts"][0] for r in self.rows()], ["Lobby", "Cloud", "Yard"])
+        self.assert_saved()
+        self.p.close()
+        self.assertEqual(self.p.wait_exit(), 0)
+
+
+class ChineseEditingTest(EditingTest):
+    locale = "zh"
+
+
+if __name__ == "__main__":
+    unittest.main()
