@@ -24,27 +24,33 @@ FormProblem CheckDeviceForm(const DeviceFormFields& form, const DeviceTable& dev
     return FormProblem::None;
 }
 
+namespace {
+
+// Calls visit(formField, recordField) for the seven texts the form edits.
+template <class Form, class Record, class Visit>
+void VisitEditedFields(Form& form, Record& record, Visit&& visit) {
+    visit(form.name, record.name);
+    visit(form.serverIp, record.serverIp);
+    visit(form.serverPort, record.serverPort);
+    visit(form.account, record.account);
+    visit(form.password, record.password);
+    visit(form.uuid, record.uuid);
+    visit(form.priority, record.priority);
+}
+
+}  // namespace
+
 DeviceRecord RecordFromForm(const DeviceFormFields& form, const DeviceRecord& base) {
     DeviceRecord record = base;
-    CopyField(record.name, FieldText(form.name));
-    CopyField(record.serverIp, FieldText(form.serverIp));
-    CopyField(record.serverPort, FieldText(form.serverPort));
-    CopyField(record.account, FieldText(form.account));
-    CopyField(record.password, FieldText(form.password));
-    CopyField(record.uuid, FieldText(form.uuid));
-    CopyField(record.priority, FieldText(form.priority));
+    VisitEditedFields(form, record,
+                      [](const auto& from, auto& to) { CopyField(to, FieldText(from)); });
     return record;
 }
 
 DeviceFormFields FormFromRecord(const DeviceRecord& record) {
     DeviceFormFields form{};
-    CopyField(form.name, FieldText(record.name));
-    CopyField(form.serverIp, FieldText(record.serverIp));
-    CopyField(form.serverPort, FieldText(record.serverPort));
-    CopyField(form.account, FieldText(record.account));
-    CopyField(form.password, FieldText(record.password));
-    CopyField(form.uuid, FieldText(record.uuid));
-    CopyField(form.priority, FieldText(record.priority));
+    VisitEditedFields(form, record,
+                      [](auto& to, const auto& from) { CopyField(to, FieldText(from)); });
     return form;
 }
 
