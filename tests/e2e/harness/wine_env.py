@@ -18,7 +18,11 @@ from . import paths
 # zh_TW.UTF-8 makes it report LANGID 0x0404 and ANSI code page 950.
 LOCALES = {"en": "C.UTF-8", "zh": "zh_TW.UTF-8"}
 
-READY_STAMP = ".e2e-ready"
+READY_STAMP = ".e2e-ready-2"  # renamed whenever a prefix's make-up changes
+# Windows links a CJK font behind the Western dialog fonts, so a Chinese character in an
+# English interface (a full-width colon in a label, say) still shows; the prefix gets the same.
+CJK_FONT = Path("/usr/share/fonts/truetype/wqy/wqy-microhei.ttc")
+LINKED_FACES = ("Tahoma", "MS Shell Dlg", "MS Shell Dlg 2", "Microsoft Sans Serif", "Verdana")
 # One fixed-size desktop window at the origin of the X screen: every program
 # draws inside it, so a root-window screenshot shows dialogs with their captions
 # and Win32 screen coordinates equal X coordinates.
@@ -100,6 +104,12 @@ def ensure_prefix(locale: str) -> Path:
         "/d", DESKTOP_SIZE, "/f")
     for font in WINE_FONTS.glob("*.ttf"):
         shutil.copy(font, pfx / "drive_c" / "windows" / "Fonts")
+    if CJK_FONT.exists():
+        shutil.copy(CJK_FONT, pfx / "drive_c" / "windows" / "Fonts")
+        for face in LINKED_FACES:
+            run("wine", "reg", "add",
+                r"HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink",
+                "/v", face, "/t", "REG_MULTI_SZ", "/d", f"{CJK_FONT.name},WenQuanYi Micro Hei", "/f")
     # The registry reaches the disk only when the wineserver exits.
     run("wineserver", "-w")
     (pfx / READY_STAMP).write_text("")
