@@ -7,6 +7,7 @@ from tavrin import BUTTONS, DEVICE_LIST, LauncherTest, section
 
 ROW_ORDER = (1002, 1004, 1003, 1033, 1034)  # Add, Edit, Delete, Export, Import
 ABOUT_COMMAND = 16
+SC_MINIMIZE, SC_RESTORE = 0xF020, 0xF120
 DEVICES = [  # name, address, port
     (b"lobby", b"10.0.0.5", b"8080"), (b"Front Door", b"192.168.1.64", b"80"),
     (b"Warehouse NVR", b"192.168.1.20", b"554"), (b"annex", b"10.0.0.7", b"80abc"),
@@ -81,6 +82,15 @@ class MainWindowTest(LauncherTest):
         eventually(lambda: self.window(p)["rect"]["right"] > frame["right"] + 100, timeout=10)
         self.assert_layout(p)
         p.screenshot("4-resized")
+
+        # Minimised and restored, the window keeps its layout.
+        p.driver.syscommand(p.main["hwnd"], SC_MINIMIZE)
+        eventually(lambda: self.window(p)["rect"]["right"] - self.window(p)["rect"]["left"]
+                   < frame["right"] - frame["left"], timeout=10)
+        p.screenshot("4b-minimised")
+        p.driver.syscommand(p.main["hwnd"], SC_RESTORE)
+        eventually(lambda: self.window(p)["rect"]["right"] > frame["right"] + 100, timeout=10)
+        self.assert_layout(p)
 
         p.driver.syscommand(p.main["hwnd"], ABOUT_COMMAND)
         about = p.driver.wait(pid=p.main["pid"], title="About Zorvale")
