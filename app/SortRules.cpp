@@ -1,7 +1,6 @@
 #include "app/SortRules.h"
 
-#include <climits>
-#include <cstdint>
+#include "base/DecimalText.h"
 
 void UpdateSortState(SortState& state, int clickedColumn) {
     if (clickedColumn == state.lastColumn) {
@@ -42,10 +41,6 @@ int CompareIgnoringCase(std::string_view a, std::string_view b,
     return a.empty() ? -1 : 1;
 }
 
-bool IsCSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
-
 int Ordered(int left, int right) {
     return left < right ? -1 : (left > right ? 1 : 0);
 }
@@ -58,29 +53,8 @@ int CompareTextColumn(std::string_view a, std::string_view b, const SortState& s
                             : CompareIgnoringCase(a, b, isLeadByte);
 }
 
-int PortNumberOf(std::string_view text) {
-    std::size_t at = 0;
-    while (at < text.size() && IsCSpace(text[at])) {
-        ++at;
-    }
-    bool negative = false;
-    if (at < text.size() && (text[at] == '+' || text[at] == '-')) {
-        negative = text[at] == '-';
-        ++at;
-    }
-    std::int64_t value = 0;
-    const std::int64_t limit = negative ? -static_cast<std::int64_t>(INT_MIN) : INT_MAX;
-    for (; at < text.size() && text[at] >= '0' && text[at] <= '9'; ++at) {
-        value = value * 10 + (text[at] - '0');
-        if (value >= limit) {
-            value = limit;  // saturated; the remaining digits change nothing
-        }
-    }
-    return static_cast<int>(negative ? -value : value);
-}
-
 int ComparePortColumn(std::string_view a, std::string_view b, const SortState& state) {
-    const int left = PortNumberOf(a);
-    const int right = PortNumberOf(b);
+    const int left = LeadingDecimalNumber(a);
+    const int right = LeadingDecimalNumber(b);
     return state.descending ? Ordered(right, left) : Ordered(left, right);
 }

@@ -26,12 +26,8 @@ using LeadBytePredicate = std::function<bool(unsigned char)>;
 int CompareTextColumn(std::string_view a, std::string_view b, const SortState& state,
                       const LeadBytePredicate& isLeadByte);
 
-// The decimal number at the start of a text as the C library reads it: leading white space,
-// an optional sign, digits up to the first non-digit; no digits is 0, and values beyond the
-// signed 32-bit range stop at its limits.
-int PortNumberOf(std::string_view text);
-
-// Compares two port texts by their numbers; the operands swap when descending.
+// Compares two port texts by the numbers they start with (LeadingDecimalNumber); the operands
+// swap when descending.
 int ComparePortColumn(std::string_view a, std::string_view b, const SortState& state);
 
 // The comparison a column sorts with: the port column by number, the others as text.

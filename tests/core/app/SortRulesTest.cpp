@@ -4,6 +4,8 @@
 
 #include <climits>
 
+#include "base/DecimalText.h"
+
 namespace {
 
 // Lead bytes of the Traditional Chinese code page (Big5).
@@ -58,7 +60,7 @@ TEST(CompareTextColumnTest, OrdersAsTheMultibyteCaseInsensitiveComparison) {
     }
 }
 
-TEST(PortNumberTest, ReadsTheLeadingNumberLikeTheCLibrary) {
+TEST(LeadingDecimalNumberTest, ReadsTheLeadingNumberLikeTheCLibrary) {
     struct Case {
         std::string_view text;
         int number;
@@ -71,7 +73,7 @@ TEST(PortNumberTest, ReadsTheLeadingNumberLikeTheCLibrary) {
         {"-2147483648", INT_MIN},                  {"-99999999999", INT_MIN},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(PortNumberOf(c.text), c.number) << c.text;
+        EXPECT_EQ(LeadingDecimalNumber(c.text), c.number) << c.text;
     }
 }
 
