@@ -11,7 +11,9 @@ template <std::size_t N>
 void CopyField(char (&field)[N], std::string_view text) {
     static_assert(N > 0);
     const std::size_t length = text.size() < N - 1 ? text.size() : N - 1;
-    std::memcpy(field, text.data(), length);
+    if (length > 0) {  // an empty view may carry a null pointer, which memcpy must not get
+        std::memcpy(field, text.data(), length);
+    }
     std::memset(field + length, 0, N - length);
 }
 
