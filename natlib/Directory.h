@@ -1,17 +1,47 @@
 // The directory file that sits beside our NAT-traversal library (KXC_IE_NATT.directory) and
 // tells it how to behave, so tests and demos can stage every outcome without a cloud server.
+// One entry a line, words separated by blanks:
 //
-//   # comment
-//   init-error <code>      NATSocket_Init fails; NATSocket_GetLastError then gives <code>
+//   # comment (a word starting with '#' ends the line)
+//   init-error <code>
+//       NATSocket_Init fails; NATSocket_GetLastError then gives <code>.
+//   device <uuid> <a.b.c.d>:<port> p2p|relay|error <code> [delay <ms>]
+//       NATSocket_HostNameConnect with host name <uuid> (matched exactly, letter case counts)
+//       waits <ms> milliseconds, then tunnels to that IPv4 address and TCP port, reporting the
+//       kind P2P (48) or relay (49), or fails with error <code>.
 //
-// Unknown or malformed lines are ignored, so an old library reads a newer file.
+// A UUID that no line names is the error "device not exist" (15). A later line for the same UUID
+// replaces an earlier one, and a later init-error line wins too. Addresses are dotted decimal
+// only (no names: the library must not ask a name server), without leading zeros, which some
+// readers take for octal. Unknown or malformed lines are ignored, so an old library reads a
+// newer file.
 #pragma once
 
+#include <chrono>
+#include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
+#include <vector>
+
+enum class NatOutcome { kPeerToPeer, kRelay, kError };
+
+struct NatDevice {
+    std::string uuid;
+    std::string endpoint;   // "a.b.c.d:port" as written
+    std::uint32_t address;  // IPv4, host byte order
+    std::uint16_t port;
+    NatOutcome outcome;
+    int errorCode;  // only for NatOutcome::kError
+    std::chrono::milliseconds delay;
+};
 
 struct NatDirectory {
     std::optional<int> initError;
+    std::vector<NatDevice> devices;
+
+    // The entry for a host name, or null when the directory does not know it.
+    const NatDevice* Find(std::string_view uuid) const;
 };
 
 NatDirectory ParseNatDirectory(std::string_view text);

@@ -1,21 +1,43 @@
 // Our KXC_IE_NATT.dll: the five functions of the NAT-traversal interface. Its behaviour comes
-// from the directory file beside it, read afresh by each NATSocket_Init.
+// from the directory file beside it: NATSocket_Init reads it for the start-up outcome, and each
+// NATSocket_HostNameConnect reads it afresh for the device, so a running launcher sees edits.
+//
+// Threads: the caller's own for Init, connect (which sleeps out the device's delay on the
+// caller's thread) and DeInit; the library's for each tunnel (accepting) and each forwarded
+// connection, and those call the callbacks. DeInit sets the session's stop event, waits for
+// pending connects to leave and joins every library thread before it returns.
 #include <windows.h>
 
 #include <atomic>
+#include <exception>
+#include <memory>
+#include <mutex>
 #include <string>
 
 #include "base/WholeFile.h"
 #include "connect/NatTraversal.h"
 #include "natlib/Directory.h"
+#include "natlib/NatSession.h"
 
 namespace {
 
 // The library's own error codes besides those the interface names.
-constexpr _NAT_traversal_error_code kNatErrorNotInitialised = 1;
+constexpr _NAT_traversal_error_code kNatErrorNotInitialised = 1;  // or de-initialised meanwhile
+constexpr _NAT_traversal_error_code kNatErrorNoTunnel = 2;        // no local port to be had
+constexpr _NAT_traversal_error_code kNatErrorNoSockets = 3;       // the sockets layer failed
+
+constexpr _NAT_traversal_error_code kNatKindRelay = 49;
 
 std::atomic<_NAT_traversal_error_code> g_lastError{0};
-std::atomic<bool> g_initialised{false};
+
+std::mutex g_lifecycle;  // one Init or DeInit at a time, each to its end
+std::mutex g_current;    // guards g_session, never held while waiting for anything
+std::unique_ptr<NatSession> g_session;
+
+int Fail(_NAT_traversal_error_code code) {
+    g_lastError = code;
+    return 0;
+}
 
 // The folder of this library (not of the program that loaded it), with a trailing backslash.
 std::string LibraryFolder() {
@@ -35,41 +57,115 @@ NatDirectory ReadDirectory() {
         ReadWholeFile(LibraryFolder() + kNatDirectoryFileName).value_or(std::string()));
 }
 
+// The caller holds g_lifecycle.
+void EndSession() {
+    std::unique_ptr<NatSession> ending;
+    {
+        const std::lock_guard current(g_current);
+        ending.swap(g_session);
+    }
+    if (ending) {
+        ending->Stop();
+    }
+}
+
+// What the launcher receives as "the connection's socket". A real traversal library would hand
+// over its peer-to-peer socket; ours has none, since the tunnel lives on without it until
+// DeInit. So the caller gets a fresh datagram socket of its own, never bound and never used,
+// that it may close whenever it likes; the value for "no socket" when even that fails.
+unsigned int CallersSocket() {
+    return static_cast<unsigned int>(socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP));
+}
+
+int Connect(unsigned int* socketOut, const char* hostName,
+            _NAT_traversal_error_code* connectionKind) {
+    std::unique_lock current(g_current);
+    if (!g_session) {
+        return Fail(kNatErrorNotInitialised);
+    }
+    NatSession& session = *g_session;
+    const NatSession::Attempt attempt(session);
+    current.unlock();
+
+    const NatDirectory directory = ReadDirectory();
+    const NatDevice* device = hostName != nullptr ? directory.Find(hostName) : nullptr;
+    if (device == nullptr) {
+        return Fail(kNatErrorDeviceNotExist);
+    }
+    if (!session.Wait(device->delay)) {
+        return Fail(kNatErrorNotInitialised);
+    }
+    if (device->outcome == NatOutcome::kError) {
+        return Fail(device->errorCode);
+    }
+    const std::optional<_NAT_traversal_error_code> kind = session.OpenTunnel(
+        *device, device->outcome == NatOutcome::kPeerToPeer ? kNatKindPeerToPeer : kNatKindRelay);
+    if (!kind) {
+        return Fail(kNatErrorNoTunnel);
+    }
+    if (socketOut != nullptr) {
+        *socketOut = CallersSocket();
+    }
+    if (connectionKind != nullptr) {
+        *connectionKind = *kind;
+    }
+    g_lastError = 0;
+    return 1;
+}
+
 }  // namespace
 
 extern "C" {
 
-__declspec(dllexport) int __cdecl NATSocket_Init(int, _tagCB*) {
-    const NatDirectory directory = ReadDirectory();
-    if (directory.initError) {
-        g_lastError = *directory.initError;
-        return 0;
+__declspec(dllexport) int __cdecl NATSocket_Init(int, _tagCB* callbacks) {
+    try {
+        const std::lock_guard lifecycle(g_lifecycle);
+        EndSession();
+        const NatDirectory directory = ReadDirectory();
+        if (directory.initError) {
+            return Fail(*directory.initError);
+        }
+        auto session = std::make_unique<NatSession>(callbacks);
+        if (!session->IsReady()) {
+            return Fail(kNatErrorNoSockets);
+        }
+        const std::lock_guard current(g_current);
+        g_session = std::move(session);
+        g_lastError = 0;
+        return 1;
+    } catch (const std::exception&) {
+        return Fail(kNatErrorNoSockets);
     }
-    g_lastError = 0;
-    g_initialised = true;
-    return 1;
 }
 
-__declspec(dllexport) int __cdecl NATSocket_HostNameConnect(unsigned int*, const char*, int,
-                                                            _NAT_traversal_error_code*,
+// The device port, the guest credentials and arguments 5 and 8 to 13 mean nothing to our
+// library: the directory names the device's full address and there is no cloud server to ask.
+__declspec(dllexport) int __cdecl NATSocket_HostNameConnect(unsigned int* socketOut,
+                                                            const char* hostName, int,
+                                                            _NAT_traversal_error_code* kind,
                                                             unsigned int, const char*, const char*,
                                                             const char*, int, const char*,
                                                             const char*, const char*, int) {
-    // No device is reachable through this library yet: every UUID is unknown to it.
-    g_lastError = g_initialised ? kNatErrorDeviceNotExist : kNatErrorNotInitialised;
-    return 0;
+    try {
+        return Connect(socketOut, hostName, kind);
+    } catch (const std::exception&) {
+        return Fail(kNatErrorNoTunnel);
+    }
 }
 
-__declspec(dllexport) int __cdecl NATSocket_GetVirtualServerPortForHostName(const char*) {
-    return 0;
+__declspec(dllexport) int __cdecl NATSocket_GetVirtualServerPortForHostName(const char* hostName) {
+    const std::lock_guard current(g_current);
+    return g_session && hostName != nullptr ? g_session->PortOf(hostName) : 0;
 }
 
 __declspec(dllexport) _NAT_traversal_error_code __cdecl NATSocket_GetLastError() {
     return g_lastError;
 }
 
+// Must not be called from a callback: it waits for the threads that make them.
 __declspec(dllexport) int __cdecl NATSocket_DeInit() {
-    g_initialised = false;
+    const std::lock_guard lifecycle(g_lifecycle);
+    EndSession();
     return 1;
 }
 

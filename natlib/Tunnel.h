@@ -1,0 +1,43 @@
+// A listening port on 127.0.0.1 that forwards every connection it accepts to one device, each
+// on a Relay of its own. Its accepting thread lives until the session's stop event is set.
+#pragma once
+
+#include <winsock2.h>
+
+#include <cstdint>
+#include <memory>
+#include <thread>
+
+#include "natlib/Callbacks.h"
+#include "natlib/Directory.h"
+#include "natlib/WinSocket.h"
+
+class Tunnel {
+public:
+    // Opens the port (the system picks it) and starts accepting; null when the port cannot be
+    // opened. callbacks and the stop event must outlive the tunnel.
+    static std::unique_ptr<Tunnel> Open(const NatDevice& device, _NAT_traversal_error_code kind,
+                                        const NatCallbacks& callbacks, WSAEVENT stop);
+    // Waits for the accepting thread and every relay: set the stop event first.
+    ~Tunnel();
+    Tunnel(const Tunnel&) = delete;
+    Tunnel& operator=(const Tunnel&) = delete;
+
+    std::uint16_t Port() const { return m_port; }
+    _NAT_traversal_error_code Kind() const { return m_kind; }
+
+private:
+    Tunnel(const NatDevice& device, _NAT_traversal_error_code kind, const NatCallbacks& callbacks,
+           WSAEVENT stop);
+    bool Listen();
+    void AcceptLoop();
+
+    const NatDevice m_device;
+    const _NAT_traversal_error_code m_kind;
+    const NatCallbacks& m_callbacks;
+    const WSAEVENT m_stop;
+    OwnedSocket m_listener;
+    WsaEvent m_acceptEvent;
+    std::uint16_t m_port = 0;
+    std::thread m_thread;
+};

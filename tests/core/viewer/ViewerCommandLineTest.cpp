@@ -1,0 +1,95 @@
+#include "viewer/ViewerCommandLine.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "viewer/ShownFields.h"
+
+namespace {
+
+using Values = std::vector<std::optional<std::string>>;
+
+Values ValuesOf(const ViewerCommandLine& parsed) {
+    return Values(parsed.values.begin(), parsed.values.end());
+}
+
+TEST(ViewerCommandLineTest, ReadsTheLaunchersLinesFieldByField) {
+    const ViewerCommandLine path1 = ParseViewerCommandLine(
+        "Pellix.exe IP=192.168.1.10#PORT=0080#ACCOUNT=admin#PASSWORD=secret#"
+        "PATH=path=C:\\Program Files\\Tavrin\\&#PRIORITY=Frame#DEVICEUUID=#DEVICEPORT=0080#"
+        "CONNECTTYPE=STATIC IP#OEMNAME=oemname=ZEQ&#LANGUAGEID=1#");
+    EXPECT_EQ(path1.program, "Pellix.exe");
+    EXPECT_EQ(ValuesOf(path1), (Values{"192.168.1.10", "0080", "admin", "secret",
+                                       "path=C:\\Program Files\\Tavrin\\&", "Frame", "", "0080",
+                                       "STATIC IP", "oemname=ZEQ&", "1"}));
+
+    const ViewerCommandLine path3 = ParseViewerCommandLine(
+        "Pellix.exe IP=127.0.0.1#PORT=50123#ACCOUNT=a b#PASSWORD=p#w=d#PATH=path=C:\\\xa5\x78\\&#"
+        "PRIORITY=#DEVICEUUID=UUID-1#DEVICEPORT=80#CONNECTTYPE=RELAY#OEMNAME=oemname=ZEQ&#"
+        "LANGUAGEID=0#");
+    EXPECT_EQ(ValuesOf(path3), (Values{"127.0.0.1", "50123", "a b", "p#w=d", "path=C:\\\xa5\x78\\&",
+                                       "", "UUID-1", "80", "RELAY", "oemname=ZEQ&", "0"}));
+}
+
+TEST(ViewerCommandLineTest, AValueEndsOnlyAtAHashBeforeAKeyOrTheEnd) {
+    struct Case {
+        const char* line;
+        const char* password;  // null: not given
+    };
+    const Case cases[] = {
+        {"Pellix.exe PASSWORD=a#b#", "a#b"},
+        {"Pellix.exe PASSWORD=a#PORT#", "a#PORT"},      // no '=': not a field
+        {"Pellix.exe PASSWORD=a#port=1#", "a#port=1"},  // keys are upper case
+        {"Pellix.exe PASSWORD=##", "#"},
+        {"Pellix.exe PASSWORD=#", ""},
+        {"Pellix.exe PASSWORD=a# \t", "a"},
+        {"Pellix.exe PASSWORD=a#IP=1#", "a"},
+        {"Pellix.exe PASSWORD=open end", "open end"},
+        {"Pellix.exe PASSWORD=first#PASSWORD=second#", "first"},
+        {"Pellix.exe NAME=x#PASSWORD=p#", "p"},
+        {"Pellix.exe   PASSWORD=p#", "p"},
+        {"Pellix.exe", nullptr},
+        {"Pellix.exe no fields here", nullptr},
+        {"", nullptr},
+    };
+    for (const Case& c : cases) {
+        const std::optional<std::string> password =
+            ParseViewerCommandLine(c.line).values[kViewerPasswordField];
+        if (c.password == nullptr) {
+            EXPECT_FALSE(password) << c.line;
+        } else {
+            EXPECT_EQ(password, std::optional<std::string>(c.password)) << c.line;
+        }
+    }
+}
+
+TEST(ViewerCommandLineTest, ProgramNameIsTheFirstWordOrQuoted) {
+    EXPECT_EQ(ParseViewerCommandLine("Pellix.exe IP=1#").program, "Pellix.exe");
+    EXPECT_EQ(ParseViewerCommandLine("Pellix.exe\tIP=1#").values[0], "1");
+    const ViewerCommandLine quoted =
+        ParseViewerCommandLine("\"C:\\Program Files\\Pellix.exe\" IP=1#PORT=2#");
+    EXPECT_EQ(quoted.program, "C:\\Program Files\\Pellix.exe");
+    EXPECT_EQ(quoted.values[0], "1");
+    EXPECT_EQ(quoted.values[1], "2");
+    EXPECT_EQ(ParseViewerCommandLine("\"C:\\unclosed IP=1#").program, "C:\\unclosed IP=1#");
+    // Without a blank there are no fields, even if the name looks like one.
+    EXPECT_FALSE(ParseViewerCommandLine("IP=1#").values[0]);
+}
+
+TEST(ShownFieldsTest, ListsAllElevenInOrderWithThePasswordMasked) {
+    const std::vector<ShownField> rows =
+        ShownFields(ParseViewerCommandLine("Pellix.exe IP=10.0.0.2#PASSWORD=p w#d#PORT=#"));
+    ASSERT_EQ(rows.size(), kViewerKeys.size());
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        EXPECT_EQ(rows[i].key, kViewerKeys[i]);
+    }
+    EXPECT_EQ(rows[0].text, "10.0.0.2");
+    EXPECT_EQ(rows[1].text, "");
+    EXPECT_EQ(rows[3].text, "*****");
+    EXPECT_EQ(rows[10].text, kMissingField);
+    EXPECT_EQ(ShownFields(ParseViewerCommandLine("Pellix.exe PASSWORD=#"))[3].text, "");
+}
+
+}  // namespace

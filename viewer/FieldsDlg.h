@@ -1,0 +1,21 @@
+// The viewer's one window: the fields of its command line, one row each.
+#pragma once
+
+#include <span>
+
+#include "ui/Dialog.h"
+#include "viewer/ViewerCommandLine.h"
+
+class CFieldsDlg : public ui::TableDialog<CFieldsDlg> {
+public:
+    // The command line must outlive the dialog.
+    CFieldsDlg(HINSTANCE instance, const ViewerCommandLine& commandLine);
+
+    static std::span<const ui::MessageEntry<CFieldsDlg>> MessageTable() { return {}; }
+
+protected:
+    BOOL OnInitDialog() override;
+
+private:
+    const ViewerCommandLine& m_commandLine;
+};

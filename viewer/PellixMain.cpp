@@ -1,0 +1,23 @@
+// Pellix.exe, our stand-in for the viewer: records the command line it was started with, byte
+// for byte, in Pellix.log in its working folder, then shows the fields it read from it.
+#include <windows.h>
+#include <commctrl.h>
+
+#include "viewer/CommandLog.h"
+#include "viewer/FieldsDlg.h"
+#include "viewer/ViewerCommandLine.h"
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    // The full line, program name included: WinMain's own argument has the name cut off.
+    const char* received = GetCommandLineA();
+    // Written before any window, so whoever started the viewer can read it at once; a log that
+    // cannot be written does not keep the viewer from showing.
+    AppendCommandLog(kCommandLogFileName, received);
+
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES};
+    InitCommonControlsEx(&controls);
+    const ViewerCommandLine commandLine = ParseViewerCommandLine(received);
+    CFieldsDlg dialog(instance, commandLine);
+    dialog.DoModal(nullptr);
+    return 0;
+}
