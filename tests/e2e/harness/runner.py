@@ -32,7 +32,8 @@ def main(filters: list) -> int:
     suite = loader.discover(str(E2E_DIR), pattern="test_*.py", top_level_dir=str(E2E_DIR))
     result = unittest.TextTestRunner(verbosity=2).run(suite)
     failed = len(result.failures) + len(result.errors) + len(result.unexpectedSuccesses)
-    passed = result.testsRun - failed - len(result.skipped) - len(result.expectedFailures)
+    # A class whose set-up failed counts as one error but ran none of its tests.
+    passed = max(0, result.testsRun - failed - len(result.skipped) - len(result.expectedFailures))
     print(f"screenshots and logs: {paths.artifacts_root()}")
     print(f"e2e: {passed} passed, {failed} failed")
     # No test run at all is a mistyped filter, not a success.
