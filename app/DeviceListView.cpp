@@ -94,6 +94,10 @@ void DeviceListView::DeleteRow(int row) {
     SendMessageW(m_hWnd, LVM_DELETEITEM, static_cast<WPARAM>(row), 0);
 }
 
+void DeviceListView::Clear() {
+    SendMessageW(m_hWnd, LVM_DELETEALLITEMS, 0, 0);
+}
+
 void DeviceListView::SetRowFromDevice(int row, const DeviceRecord& record) {
     SetCellText(m_hWnd, row, 0, record.name);
     SetCellText(m_hWnd, row, 1, record.serverIp);

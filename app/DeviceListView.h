@@ -34,6 +34,9 @@ public:
 
     void DeleteRow(int row);
 
+    // Deletes every row.
+    void Clear();
+
     // Sorts the rows (never the table) by a column after a header click.
     void SortByColumn(int column, SortState& state);
 

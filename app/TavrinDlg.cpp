@@ -9,6 +9,7 @@
 
 #include "addressbook/AddressBook.h"
 #include "app/AboutDlg.h"
+#include "app/AddressBookTransfer.h"
 #include "app/WindowLayout.h"
 #include "editing/DeviceFormDlg.h"
 #include "app/Messages.h"
@@ -47,6 +48,8 @@ std::span<const ui::MessageEntry<CTavrinDlg>> CTavrinDlg::MessageTable() {
         ui::OnCommand<D>(IDC_ADD_BUTTON, BN_CLICKED, &D::OnClickedAdd),
         ui::OnCommand<D>(IDC_DELETE_BUTTON, BN_CLICKED, &D::OnClickedDelete),
         ui::OnCommand<D>(IDC_EDIT_BUTTON, BN_CLICKED, &D::OnClickedEdit),
+        ui::OnCommand<D>(IDC_EXPORT_BUTTON, BN_CLICKED, &D::OnClickedExport),
+        ui::OnCommand<D>(IDC_IMPORT_BUTTON, BN_CLICKED, &D::OnClickedImport),
         ui::OnMessage<D>(WM_SIZE, &D::OnSize),
         ui::OnMessage<D>(WM_SIZING, &D::OnSizing),
         ui::OnMessage<D>(WM_NAT_STATUS, &D::OnNatStatus),
@@ -90,6 +93,7 @@ BOOL CTavrinDlg::OnInitDialog() {
         return FALSE;
     }
     SetTimer(Handle(), kRepaintTimerId, kRepaintDelayMs, nullptr);
+    m_discovery.Start();
     return TRUE;
 }
 
@@ -195,6 +199,7 @@ void CTavrinDlg::FailStartup(const UiText& text) {
 ui::MessageResult CTavrinDlg::OnClose(WPARAM, LPARAM) {
     SaveAddressBook();
     m_nat.DeInit();
+    m_discovery.Stop();
     EndDialog(IDCANCEL);
     return 0;
 }
@@ -317,6 +322,22 @@ void CTavrinDlg::OnClickedDelete() {
     m_devices.RemoveAt(index);
     m_deviceList.DeleteRow(row);
     SaveAddressBook();
+}
+
+void CTavrinDlg::OnClickedExport() {
+    const bool exported = ExportThroughPicker(Handle(), m_devices, m_exportFolder, m_transferPath);
+    ShowMessage(Handle(), exported ? texts::kExportSucceeded : texts::kExportFailed, m_languageId);
+}
+
+// The imported devices reach AddressBook.ini with the next save: after the next change, or
+// when the window closes.
+void CTavrinDlg::OnClickedImport() {
+    const bool imported = ImportThroughPicker(m_devices, m_transferPath);
+    if (imported) {
+        m_deviceList.Clear();
+        m_deviceList.Fill(m_devices);
+    }
+    ShowMessage(Handle(), imported ? texts::kImportSucceeded : texts::kImportFailed, m_languageId);
 }
 
 ui::MessageResult CTavrinDlg::OnNatStatus(WPARAM, LPARAM) {

@@ -11,10 +11,12 @@
 
 #include "addressbook/DeviceTable.h"
 #include "addressbook/IniFile.h"
+#include "addressbook/Transfer.h"
 #include "app/ControlFonts.h"
 #include "app/DeviceListView.h"
 #include "app/SortRules.h"
 #include "connect/NatLibrary.h"
+#include "discovery/DiscoveryWorker_win32.h"
 #include "ui/Dialog.h"
 
 // Posted to the main window by the NAT library's threads.
@@ -66,6 +68,8 @@ private:
     void OnClickedAdd();
     void OnClickedEdit();
     void OnClickedDelete();
+    void OnClickedExport();
+    void OnClickedImport();
     LRESULT OnItemchangedDeviceList(NMHDR*);
     void OnEnterOrEscape();
 
@@ -82,9 +86,13 @@ private:
     DeviceTable m_devices;
     CIniFile m_iniFile;
     NatLibrary m_nat;
+    CDiscoveryWorker m_discovery;
     _tagCB m_natCallbacks{};
     std::atomic<int> m_bNatConnected{0};
     int m_languageId = 0;
     char m_pathArg[260] = {};
     char m_programFolder[260] = {};
+    // Export and Import: the last chosen export folder, and the file being exported or imported.
+    char m_exportFolder[kTransferPathSize] = {};
+    char m_transferPath[kTransferPathSize] = {};
 };

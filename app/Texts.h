@@ -48,6 +48,12 @@ inline constexpr UiText kSelectOneDevice{L"Please select one device at least.",
 inline constexpr UiText kConfirmDelete{L"Are you sure to delete devices?",
                                        L"您確定要刪除設備嗎？"};
 
+// The outcome of Export and Import; a cancelled picker counts as a failure.
+inline constexpr UiText kExportSucceeded{L"Export file is successful.", L"匯出檔案成功。"};
+inline constexpr UiText kExportFailed{L"Export file is failed.", L"匯出檔案失敗。"};
+inline constexpr UiText kImportSucceeded{L"Import file is successful.", L"匯入檔案成功。"};
+inline constexpr UiText kImportFailed{L"Import file is failed.", L"匯入檔案失敗。"};
+
 inline constexpr UiText kDeviceNameColumn{L"Device Name", L"裝置名稱"};
 inline constexpr UiText kDeviceIpColumn{L"Device IP", L"裝置 IP"};
 inline constexpr UiText kPortColumn{L"Port", L"埠"};

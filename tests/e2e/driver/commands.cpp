@@ -6,6 +6,7 @@
 #include <map>
 #include <vector>
 
+#include "folderpicker.h"
 #include "listview.h"
 #include "sysmenu.h"
 #include "toplevel.h"
@@ -25,6 +26,7 @@ const char* const kUsage =
     "  sysmenu    --hwnd H                    items of the system menu\n"
     "  listview   --hwnd H [--id N]           columns and rows of a list view\n"
     "  at         --x X --y Y                 the control a click at that screen point hits\n"
+    "  selectfolder --hwnd H --path P [--timeout S]  select a folder in a folder picker\n"
     "FILTER: --title T --class C --pid P --exe PATH|NAME --exclude H (repeatable)\n";
 
 namespace {
@@ -162,6 +164,13 @@ int at(const Args& args) {
     return 0;
 }
 
+int selectfolder(const Args& args) {
+    if (!args.has(L"path"))
+        throw UsageError("--path is required");
+    selectFolder(existingWindow(args.hwnd()), args.text(L"path"), args.timeoutMs()).print();
+    return 0;
+}
+
 int listview(const Args& args) {
     readListView(target(args)).print();
     return 0;
@@ -175,6 +184,7 @@ int runCommand(const Args& args) {
         {L"controls", controls},   {L"msgbox", msgbox},     {L"click", click},
         {L"settext", settext},     {L"close", close},       {L"syscommand", syscommand},
         {L"sysmenu", sysmenu},     {L"listview", listview}, {L"at", at},
+        {L"selectfolder", selectfolder},
     };
     auto it = commands.find(args.command());
     if (it == commands.end())

@@ -96,6 +96,12 @@ class Driver:
         'toplevel' window and that window's 'pid'."""
         return self.call("at", "--x", x, "--y", y)[0]
 
+    def select_folder(self, hwnd: int, path: str, timeout: float = 10) -> dict:
+        """Selects a folder (a Windows path) in a folder picker, as a click in its
+        tree would, once the tree shows it selected: {'selected': its name}."""
+        return self.call("selectfolder", "--hwnd", hwnd, "--path", path, "--timeout", timeout,
+                         timeout=timeout + 60)[0]
+
     def listview(self, hwnd: int, id: int | None = None) -> dict:
         """{'columns': [...], 'rows': [{'texts': [...], 'selected': bool, 'rect': {...}}]}"""
         return self.call("listview", "--hwnd", hwnd, *(["--id", id] if id is not None else []))[0]

@@ -1,0 +1,92 @@
+#include "app/AddressBookTransfer.h"
+
+#include <commdlg.h>
+#include <objbase.h>
+#include <shlobj.h>
+
+#include <memory>
+
+#include "app/AnsiPath.h"
+
+namespace {
+
+// The pickers read the same in both languages.
+constexpr wchar_t kFolderPickerTitle[] = L"Select folder";
+constexpr wchar_t kFilePickerTitle[] = L"Select File";
+constexpr wchar_t kFilePickerFilters[] = L"all files\0*.*\0ini files\0*.ini\0";
+constexpr DWORD kIniFilesFilter = 2;
+
+// The picker structure of the shipped 32-bit program, with the members of Windows 2000 on.
+static_assert(sizeof(OPENFILENAMEW) == 88);
+
+// The shell needs COM on the thread that shows its folder picker.
+class ComApartment {
+public:
+    ComApartment() : m_initialized(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
+    ~ComApartment() {
+        if (m_initialized) {
+            CoUninitialize();
+        }
+    }
+    ComApartment(const ComApartment&) = delete;
+    ComApartment& operator=(const ComApartment&) = delete;
+
+private:
+    bool m_initialized;
+};
+
+// Item identifiers come from the shell's allocator, which is the COM task allocator.
+struct ShellFree {
+    void operator()(ITEMIDLIST* item) const { CoTaskMemFree(item); }
+};
+using ItemIdList = std::unique_ptr<ITEMIDLIST, ShellFree>;
+
+}  // namespace
+
+std::optional<std::string> PickExportFolder(HWND owner) {
+    const ComApartment com;
+    wchar_t displayName[MAX_PATH] = {};
+    BROWSEINFOW browse{};
+    browse.hwndOwner = owner;
+    browse.pszDisplayName = displayName;
+    browse.lpszTitle = kFolderPickerTitle;
+    const ItemIdList item(SHBrowseForFolderW(&browse));
+    if (!item) {
+        return std::nullopt;
+    }
+    wchar_t folder[MAX_PATH] = {};
+    if (!SHGetPathFromIDListW(item.get(), folder)) {
+        return std::nullopt;
+    }
+    return AnsiPath(folder);
+}
+
+std::optional<std::string> PickImportFile() {
+    wchar_t file[kTransferPathSize] = {};
+    OPENFILENAMEW picker{};
+    picker.lStructSize = sizeof picker;
+    picker.lpstrFilter = kFilePickerFilters;
+    picker.nFilterIndex = kIniFilesFilter;
+    picker.lpstrFile = file;
+    picker.nMaxFile = kTransferPathSize;
+    picker.lpstrTitle = kFilePickerTitle;
+    picker.Flags = OFN_EXPLORER | OFN_ALLOWMULTISELECT;
+    if (!GetOpenFileNameW(&picker)) {
+        return std::nullopt;
+    }
+    return AnsiPath(file);
+}
+
+bool ExportThroughPicker(HWND owner, const DeviceTable& table,
+                         char (&exportFolder)[kTransferPathSize],
+                         char (&transferPath)[kTransferPathSize]) {
+    const std::optional<std::string> folder = PickExportFolder(owner);
+    return folder && StoreTransferPath(exportFolder, *folder) &&
+           StoreTransferPath(transferPath, ExportFilePath(*folder)) &&
+           ExportAddressBook(transferPath, table);
+}
+
+bool ImportThroughPicker(DeviceTable& table, char (&transferPath)[kTransferPathSize]) {
+    const std::optional<std::string> file = PickImportFile();
+    return file && StoreTransferPath(transferPath, *file) && ImportAddressBook(transferPath, table);
+}

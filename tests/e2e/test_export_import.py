@@ -1,0 +1,249 @@
+"""Exporting and importing the address book through the real pickers: a folder
+chosen in the folder picker for an export, a path typed into the file-open
+picker for an import, and the message that tells the outcome."""
+import os
+import shutil
+import tempfile
+import unittest
+from pathlib import Path
+
+from harness.poll import eventually
+from harness.program import windows_path
+from tavrin import DEVICE_LIST, LauncherTest, section
+
+EXPORT, IMPORT, EDIT = 1033, 1034, 1004
+OK, CANCEL = 1, 2
+FILE_NAME, FILE_TYPE = 1148, 1136  # the file-open picker's name box and type list
+SHELL_VIEW = 1  # the file-open picker's list of files (its Open button is id 1 too)
+TEXTS = {
+    "en": {"caption": "Message", "edit": "Edit Device",
+           "exported": "Export file is successful.", "export failed": "Export file is failed.",
+           "imported": "Import file is successful.", "import failed": "Import file is failed."},
+    "zh": {"caption": "訊息", "edit": "編輯裝置",
+           "exported": "匯出檔案成功。", "export failed": "匯出檔案失敗。",
+           "imported": "匯入檔案成功。", "import failed": "匯入檔案失敗。"},
+}
+BOOK = (section(b"Lobby", SERVERIP=b"10.0.0.5", SERVERPORT=b"8080", ACCOUNT=b"admin",
+                PASSWORD=b"pw1", UUID=b"", UUIDIP=b"", UUIDMAC=b"", PRIORITY=b"Quality")
+        + section(b"Cloud", SERVERIP=b"", SERVERPORT=b"80", ACCOUNT=b"viewer", PASSWORD=b"pw2",
+                  UUID=b"KX7Q2M9D4HB3", UUIDIP=b"192.168.1.9", UUIDMAC=b"00:11:22:33:44:55")
+        + section(b"Gate", SERVERIP=b"10.0.0.6"))
+NAMES = ["Lobby", "Cloud", "Gate"]
+OTHER_BOOK = (section(b"Yard", SERVERIP=b"10.0.0.8", PRIORITY=b"Frame")
+              + b"; written by hand\r\n[Dock]\r\n"
+              + section(b"Yard", SERVERIP=b"10.0.0.9"))
+
+
+class ExportImportTest(LauncherTest):
+    def setUp(self):
+        self.texts = TEXTS[self.locale]
+
+    def start_with(self, name: str, book: bytes, **extra):
+        self.p = self.start(name, book, **extra)
+        self.main = self.p.main_window()
+        return self.p
+
+    def drive_c_folder(self, length: int = 0) -> tuple:
+        """A fresh folder on the prefix's drive C: (the folder picker selects
+        nothing on Wine's Z: drive), nested until its Windows path is `length`
+        characters long: its Unix path and its Windows path."""
+        drive_c = Path(self.session.env["WINEPREFIX"]) / "drive_c"
+        folder = Path(tempfile.mkdtemp(prefix=f"tavrin-e2e-{self.locale}-", dir=drive_c))
+        self.addCleanup(shutil.rmtree, folder, True)
+        windows = lambda: "C:\\" + str(folder.relative_to(drive_c)).replace("/", "\\")
+        while len(windows()) < length:
+            folder = folder / ("d" * min(60, length - len(windows()) - 1))
+            folder.mkdir()
+        return folder, windows()
+
+    def rows(self) -> list:
+        return [r["texts"] for r in
+                self.p.driver.listview(self.main["hwnd"], id=DEVICE_LIST)["rows"]]
+
+    def names(self) -> list:
+        return [r[0] for r in self.rows()]
+
+    def button(self, dialog: dict, id: int) -> dict:
+        """A dialog's push button by id; other controls of the pickers share ids 1 and 2."""
+        return next(c for c in self.p.controls(dialog["hwnd"])
+                    if c["id"] == id and c["class"] == "Button" and c["visible"])
+
+    def press(self, dialog: dict, id: int):
+        self.p.driver.click(self.button(dialog, id)["hwnd"])
+
+    def expect_message(self, key: str, label: str):
+        """The outcome's message box, checked, captured and closed."""
+        box = self.p.message_box()
+        self.assertEqual((box["title"], box["text"]), (self.texts["caption"], self.texts[key]))
+        self.assertEqual([b["id"] for b in box["buttons"]], [OK])
+        self.p.screenshot(label)
+        self.p.driver.click(box["hwnd"], id=OK)
+        self.p.driver.gone(box["hwnd"])
+
+    def open_folder_picker(self) -> dict:
+        self.p.driver.click(self.main["hwnd"], id=EXPORT)
+        picker = self.p.driver.wait(pid=self.main["pid"], cls="#32770",
+                                    exclude=[self.main["hwnd"]])
+        self.assertEqual(picker["owner"], self.main["hwnd"])
+        self.assertIn("Select folder", [c["text"] for c in self.p.controls(picker["hwnd"])])
+        return picker
+
+    def export_to(self, windows_folder: str, outcome: str, label: str):
+        picker = self.open_folder_picker()
+        self.p.driver.select_folder(picker["hwnd"], windows_folder)
+        self.p.screenshot(f"{label}-folder-picker")
+        self.press(picker, OK)
+        self.p.driver.gone(picker["hwnd"])
+        self.expect_message(outcome, label)
+
+    def open_file_picker(self) -> dict:
+        self.p.driver.click(self.main["hwnd"], id=IMPORT)
+        picker = self.p.driver.wait(pid=self.main["pid"], title="Select File")
+        self.assertEqual(picker["owner"], 0)
+        self.assertEqual(self.p.control(FILE_TYPE, picker["hwnd"])["text"], "ini files")
+        return picker
+
+    def type_and_open(self, picker: dict, text: str):
+        self.p.driver.set_text(picker["hwnd"], text, id=FILE_NAME)
+        self.press(picker, OK)
+
+    def import_from(self, typed: str, outcome: str, label: str):
+        picker = self.open_file_picker()
+        self.type_and_open(picker, typed)
+        self.p.driver.gone(picker["hwnd"])
+        self.expect_message(outcome, label)
+
+    def edit_first_row_unchanged(self):
+        """Edit and OK on the first row: the form sets the device's priority."""
+        self.p.click_like_user(self.p.driver.listview(self.main["hwnd"], id=DEVICE_LIST)["rows"][0])
+        self.p.driver.click(self.main["hwnd"], id=EDIT)
+        form = self.p.driver.wait(pid=self.main["pid"], title=self.texts["edit"])
+        self.p.driver.click(form["hwnd"], id=OK)
+        self.p.driver.gone(form["hwnd"])
+
+    def close(self) -> bytes:
+        self.p.close()
+        self.assertEqual(self.p.wait_exit(), 0)
+        return (self.p.folder / "AddressBook.ini").read_bytes()
+
+    def test_export_then_import_restores_the_devices_in_order(self):
+        p = self.start_with("roundtrip", BOOK, **{"other.ini": OTHER_BOOK})
+        self.edit_first_row_unchanged()
+        book = p.folder / "AddressBook.ini"
+        saved = eventually(lambda: b"PRIORITY=Frame\r\n" in book.read_bytes() and book.read_bytes())
+        self.assertTrue(saved.startswith(b"[Lobby]\r\nSERVERIP=10.0.0.5\r\n"))
+
+        folder, windows_folder = self.drive_c_folder()
+        self.export_to(windows_folder, "exported", "export")
+        # The copy is the saved book, PRIORITY included, and nothing else is left beside it.
+        self.assertEqual((folder / "AddressBook.ini").read_bytes(), saved)
+        self.assertEqual(os.listdir(folder), ["AddressBook.ini"])
+
+        self.import_from(windows_path(p.folder / "other.ini"), "imported", "import-other")
+        self.assertEqual(self.names(), ["Yard", "Dock", "Yard"])
+        self.import_from(windows_folder + "\\AddressBook.ini", "imported", "import-exported")
+        self.assertEqual(self.names(), NAMES)
+        self.assertEqual(self.rows()[1], ["Cloud", "", "80", "KX7Q2M9D4HB3"])
+
+        # PRIORITY is not read back: the next save writes it empty for every device.
+        self.assertEqual(self.close(), saved.replace(b"PRIORITY=Frame", b"PRIORITY="))
+
+    def test_import_replaces_the_list_and_waits_for_the_next_save(self):
+        p = self.start_with("replace", BOOK, **{"other.ini": OTHER_BOOK})
+        self.import_from(windows_path(p.folder / "other.ini"), "imported", "import")
+        # Every section is a device, duplicates too; like the platform's reader, a name's
+        # values come from its first section.
+        self.assertEqual(self.rows(), [["Yard", "10.0.0.8", "80", ""],
+                                       ["Dock", "192.168.1.10", "80", ""],
+                                       ["Yard", "10.0.0.8", "80", ""]])
+        self.assertEqual((p.folder / "AddressBook.ini").read_bytes(), BOOK)
+        self.close()
+        # The close writes the imported devices in file order, the missing keys with their
+        # defaults and PRIORITY empty.
+        after = self.platform_reading(p.folder / "AddressBook.ini")
+        self.assertEqual(self.as_loaded(after),
+                         self.as_loaded(self.platform_reading(p.folder / "other.ini")))
+        self.assertTrue(all(line.endswith(' ""') for line in after))
+
+    def test_failed_or_cancelled_import_changes_nothing(self):
+        p = self.start_with("importfails", BOOK, **{"locked.ini": OTHER_BOOK})
+        book = self.platform_reading(p.folder / "AddressBook.ini")
+        (p.folder / "locked.ini").chmod(0o444)
+        picked = p.folder / "picked"
+        picked.mkdir()
+        for name in ("one.ini", "two.ini"):
+            (picked / name).write_bytes(OTHER_BOOK)
+        before = self.rows()
+
+        self.import_from(windows_path(p.folder / "missing.ini"), "import failed", "missing")
+        self.import_from(windows_path(p.folder / "locked.ini"), "import failed", "read-only")
+        self.assertEqual(self.rows(), before)
+
+        # A typed folder opens in the picker; with two of its files selected the picker
+        # hands back the folder.
+        picker = self.open_file_picker()
+        self.type_and_open(picker, windows_path(picked))
+        listed = lambda: sorted(r["texts"][0] for r in
+                                p.driver.listview(picker["hwnd"], id=SHELL_VIEW)["rows"])
+        eventually(lambda: listed() == ["one.ini", "two.ini"], timeout=10)
+        p.driver.set_text(picker["hwnd"], '"one.ini" "two.ini"', id=FILE_NAME)
+        p.screenshot("several-files-picker")
+        self.press(picker, OK)
+        p.driver.gone(picker["hwnd"])
+        self.expect_message("import failed", "several-files")
+        self.assertEqual(self.rows(), before)
+
+        picker = self.open_file_picker()
+        p.screenshot("file-picker")
+        self.press(picker, CANCEL)
+        p.driver.gone(picker["hwnd"])
+        self.expect_message("import failed", "import-cancelled")
+        self.assertEqual(self.rows(), before)
+
+        self.assertEqual((p.folder / "AddressBook.ini").read_bytes(), BOOK)
+        self.close()
+        self.assertEqual(self.as_loaded(self.platform_reading(p.folder / "AddressBook.ini")),
+                         self.as_loaded(book))
+
+    def test_files_without_sections_import_as_an_empty_list(self):
+        p = self.start_with("nosections", BOOK, **{
+            "empty.ini": b"", "other.ini": OTHER_BOOK,
+            "picture.png": b"\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\0\x10SERVERIP=1.2.3.4\r\n"})
+        self.import_from(windows_path(p.folder / "empty.ini"), "imported", "import-empty")
+        self.assertEqual(self.rows(), [])
+        self.import_from(windows_path(p.folder / "other.ini"), "imported", "import-other")
+        self.assertEqual(len(self.rows()), 3)
+        self.import_from(windows_path(p.folder / "picture.png"), "imported", "import-picture")
+        self.assertEqual(self.rows(), [])
+        self.assertEqual(self.close(), b"")
+
+    def test_failed_or_cancelled_export_writes_nothing(self):
+        p = self.start_with("exportfails", BOOK)
+        picker = self.open_folder_picker()
+        p.screenshot("folder-picker")
+        self.press(picker, CANCEL)
+        p.driver.gone(picker["hwnd"])
+        self.expect_message("export failed", "export-cancelled")
+
+        # A folder whose path fits, but not with "\\AddressBook.ini" after it.
+        deep, windows_deep = self.drive_c_folder(length=250)
+        self.export_to(windows_deep, "export failed", "export-too-long")
+        self.assertEqual(os.listdir(deep), [])
+
+        # An earlier export whose replacement cannot be written stays whole.
+        folder, windows_folder = self.drive_c_folder()
+        (folder / "AddressBook.ini").write_bytes(OTHER_BOOK)
+        (folder / "AddressBook.ini.new").mkdir()
+        self.export_to(windows_folder, "export failed", "export-blocked")
+        self.assertEqual((folder / "AddressBook.ini").read_bytes(), OTHER_BOOK)
+
+        self.assertEqual((p.folder / "AddressBook.ini").read_bytes(), BOOK)
+        self.close()
+
+
+class ChineseExportImportTest(ExportImportTest):
+    locale = "zh"
+
+
+if __name__ == "__main__":
+    unittest.main()
