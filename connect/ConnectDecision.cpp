@@ -1,0 +1,166 @@
+#include "connect/ConnectDecision.h"
+
+#include "base/DecimalText.h"
+#include "base/FixedText.h"
+#include "connect/Ipv4Text.h"
+#include "connect/KeyLines.h"
+
+namespace {
+
+constexpr std::string_view kMacKey = "MAC-Address";
+
+std::string LoginUrl(std::string_view address, std::string_view port) {
+    return "http://" + std::string(address) + ":" + std::string(port) + "/Login.cgi";
+}
+
+ConnectStep Launch(const std::optional<std::string>& commandLine, ConnectEffects& effects) {
+    if (!commandLine) {
+        return ConnectStep::CommandLineTooLong;
+    }
+    effects.LaunchViewer(*commandLine);
+    return ConnectStep::Launched;
+}
+
+// The remembered LAN address: confirmed when the first MAC-Address line of its Login.cgi
+// names the record's MAC; forgotten when it names another.
+bool ConfirmRememberedAddress(DeviceRecord& record, ConnectEffects& effects) {
+    const std::optional<std::string> reply =
+        effects.FetchPage(LoginUrl(FieldText(record.uuidIp), FieldText(record.serverPort)), record);
+    if (!reply) {
+        return false;
+    }
+    const std::optional<std::string_view> mac = FindKeyLine(*reply, kMacKey);
+    if (!mac) {
+        return false;
+    }
+    if (*mac == FieldText(record.uuidMac)) {
+        return true;
+    }
+    CopyField(record.uuidIp, "");
+    return false;
+}
+
+// Where the LAN search saw the record's MAC: confirmed only by the first line of that
+// address's Login.cgi.
+bool ConfirmDiscoveredAddress(DeviceRecord& record, ConnectionTarget& target,
+                              ConnectEffects& effects) {
+    const std::optional<ConnectionTarget> found =
+        effects.FindDiscoveredDevice(FieldText(record.uuidMac));
+    // The address comes from a device's own answer: only a plain IPv4 address may carry the
+    // user's credentials anywhere.
+    if (!found || !IsDottedIpv4(found->address)) {
+        return false;
+    }
+    target = *found;
+    const std::optional<std::string> reply =
+        effects.FetchPage(LoginUrl(target.address, std::to_string(target.port)), record);
+    if (!reply) {
+        return false;
+    }
+    const std::vector<std::string_view> lines = ReplyLines(*reply);
+    const std::optional<std::string_view> mac =
+        lines.empty() ? std::nullopt : KeyLineValue(lines.front(), kMacKey);
+    if (!mac) {
+        return false;
+    }
+    if (*mac == FieldText(record.uuidMac)) {
+        CopyField(record.uuidIp, target.address);
+        return true;
+    }
+    CopyField(record.uuidIp, "");
+    return false;
+}
+
+}  // namespace
+
+ConnectStep DecideDoubleClick(DeviceRecord& record, bool discoveryRunning, ConnectionTarget& target,
+                              const ViewerSettings& settings, ConnectEffects& effects) {
+    if (!FieldText(record.serverIp).empty()) {
+        const std::optional<std::string> line =
+            StaticViewerCommandLine(record, FieldText(record.serverIp), settings);
+        if (line) {
+            effects.Debug("[Tavrin] " + *line + " \n");
+        }
+        return Launch(line, effects);
+    }
+    if (FieldText(record.uuid).empty()) {
+        return ConnectStep::Nothing;
+    }
+    // The address that confirmed the device, should a later check forget uuidIp.
+    std::optional<std::string> confirmed;
+    if (!FieldText(record.uuidIp).empty() && ConfirmRememberedAddress(record, effects)) {
+        confirmed = std::string(FieldText(record.uuidIp));
+    }
+    if (!discoveryRunning && ConfirmDiscoveredAddress(record, target, effects)) {
+        confirmed = std::string(FieldText(record.uuidIp));
+    }
+    if (!confirmed) {
+        return ConnectStep::NeedsTunnel;
+    }
+    CopyField(record.uuidIp, *confirmed);
+    return Launch(StaticViewerCommandLine(record, *confirmed, settings), effects);
+}
+
+std::uint16_t TunnelRequestPort(std::string_view serverPort) {
+    return static_cast<std::uint16_t>(LeadingDecimalNumber(serverPort));
+}
+
+std::string_view ConnectionTypeFor(int connectionKind) {
+    constexpr int kPeerToPeer = 48;
+    return connectionKind == kPeerToPeer ? "P2P" : "RELAY";
+}
+
+int ConnectStatusFor(int result) {
+    switch (result) {
+        case 1:
+            return 0;
+        case 15:
+            return -5;
+        case 17:
+            return -11;
+        default:
+            return -1;
+    }
+}
+
+std::string ConnectResultText(int result, const ConnectionTarget& target) {
+    return "0\t" + std::to_string(ConnectStatusFor(result)) + "\t" + target.address + "\t" +
+           std::to_string(target.port) + "\t";
+}
+
+void LearnNetworkSettings(std::string_view reply, DeviceRecord& record) {
+    for (std::string_view line : ReplyLines(reply)) {
+        if (const auto address = KeyLineValue(line, "Network.IPAddress")) {
+            if (IsDottedIpv4(*address)) {
+                CopyField(record.uuidIp, *address);
+            }
+        } else if (const auto mac = KeyLineValue(line, "Network.eth0.MACAddress")) {
+            CopyField(record.uuidMac, *mac);
+        }
+    }
+}
+
+ConnectStep CompleteTunnelConnection(DeviceRecord& record, const ConnectionTarget& tunnel,
+                                     int connectionKind, const ViewerSettings& settings,
+                                     ConnectEffects& effects) {
+    const std::optional<std::string> line = TunnelViewerCommandLine(
+        record, tunnel.address, tunnel.port, ConnectionTypeFor(connectionKind), settings);
+    if (!line) {
+        return ConnectStep::CommandLineTooLong;
+    }
+    if (!effects.LaunchViewer(*line)) {
+        return ConnectStep::Launched;
+    }
+    const std::optional<std::string> reply =
+        effects.FetchPage("http://" + tunnel.address + ":" + std::to_string(tunnel.port) +
+                              "/cgi-bin/user/Config.cgi?action=get&category=Network.*",
+                          record);
+    if (!reply) {
+        return ConnectStep::Launched;
+    }
+    LearnNetworkSettings(*reply, record);
+    if (!FieldText(record.uuidIp).empty() && !FieldText(record.uuidMac).empty()) {
+        effects.SaveAddressBook();
+    }
+    return ConnectStep::Launched;
+}

@@ -1,0 +1,255 @@
+#include "connect/ConnectDecision.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <vector>
+
+#include "base/FixedText.h"
+#include "connect/Ipv4Text.h"
+
+namespace {
+
+// Records every effect the decision asks for and answers from tables.
+class FakeEffects : public ConnectEffects {
+public:
+    std::map<std::string, std::string> pages;            // url -> reply; others give no reply
+    std::map<std::string, ConnectionTarget> discovered;  // MAC -> where the search saw it
+    bool launchSucceeds = true;
+
+    std::vector<std::string> fetched;
+    std::vector<std::string> launched;
+    std::vector<std::string> debugLines;
+    int saves = 0;
+
+    std::optional<std::string> FetchPage(const std::string& url, const DeviceRecord&) override {
+        fetched.push_back(url);
+        const auto page = pages.find(url);
+        return page == pages.end() ? std::nullopt : std::optional<std::string>(page->second);
+    }
+    std::optional<ConnectionTarget> FindDiscoveredDevice(std::string_view mac) override {
+        const auto found = discovered.find(std::string(mac));
+        return found == discovered.end() ? std::nullopt
+                                         : std::optional<ConnectionTarget>(found->second);
+    }
+    bool LaunchViewer(const std::string& commandLine) override {
+        launched.push_back(commandLine);
+        return launchSucceeds;
+    }
+    void SaveAddressBook() override { ++saves; }
+    void Debug(const std::string& line) override { debugLines.push_back(line); }
+};
+
+const ViewerSettings kSettings{"path=C:\\T\\&", 1};
+constexpr const char kMac[] = "00:11:22:AA:BB:CC";
+constexpr const char kRemembered[] = "http://192.168.1.9:80/Login.cgi";
+constexpr const char kDiscovered[] = "http://192.168.1.20:8000/Login.cgi";
+
+DeviceRecord CloudDevice(const char* uuidIp = "192.168.1.9") {
+    DeviceRecord record{};
+    CopyField(record.name, "Cabin");
+    CopyField(record.serverPort, "80");
+    CopyField(record.account, "admin");
+    CopyField(record.password, "pw");
+    CopyField(record.uuid, "KX3W8N1F6TZ0");
+    CopyField(record.uuidIp, uuidIp);
+    CopyField(record.uuidMac, kMac);
+    return record;
+}
+
+std::string IpOf(const std::string& commandLine) {
+    const std::size_t start = commandLine.find("IP=") + 3;
+    return commandLine.substr(start, commandLine.find('#') - start);
+}
+
+struct Outcome {
+    ConnectStep step;
+    ConnectionTarget target;
+};
+
+Outcome DoubleClick(DeviceRecord& record, FakeEffects& effects, bool discoveryRunning = false) {
+    ConnectionTarget target;
+    const ConnectStep step =
+        DecideDoubleClick(record, discoveryRunning, target, kSettings, effects);
+    return {step, target};
+}
+
+TEST(ConnectDecisionTest, StaticAddressLaunchesAtOnceWithoutAnyRequest) {
+    DeviceRecord record = CloudDevice();
+    CopyField(record.serverIp, "10.0.0.5");
+    FakeEffects effects;
+    EXPECT_EQ(DoubleClick(record, effects).step, ConnectStep::Launched);
+    ASSERT_EQ(effects.launched.size(), 1u);
+    EXPECT_EQ(IpOf(effects.launched[0]), "10.0.0.5");
+    EXPECT_NE(effects.launched[0].find("#DEVICEUUID=KX3W8N1F6TZ0#"), std::string::npos);
+    EXPECT_NE(effects.launched[0].find("#CONNECTTYPE=STATIC IP#"), std::string::npos);
+    EXPECT_TRUE(effects.fetched.empty());
+    EXPECT_EQ(effects.debugLines,
+              std::vector<std::string>{"[Tavrin] " + effects.launched[0] + " \n"});
+}
+
+TEST(ConnectDecisionTest, NoAddressAndNoUuidDoesNothing) {
+    DeviceRecord record{};
+    FakeEffects effects;
+    EXPECT_EQ(DoubleClick(record, effects).step, ConnectStep::Nothing);
+    EXPECT_TRUE(effects.fetched.empty() && effects.launched.empty());
+}
+
+TEST(ConnectDecisionTest, RememberedAddressConfirmedByItsMacLaunchesThere) {
+    DeviceRecord record = CloudDevice();
+    FakeEffects effects;
+    effects.pages[kRemembered] = "Status=ok\nMAC-Address=" + std::string(kMac) + "\n";
+    EXPECT_EQ(DoubleClick(record, effects, /*discoveryRunning=*/true).step, ConnectStep::Launched);
+    ASSERT_EQ(effects.launched.size(), 1u);
+    EXPECT_EQ(IpOf(effects.launched[0]), "192.168.1.9");
+    EXPECT_NE(effects.launched[0].find("#PORT=80#"), std::string::npos);
+    EXPECT_EQ(effects.fetched,
+              std::vector<std::string>{kRemembered});  // no LAN check while running
+    EXPECT_TRUE(effects.debugLines.empty());
+}
+
+TEST(ConnectDecisionTest, RememberedAddressAnsweringWithAnotherMacIsForgotten) {
+    struct Case {
+        const char* reply;
+        bool forgotten;
+    };
+    const Case cases[] = {
+        {"MAC-Address=00:11:22:33:44:55\n", true},
+        {"MAC-Address=00:11:22:aa:bb:cc\n", true},
+        {"MAC-Address=00:11:22:AA:BB:CC\r\n", true},  // the CR belongs to the value
+        {"MAC-Address=\n", false},                    // no value: no MAC line at all
+        {"Login failed\n", false},
+    };
+    for (const Case& c : cases) {
+        DeviceRecord record = CloudDevice();
+        FakeEffects effects;
+        effects.pages[kRemembered] = c.reply;
+        EXPECT_EQ(DoubleClick(record, effects, true).step, ConnectStep::NeedsTunnel) << c.reply;
+        EXPECT_EQ(FieldText(record.uuidIp).empty(), c.forgotten) << c.reply;
+        EXPECT_TRUE(effects.launched.empty());
+    }
+    // No reply at all changes nothing either.
+    DeviceRecord record = CloudDevice();
+    FakeEffects silent;
+    EXPECT_EQ(DoubleClick(record, silent, true).step, ConnectStep::NeedsTunnel);
+    EXPECT_EQ(FieldText(record.uuidIp), "192.168.1.9");
+}
+
+TEST(ConnectDecisionTest, RememberedCheckReadsEveryLineButTheLanCheckOnlyTheFirst) {
+    const std::string later = "Name=cam\nMAC-Address=" + std::string(40, 'x') +
+                              "\nMAC-Address=" + std::string(kMac) + "\n";
+    DeviceRecord remembered = CloudDevice();
+    FakeEffects effects;
+    effects.pages[kRemembered] = later;  // a 40-character value does not count; the next does
+    EXPECT_EQ(DoubleClick(remembered, effects, true).step, ConnectStep::Launched);
+
+    DeviceRecord lan = CloudDevice("");
+    FakeEffects search;
+    search.discovered[kMac] = ConnectionTarget{"192.168.1.20", 8000};
+    search.pages[kDiscovered] = later;
+    EXPECT_EQ(DoubleClick(lan, search).step, ConnectStep::NeedsTunnel);
+    EXPECT_EQ(FieldText(lan.uuidIp), "");
+}
+
+TEST(ConnectDecisionTest, DeviceSeenByTheSearchLaunchesAtItsAddressWithTheStoredPort) {
+    DeviceRecord record = CloudDevice("");
+    FakeEffects effects;
+    effects.discovered[kMac] = ConnectionTarget{"192.168.1.20", 8000};
+    effects.pages[kDiscovered] = "MAC-Address=" + std::string(kMac) + "\n";
+    const Outcome outcome = DoubleClick(record, effects);
+    EXPECT_EQ(outcome.step, ConnectStep::Launched);
+    EXPECT_EQ(outcome.target.address, "192.168.1.20");
+    EXPECT_EQ(FieldText(record.uuidIp), "192.168.1.20");  // remembered for the next time
+    ASSERT_EQ(effects.launched.size(), 1u);
+    EXPECT_EQ(IpOf(effects.launched[0]), "192.168.1.20");
+    EXPECT_NE(effects.launched[0].find("#PORT=80#"), std::string::npos);
+}
+
+TEST(ConnectDecisionTest, AnAddressThatIsNoPlainIpv4IsNeverUsed) {
+    for (const char* address : {"attacker.example", "10.0.0.1:8080", "10.0.0.1/x", " 10.0.0.1",
+                                "010.0.0.1", "10.0.0.256", "10.0.0"}) {
+        DeviceRecord record = CloudDevice("");
+        FakeEffects effects;
+        effects.discovered[kMac] = ConnectionTarget{address, 80};
+        EXPECT_EQ(DoubleClick(record, effects).step, ConnectStep::NeedsTunnel) << address;
+        EXPECT_TRUE(effects.fetched.empty()) << address;  // the credentials went nowhere
+    }
+    EXPECT_TRUE(IsDottedIpv4("192.168.1.20"));
+    EXPECT_TRUE(IsDottedIpv4("0.0.0.0"));
+}
+
+TEST(ConnectDecisionTest, ConfirmedRememberedAddressSurvivesAForeignAnswerOnTheLan) {
+    DeviceRecord record = CloudDevice();
+    FakeEffects effects;
+    effects.pages[kRemembered] = "MAC-Address=" + std::string(kMac) + "\n";
+    effects.discovered[kMac] = ConnectionTarget{"192.168.1.20", 8000};
+    effects.pages[kDiscovered] = "MAC-Address=66:77:88:99:AA:BB\n";
+    EXPECT_EQ(DoubleClick(record, effects).step, ConnectStep::Launched);
+    ASSERT_EQ(effects.launched.size(), 1u);
+    EXPECT_EQ(IpOf(effects.launched[0]), "192.168.1.9");
+    EXPECT_EQ(FieldText(record.uuidIp), "192.168.1.9");
+}
+
+TEST(ConnectDecisionTest, OverlongCommandLineIsRefused) {
+    DeviceRecord record = CloudDevice();
+    CopyField(record.serverIp, "10.0.0.5");
+    FakeEffects effects;
+    ConnectionTarget target;
+    const ViewerSettings longFolder{"path=" + std::string(400, 'f') + "&", 1};
+    EXPECT_EQ(DecideDoubleClick(record, false, target, longFolder, effects),
+              ConnectStep::CommandLineTooLong);
+    EXPECT_TRUE(effects.launched.empty());
+}
+
+TEST(ConnectDecisionTest, TunnelRequestPortIsTheLeadingNumberIn16Bits) {
+    EXPECT_EQ(TunnelRequestPort("0080"), 80);
+    EXPECT_EQ(TunnelRequestPort(" +554x"), 554);
+    EXPECT_EQ(TunnelRequestPort("70000"), 70000 & 0xFFFF);
+    EXPECT_EQ(TunnelRequestPort(""), 0);
+}
+
+TEST(TunnelConnectionTest, LaunchesOnTheTunnelThenLearnsAndSavesTheLanAddress) {
+    DeviceRecord record = CloudDevice("");
+    CopyField(record.uuidMac, "");
+    FakeEffects effects;
+    const ConnectionTarget tunnel{"127.0.0.1", 50123};
+    const std::string config =
+        "http://127.0.0.1:50123/cgi-bin/user/Config.cgi?action=get&category=Network.*";
+    effects.pages[config] =
+        "Network.IPAddress=10.1.1.1\nNetwork.eth0.MACAddress=AA:AA:AA:AA:AA:AA\n"
+        "Network.IPAddress=192.168.1.30\nNetwork.IPAddress=evil.example\n"
+        "Network.eth0.MACAddress=00:11:22:33:44:55\n";
+    EXPECT_EQ(CompleteTunnelConnection(record, tunnel, 48, kSettings, effects),
+              ConnectStep::Launched);
+    ASSERT_EQ(effects.launched.size(), 1u);
+    EXPECT_NE(effects.launched[0].find("IP=127.0.0.1#PORT=50123#"), std::string::npos);
+    EXPECT_NE(effects.launched[0].find("#CONNECTTYPE=P2P#"), std::string::npos);
+    EXPECT_EQ(FieldText(record.uuidIp), "192.168.1.30");
+    EXPECT_EQ(FieldText(record.uuidMac), "00:11:22:33:44:55");
+    EXPECT_EQ(effects.saves, 1);
+}
+
+TEST(TunnelConnectionTest, NothingLearnedNothingSavedAndNoRequestWithoutAViewer) {
+    DeviceRecord record = CloudDevice("");
+    FakeEffects effects;
+    effects.launchSucceeds = false;
+    EXPECT_EQ(CompleteTunnelConnection(record, {"127.0.0.1", 1}, 49, kSettings, effects),
+              ConnectStep::Launched);
+    EXPECT_NE(effects.launched[0].find("#CONNECTTYPE=RELAY#"), std::string::npos);
+    EXPECT_TRUE(effects.fetched.empty());
+
+    FakeEffects silent;  // the device does not answer through the tunnel
+    EXPECT_EQ(CompleteTunnelConnection(record, {"127.0.0.1", 1}, 48, kSettings, silent),
+              ConnectStep::Launched);
+    EXPECT_EQ(silent.saves, 0);
+}
+
+TEST(ConnectResultTest, StatusNumbersAndText) {
+    EXPECT_EQ(ConnectResultText(1, {"127.0.0.1", 50123}), "0\t0\t127.0.0.1\t50123\t");
+    EXPECT_EQ(ConnectStatusFor(15), -5);
+    EXPECT_EQ(ConnectStatusFor(17), -11);
+    EXPECT_EQ(ConnectStatusFor(0), -1);
+    EXPECT_EQ(ConnectStatusFor(99), -1);
+}
+
+}  // namespace

@@ -1,0 +1,48 @@
+#include "connect/ViewerCommandLine.h"
+
+#include <gtest/gtest.h>
+
+#include "base/FixedText.h"
+
+namespace {
+
+DeviceRecord Device() {
+    DeviceRecord record{};
+    CopyField(record.name, "Office");
+    CopyField(record.serverIp, "10.0.0.5");
+    CopyField(record.serverPort, "0080");
+    CopyField(record.account, "admin");
+    CopyField(record.password, "p w#1");
+    CopyField(record.uuid, "KX7Q2M9D4HB3");
+    CopyField(record.priority, "Frame");
+    return record;
+}
+
+const ViewerSettings kSettings{"path=C:\\Program Files\\Tavrin\\&", 1};
+
+TEST(ViewerCommandLineTest, StaticLineIsTheFixedTemplateByteForByte) {
+    EXPECT_EQ(StaticViewerCommandLine(Device(), "10.0.0.5", kSettings),
+              "Pellix.exe IP=10.0.0.5#PORT=0080#ACCOUNT=admin#PASSWORD=p w#1#"
+              "PATH=path=C:\\Program Files\\Tavrin\\&#PRIORITY=Frame#DEVICEUUID=KX7Q2M9D4HB3#"
+              "DEVICEPORT=0080#CONNECTTYPE=STATIC IP#OEMNAME=oemname=ZEQ&#LANGUAGEID=1#");
+}
+
+TEST(ViewerCommandLineTest, TunnelLineCarriesTheLocalPortAsANumber) {
+    DeviceRecord record = Device();
+    CopyField(record.uuid, "");
+    EXPECT_EQ(TunnelViewerCommandLine(record, "127.0.0.1", 50123, "RELAY",
+                                      ViewerSettings{"path=C:\\T\\&", 0}),
+              "Pellix.exe IP=127.0.0.1#PORT=50123#ACCOUNT=admin#PASSWORD=p w#1#"
+              "PATH=path=C:\\T\\&#PRIORITY=Frame#DEVICEUUID=#DEVICEPORT=0080#"
+              "CONNECTTYPE=RELAY#OEMNAME=oemname=ZEQ&#LANGUAGEID=0#");
+}
+
+TEST(ViewerCommandLineTest, ALineLongerThan511CharactersIsRefusedNotCut) {
+    const std::size_t base = StaticViewerCommandLine(Device(), "", ViewerSettings{"", 1})->size();
+    const std::string fits(kMaxViewerCommandLine - base, 'f');
+    EXPECT_EQ(StaticViewerCommandLine(Device(), "", ViewerSettings{fits, 1})->size(),
+              kMaxViewerCommandLine);
+    EXPECT_EQ(StaticViewerCommandLine(Device(), "", ViewerSettings{fits + "f", 1}), std::nullopt);
+}
+
+}  // namespace
