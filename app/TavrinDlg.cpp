@@ -10,6 +10,7 @@
 #include "addressbook/AddressBook.h"
 #include "app/AboutDlg.h"
 #include "app/AddressBookTransfer.h"
+#include "app/WindowConnectEffects.h"
 #include "app/WindowLayout.h"
 #include "editing/DeviceFormDlg.h"
 #include "app/Messages.h"
@@ -34,7 +35,9 @@ Rect RectOf(const RECT& r) {
 
 CTavrinDlg::CTavrinDlg(HINSTANCE instance)
     : TableDialog(instance, IDD_TAVRIN_DIALOG),
-      m_hIcon(LoadIconW(instance, MAKEINTRESOURCEW(IDR_MAINFRAME))) {}
+      m_hIcon(LoadIconW(instance, MAKEINTRESOURCEW(IDR_MAINFRAME))),
+      m_nat(std::make_shared<NatLibrary>()),
+      m_connectWorker(m_nat) {}
 
 CTavrinDlg::~CTavrinDlg() = default;
 
@@ -52,6 +55,8 @@ std::span<const ui::MessageEntry<CTavrinDlg>> CTavrinDlg::MessageTable() {
         ui::OnCommand<D>(IDC_IMPORT_BUTTON, BN_CLICKED, &D::OnClickedImport),
         ui::OnMessage<D>(WM_SIZE, &D::OnSize),
         ui::OnMessage<D>(WM_SIZING, &D::OnSizing),
+        ui::OnNotify<D>(IDC_DEVICE_LIST, NM_DBLCLK, &D::OnDblclkDeviceList),
+        ui::OnMessage<D>(WM_CONNECT_RESULT, &D::OnConnectResult),
         ui::OnMessage<D>(WM_NAT_STATUS, &D::OnNatStatus),
         ui::OnMessage<D>(WM_NAT_INFO, &D::OnNatInfo),
         ui::OnNotify<D>(IDC_DEVICE_LIST, LVN_COLUMNCLICK, &D::OnColumnclickDeviceList),
@@ -88,7 +93,7 @@ BOOL CTavrinDlg::OnInitDialog() {
     m_deviceList.Fill(m_devices);
 
     if (!StartNat()) {
-        m_nat.GetLastError();
+        m_nat->GetLastError();
         FailStartup(texts::kInitNatFailed);
         return FALSE;
     }
@@ -187,8 +192,8 @@ void CTavrinDlg::SaveAddressBook() {
 
 bool CTavrinDlg::StartNat() {
     m_natCallbacks = _tagCB{this, &CTavrinDlg::NatInfoCallback, &CTavrinDlg::NatStatusCallback};
-    m_nat.Load();
-    return m_nat.Init(0, &m_natCallbacks) != 0;
+    m_nat->Load();
+    return m_nat->Init(0, &m_natCallbacks) != 0;
 }
 
 void CTavrinDlg::FailStartup(const UiText& text) {
@@ -198,7 +203,8 @@ void CTavrinDlg::FailStartup(const UiText& text) {
 
 ui::MessageResult CTavrinDlg::OnClose(WPARAM, LPARAM) {
     SaveAddressBook();
-    m_nat.DeInit();
+    m_connectWorker.Stop();
+    m_nat->DeInit();
     m_discovery.Stop();
     EndDialog(IDCANCEL);
     return 0;
@@ -338,6 +344,93 @@ void CTavrinDlg::OnClickedImport() {
         m_deviceList.Fill(m_devices);
     }
     ShowMessage(Handle(), imported ? texts::kImportSucceeded : texts::kImportFailed, m_languageId);
+}
+
+std::optional<std::size_t> CTavrinDlg::SelectedRecord() const {
+    return m_deviceList.RecordOfRow(m_deviceList.FirstSelectedRow(), m_devices);
+}
+
+ViewerSettings CTavrinDlg::LaunchSettings() const {
+    return ViewerSettings{m_pathArg, m_languageId};
+}
+
+LRESULT CTavrinDlg::OnDblclkDeviceList(NMHDR*) {
+    const std::optional<std::size_t> index = SelectedRecord();
+    if (!index) {
+        return 0;
+    }
+    WindowConnectEffects effects(m_discovery, m_programFolder, [this] { SaveAddressBook(); });
+    switch (DecideDoubleClick(m_devices.At(*index), m_discovery.IsRunning(), m_target,
+                              LaunchSettings(), effects)) {
+        case ConnectStep::CommandLineTooLong:
+            ShowMessage(Handle(), texts::kCommandLineTooLong, m_languageId);
+            break;
+        case ConnectStep::NeedsTunnel:
+            StartTunnel(*index);
+            break;
+        case ConnectStep::Nothing:
+        case ConnectStep::Launched:
+            break;
+    }
+    return 0;
+}
+
+void CTavrinDlg::StartTunnel(std::size_t index) {
+    // No other double-click until this attempt's outcome has been handled.
+    EnableWindow(m_deviceList.Handle(), FALSE);
+    const DeviceRecord& record = m_devices.At(index);
+    const CConnectWorker::Request request{std::string(FieldText(record.uuid)),
+                                          TunnelRequestPort(FieldText(record.serverPort))};
+    if (!m_connectWorker.Start(Handle(), request)) {
+        EnableWindow(m_deviceList.Handle(), TRUE);
+        ShowConnectFailure(-1);
+    }
+}
+
+void CTavrinDlg::ShowConnectFailure(int code) {
+    if (code == kNatErrorDeviceNotExist) {
+        ShowMessage(Handle(), texts::kDeviceNotExist, m_languageId);
+    } else if (code == kNatErrorCaptcha) {
+        ShowMessage(Handle(), texts::kCaptchaError, m_languageId);
+    } else {
+        wchar_t text[128];
+        swprintf(text, sizeof text / sizeof text[0],
+                 InLanguage(texts::kConnectFailed, m_languageId), code);
+        ShowMessage(Handle(), text, m_languageId);
+    }
+}
+
+ui::MessageResult CTavrinDlg::OnConnectResult(WPARAM wParam, LPARAM code) {
+    // Only the attempt that is running may answer; anything else is stale.
+    const std::optional<CConnectWorker::Result> result = m_connectWorker.TakeResult();
+    if (!result) {
+        return 0;
+    }
+    if (result->code == 1) {
+        m_target = result->tunnel;
+        m_natConnectKind = result->connectionKind;
+        m_bNatConnected.store(1, std::memory_order_release);
+    }
+    OutputDebugStringA(("[Tavrin] Return Data= " +
+                        (wParam == 0 ? ConnectResultText(static_cast<int>(code), m_target) : "") +
+                        ", Error Code= " + std::to_string(code) + "\n")
+                           .c_str());
+    if (wParam == 0 && result->code != 1) {
+        ShowConnectFailure(result->code);
+    } else if (wParam == 0) {
+        const std::optional<std::size_t> index = SelectedRecord();
+        if (index) {
+            WindowConnectEffects effects(m_discovery, m_programFolder,
+                                         [this] { SaveAddressBook(); });
+            if (CompleteTunnelConnection(m_devices.At(*index), m_target, m_natConnectKind,
+                                         LaunchSettings(), effects) ==
+                ConnectStep::CommandLineTooLong) {
+                ShowMessage(Handle(), texts::kCommandLineTooLong, m_languageId);
+            }
+        }
+    }
+    EnableWindow(m_deviceList.Handle(), TRUE);
+    return 0;
 }
 
 ui::MessageResult CTavrinDlg::OnNatStatus(WPARAM, LPARAM) {

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <memory>
 #include <optional>
 #include <utility>
 #include <span>
@@ -15,6 +16,8 @@
 #include "app/ControlFonts.h"
 #include "app/DeviceListView.h"
 #include "app/SortRules.h"
+#include "connect/ConnectDecision.h"
+#include "connect/ConnectWorker_win32.h"
 #include "connect/NatLibrary.h"
 #include "discovery/DiscoveryWorker_win32.h"
 #include "ui/Dialog.h"
@@ -46,6 +49,13 @@ private:
 
     void SaveAddressBook();
 
+    // Connecting: the record of the selected row (none without a selection), the settings
+    // every viewer launch carries, the NAT attempt and the failure messages.
+    std::optional<std::size_t> SelectedRecord() const;
+    ViewerSettings LaunchSettings() const;
+    void StartTunnel(std::size_t record);
+    void ShowConnectFailure(int code);
+
     // The chosen row of the list (the first selected one) and its record, or none after
     // telling the user to select a device.
     std::optional<std::pair<int, std::size_t>> ChosenRowAndRecord();
@@ -62,6 +72,8 @@ private:
     ui::MessageResult OnQueryDragIcon(WPARAM, LPARAM);
     ui::MessageResult OnSizing(WPARAM, LPARAM);
     ui::MessageResult OnSize(WPARAM sizeKind, LPARAM);
+    LRESULT OnDblclkDeviceList(NMHDR*);
+    ui::MessageResult OnConnectResult(WPARAM wParam, LPARAM result);
     ui::MessageResult OnNatStatus(WPARAM, LPARAM);
     ui::MessageResult OnNatInfo(WPARAM, LPARAM text);
     LRESULT OnColumnclickDeviceList(NMHDR* header);
@@ -85,7 +97,10 @@ private:
     ControlFonts m_fonts;
     DeviceTable m_devices;
     CIniFile m_iniFile;
-    NatLibrary m_nat;
+    std::shared_ptr<NatLibrary> m_nat;
+    CConnectWorker m_connectWorker;
+    ConnectionTarget m_target;  // the LAN address or tunnel end of the last connection
+    int m_natConnectKind = 0;
     CDiscoveryWorker m_discovery;
     _tagCB m_natCallbacks{};
     std::atomic<int> m_bNatConnected{0};

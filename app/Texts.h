@@ -54,6 +54,14 @@ inline constexpr UiText kExportFailed{L"Export file is failed.", L"匯出檔案�
 inline constexpr UiText kImportSucceeded{L"Import file is successful.", L"匯入檔案成功。"};
 inline constexpr UiText kImportFailed{L"Import file is failed.", L"匯入檔案失敗。"};
 
+// Connecting to a device. "%d" stands for the NAT library's error code.
+inline constexpr UiText kDeviceNotExist{L"Device is not exist.(15)", L"設備不存在。(15)"};
+inline constexpr UiText kCaptchaError{L"Captcha error.(17)", L"認證碼錯誤。(17)"};
+inline constexpr UiText kConnectFailed{L"Connect failed.(%d)", L"連線失敗。(%d)"};
+inline constexpr UiText kCommandLineTooLong{
+    L"The device's details are too long to start the viewer.",
+    L"裝置資料過長，無法啟動觀看程式。"};
+
 inline constexpr UiText kDeviceNameColumn{L"Device Name", L"裝置名稱"};
 inline constexpr UiText kDeviceIpColumn{L"Device IP", L"裝置 IP"};
 inline constexpr UiText kPortColumn{L"Port", L"埠"};

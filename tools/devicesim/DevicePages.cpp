@@ -1,6 +1,7 @@
 #include "tools/devicesim/DevicePages.h"
 
 #include <chrono>
+#include <cstdio>
 #include <memory>
 #include <thread>
 
@@ -35,6 +36,12 @@ DevicePages::DevicePages(const SimOptions& options) : m_options(options) {
     if (!options.user.empty() || !options.password.empty()) {
         m_expectedAuthorization = "Basic " + Base64(options.user + ":" + options.password);
     }
+    // One line per request, so a test can tell whether and how the launcher asked.
+    m_server.set_logger([](const httplib::Request& request, const httplib::Response& response) {
+        std::printf("http %s %s %d from %s\n", request.method.c_str(), request.target.c_str(),
+                    response.status, request.remote_addr.c_str());
+        std::fflush(stdout);
+    });
     m_server.Get("/Login.cgi",
                  [this](const httplib::Request& request, httplib::Response& response) {
                      Reply(request, response,

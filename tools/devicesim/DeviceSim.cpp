@@ -1,7 +1,7 @@
 // devicesim: a network video device as the launcher meets it, for tests and the demo. It
 // answers the LAN search on UDP and serves Login.cgi and Config.cgi over HTTP, and misbehaves
 // on request. Prints "devicesim ready http=PORT search=PORT" once both are open, then one line
-// per search request; runs until killed.
+// per search request and per HTTP request; runs until killed.
 #include <csignal>
 #include <cstdio>
 #include <memory>
