@@ -26,12 +26,14 @@ BOOK = b"".join([
     section(b"Gone Cam", SERVERIP=b"", SERVERPORT=b"80", UUID=b"UUID-UNKNOWN", **CREDENTIALS),
     section(b"Captcha Cam", SERVERIP=b"", SERVERPORT=b"80", UUID=b"UUID-CAPTCHA", **CREDENTIALS),
     section(b"Broken Cam", SERVERIP=b"", SERVERPORT=b"80", UUID=b"UUID-BROKEN", **CREDENTIALS),
+    section(b"Slow Cam", SERVERIP=b"", SERVERPORT=b"80", UUID=b"UUID-SLOW", **CREDENTIALS),
 ])
 # Where our NAT library finds each cloud device: the NAT-only device listens on 8081.
 DIRECTORY = f"""device UUID-CLOUD {DEVICE_ADDRESS}:8081 p2p delay 300
 device UUID-RELAY {DEVICE_ADDRESS}:8081 relay
 device UUID-CAPTCHA {DEVICE_ADDRESS}:8081 error 17
 device UUID-BROKEN {DEVICE_ADDRESS}:8081 error 42
+device UUID-SLOW {DEVICE_ADDRESS}:8081 p2p delay 600000
 """.encode()
 MESSAGES = {
     "en": {15: "Device is not exist.(15)", 17: "Captcha error.(17)", 42: "Connect failed.(42)"},
@@ -163,6 +165,19 @@ class ConnectTest(LauncherTest):
         self.p.close()
         self.assertEqual(self.p.wait_exit(), 0)
         self.assertEqual(self.saved(b"LAN Cam")[b"UUIDIP"], DEVICE_ADDRESS.encode())
+
+
+    def test_closing_while_the_library_still_connects(self):
+        self.double_click("Slow Cam")
+        eventually(lambda: not self.p.control(DEVICE_LIST)["enabled"], timeout=5)
+        started = time.monotonic()
+        self.p.close()
+        # At most the worker's 3 s wait, then the library's shutdown ends the attempt; no
+        # viewer is started for it afterwards.
+        self.assertEqual(self.p.wait_exit(timeout=20), 0)
+        self.assertLess(time.monotonic() - started, 15)
+        self.assertEqual(self.launches(), [])
+        self.assertIn(b"[Slow Cam]", (self.p.folder / "AddressBook.ini").read_bytes())
 
 
 class ChineseConnectTest(ConnectTest):
