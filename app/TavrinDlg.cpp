@@ -10,12 +10,12 @@
 #include "addressbook/AddressBook.h"
 #include "app/AboutDlg.h"
 #include "app/AddressBookTransfer.h"
-#include "app/WindowConnectEffects.h"
-#include "app/WindowLayout.h"
-#include "editing/DeviceFormDlg.h"
 #include "app/Messages.h"
 #include "app/StartupRules.h"
+#include "app/WindowConnectEffects.h"
+#include "app/WindowLayout.h"
 #include "base/FixedText.h"
+#include "editing/DeviceFormDlg.h"
 #include "resources/resource.h"
 
 namespace {
