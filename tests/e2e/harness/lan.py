@@ -59,6 +59,7 @@ class SimulatedLan:
         inside("ip", "addr", "add", f"{DEVICE_ADDRESS}/24", "dev", "v1")
         inside("ip", "link", "set", "v1", "up")
         inside("ip", "route", "add", "default", "dev", "v1")
+        paths.artifacts_root().mkdir(parents=True, exist_ok=True)
         for options in self.devices:
             log = tempfile.NamedTemporaryFile(prefix="devicesim-", suffix=".log",
                                               dir=paths.artifacts_root(), delete=False)

@@ -28,20 +28,26 @@ def tavrin_files(address_book: bytes | Path | None = None, **extra) -> dict:
 
 
 def windows_path(path: Path) -> str:
-    """How Wine names a Unix path: the Z: drive maps the Unix root."""
-    return "Z:" + str(path.resolve()).replace("/", "\\")
+    """How Wine names a Unix path: inside a prefix's drive_c (where an installer
+    puts a program) the C: drive, elsewhere the Z: drive, which maps the Unix root."""
+    path = path.resolve()
+    for drive_c in paths.wine_root().resolve().glob("*/drive_c"):
+        if path.is_relative_to(drive_c):
+            return "C:\\" + str(path.relative_to(drive_c)).replace("/", "\\")
+    return "Z:" + str(path).replace("/", "\\")
 
 
 class Program:
     """with Program(session, "startup_en", tavrin_files()) as p: p.main_window() ..."""
 
     def __init__(self, session, name: str, files: dict, exe: str = "Tavrin.exe",
-                 args: tuple = (), cwd: Path | None = None):
+                 args: tuple = (), cwd: Path | None = None, folder: Path | None = None):
         self.session = session
         self.name = name
         self.driver = Driver(session)
         paths.work_root().mkdir(parents=True, exist_ok=True)
-        self.folder = Path(tempfile.mkdtemp(prefix=f"{name}-", dir=paths.work_root()))
+        # An installed program runs from the folder its installer chose.
+        self.folder = folder or Path(tempfile.mkdtemp(prefix=f"{name}-", dir=paths.work_root()))
         for target, source in files.items():
             if isinstance(source, bytes):
                 (self.folder / target).write_bytes(source)
