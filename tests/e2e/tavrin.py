@@ -12,6 +12,7 @@ DEVICE_LIST = 1000
 BUTTONS = {1002: ("Add", "新增"), 1003: ("Delete", "刪除"), 1004: ("Edit", "編輯"),
            1033: ("Export", "匯出"), 1034: ("Import", "匯入")}
 TITLES = {"en": "Tavrin", "zh": "Tavrin 遠端監看"}
+ROW_ORDER = (1002, 1004, 1003, 1033, 1034)  # Add, Edit, Delete, Export, Import
 # What the launcher takes for a key missing from a device's section, in the platform
 # reading's column order; PRIORITY is never read back.
 MISSING_KEY_VALUES = (b"192.168.1.10", b"80", b"admin", b"tulpo", b"", b"", b"")
@@ -59,6 +60,23 @@ def awkward_book(count: int, high: bytes) -> bytes:
         else:
             parts.append(section(b"Camera " + str(i - 9).encode(), SERVERIP=b"3.3.3.3"))
     return b"".join(parts)
+
+
+def assert_main_layout(test, p, client: dict) -> dict:
+    """Buttons in one row at the bottom of the client area, the list above with
+    20 px margins; returns the controls' rectangles."""
+    controls = {c["id"]: c["rect"] for c in p.controls()}
+    left = client["left"] + 25
+    for id in ROW_ORDER:
+        button = controls[id]
+        test.assertEqual(button["left"], left, f"button {id}")
+        test.assertEqual(button["bottom"], client["bottom"] - 15, f"button {id}")
+        left = button["right"] + 10
+    height = controls[1003]["bottom"] - controls[1003]["top"]
+    test.assertEqual(controls[DEVICE_LIST], {
+        "left": client["left"] + 20, "top": client["top"] + 20,
+        "right": client["right"] - 20, "bottom": client["bottom"] - 45 - height})
+    return controls
 
 
 class LauncherTest(unittest.TestCase):

@@ -3,9 +3,8 @@ the list and the button row before and after a resize, and the About box."""
 import unittest
 
 from harness.poll import eventually
-from tavrin import BUTTONS, DEVICE_LIST, LauncherTest, section
+from tavrin import BUTTONS, DEVICE_LIST, ROW_ORDER, LauncherTest, assert_main_layout, section
 
-ROW_ORDER = (1002, 1004, 1003, 1033, 1034)  # Add, Edit, Delete, Export, Import
 ABOUT_COMMAND = 16
 SC_MINIMIZE, SC_RESTORE = 0xF020, 0xF120
 DEVICES = [  # name, address, port
@@ -22,20 +21,7 @@ class MainWindowTest(LauncherTest):
         return next(w for w in p.driver.windows(pid=p.main["pid"]) if w["hwnd"] == p.main["hwnd"])
 
     def assert_layout(self, p):
-        """Buttons in one row at the bottom, the list above with 20 px margins."""
-        client = self.window(p)["client"]
-        controls = {c["id"]: c["rect"] for c in p.controls()}
-        left = client["left"] + 25
-        for id in ROW_ORDER:
-            button = controls[id]
-            self.assertEqual(button["left"], left, f"button {id}")
-            self.assertEqual(button["bottom"], client["bottom"] - 15, f"button {id}")
-            left = button["right"] + 10
-        height = controls[1003]["bottom"] - controls[1003]["top"]
-        self.assertEqual(controls[DEVICE_LIST], {
-            "left": client["left"] + 20, "top": client["top"] + 20,
-            "right": client["right"] - 20, "bottom": client["bottom"] - 45 - height})
-        return controls
+        return assert_main_layout(self, p, self.window(p)["client"])
 
     def rows(self, p) -> list:
         return [r["texts"] for r in p.driver.listview(p.main["hwnd"], id=DEVICE_LIST)["rows"]]

@@ -1,0 +1,37 @@
+"""The main window's layout at the common screen resolutions: 96 DPI and 144 DPI
+(150 %). The program declares itself DPI-aware, so the dialog units scale and the
+layout must still stand as it does at 96."""
+import subprocess
+import unittest
+
+from tavrin import LauncherTest, assert_main_layout, section
+
+
+class DpiTest(LauncherTest):
+    def set_dpi(self, dpi: int):
+        subprocess.run(["wine", "reg", "add", r"HKCU\Control Panel\Desktop", "/v", "LogPixels",
+                        "/t", "REG_DWORD", "/d", str(dpi), "/f"], env=self.session.env,
+                       check=True, timeout=60, stdout=subprocess.DEVNULL,
+                       stderr=subprocess.DEVNULL)
+
+    def test_layout_at_96_and_144_dpi(self):
+        self.addCleanup(self.set_dpi, 96)
+        book = b"".join(section(f"Camera {i}".encode(), SERVERIP=f"10.0.0.{i}".encode())
+                        for i in range(1, 9))
+        widths = {}
+        for dpi in (96, 144):
+            self.set_dpi(dpi)
+            p = self.start(f"dpi{dpi}", book)
+            main = p.main_window()
+            window = next(w for w in p.driver.windows(pid=main["pid"]) if w["hwnd"] == main["hwnd"])
+            assert_main_layout(self, p, window["client"])
+            widths[dpi] = window["client"]["right"] - window["client"]["left"]
+            p.screenshot("main")
+            p.close()
+            self.assertEqual(p.wait_exit(), 0)
+        # The dialog's units follow the resolution: half as wide again at 150 %.
+        self.assertGreater(widths[144], widths[96] * 1.3)
+
+
+if __name__ == "__main__":
+    unittest.main()
