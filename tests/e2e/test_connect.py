@@ -166,7 +166,6 @@ class ConnectTest(LauncherTest):
         self.assertEqual(self.p.wait_exit(), 0)
         self.assertEqual(self.saved(b"LAN Cam")[b"UUIDIP"], DEVICE_ADDRESS.encode())
 
-
     def test_closing_while_the_library_still_connects(self):
         self.double_click("Slow Cam")
         eventually(lambda: not self.p.control(DEVICE_LIST)["enabled"], timeout=5)
