@@ -153,10 +153,10 @@ class ConnectTest(LauncherTest):
         self.assertEqual(self.p.wait_exit(), 0)
 
     def test_cloud_device_found_on_the_lan_by_its_mac(self):
-        # The double-click uses the search's list once the search has ended: 5 s after the
-        # device's answer.
+        # The double-click uses the search's list once the search has ended, 5 s after the
+        # device's answer; the search says so on standard output.
         eventually(lambda: "search request from" in self.lan.log(0), timeout=15)
-        time.sleep(SEARCH_QUIET_SECONDS + 1)
+        eventually(lambda: "Run exit" in self.p.output(), timeout=SEARCH_QUIET_SECONDS + 15)
         self.double_click("LAN Cam")
         lan = self.next_launch(1)
         self.assertEqual((lan["IP"], lan["PORT"], lan["CONNECTTYPE"], lan["DEVICEUUID"]),

@@ -141,3 +141,8 @@ class Program:
 
     def running(self) -> bool:
         return self._proc.poll() is None
+
+    def output(self) -> str:
+        """What the program and Wine have written to standard output and error so far."""
+        self._log.flush()
+        return (paths.artifacts_root() / f"{self.name}-wine.log").read_text(errors="replace")
