@@ -21,10 +21,16 @@ struct CDiscoveryWorker::Run {
     Run(const Run&) = delete;
     Run& operator=(const Run&) = delete;
 
-    bool StopSignalled() const { return WaitForSingleObject(stopEvent, 0) == WAIT_OBJECT_0; }
+    // The event resets itself when a check sees it, so the first sighting is remembered for
+    // every later check: a stop seen while sending must also end the listening.
+    bool StopSignalled() {
+        stopSeen = stopSeen || WaitForSingleObject(stopEvent, 0) == WAIT_OBJECT_0;
+        return stopSeen;
+    }
 
     const Runner runner;
     const HANDLE stopEvent;  // auto-reset, unnamed: the window's only signal to the worker
+    bool stopSeen = false;   // the worker's own
     std::atomic<bool> running{true};
     // Written by the worker before it clears `running`; read by the window only after.
     std::vector<DiscoveredDevice> devices;

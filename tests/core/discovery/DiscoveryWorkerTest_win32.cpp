@@ -126,6 +126,24 @@ TEST_F(DiscoveryWorkerTest, StopDuringASilentSearchReturnsPromptly) {
     EXPECT_EQ(silent.Request().size(), 204u);
 }
 
+// The search looks for a stop while sending and again while listening: one stop ends both.
+TEST_F(DiscoveryWorkerTest, AStopSeenOnceIsSeenByEveryLaterCheck) {
+    auto laterSightings = std::make_shared<std::atomic<int>>(0);
+    CDiscoveryWorker worker([laterSightings](const StopRequested& stop) {
+        while (!stop()) {
+            std::this_thread::sleep_for(milliseconds(10));
+        }
+        for (int check = 0; check < 3; ++check) {
+            *laterSightings += stop() ? 1 : 0;
+        }
+        return DiscoveryResults{};
+    });
+    worker.Start();
+    std::this_thread::sleep_for(milliseconds(100));
+    worker.Stop();
+    EXPECT_EQ(laterSightings->load(), 3);
+}
+
 // A worker that ignores the stop is left to finish by itself, never killed, and nothing it
 // still uses is released under it.
 TEST_F(DiscoveryWorkerTest, AWorkerThatOverrunsTheWaitIsAbandonedSafely) {
