@@ -18,7 +18,11 @@ FormProblem CheckDeviceForm(const DeviceFormFields& form, const DeviceTable& dev
             return FormProblem::RequiredFieldEmpty;
         }
     }
-    if (devices.ContainsNameIgnoringCase(FieldText(form.name), editedIndex)) {
+    // The name as the record will keep it: two names that differ only beyond the field's
+    // width would be stored as one.
+    DeviceRecord stored{};
+    CopyField(stored.name, FieldText(form.name));
+    if (devices.ContainsNameIgnoringCase(FieldText(stored.name), editedIndex)) {
         return FormProblem::DuplicateName;
     }
     return FormProblem::None;

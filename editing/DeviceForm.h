@@ -20,7 +20,8 @@ struct DeviceFormFields {
     char priority[64];
 };
 
-// Input limits of the six edits, in characters: name, IP, port, user name, password, UUID.
+// Input limits of the six edits, in bytes of the ANSI code page (a double-byte character
+// counts two): name, IP, port, user name, password, UUID. Each leaves room for its field's zero.
 constexpr int kNameLimit = 31;
 constexpr int kServerIpLimit = 63;
 constexpr int kServerPortLimit = 7;

@@ -2,6 +2,9 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+#include <string>
+
 #include "app/Messages.h"
 #include "base/FixedText.h"
 #include "resources/resource.h"
@@ -9,19 +12,17 @@
 namespace {
 
 const DeviceFormIds kAddForm = {
-    IDD_ADD_DEVICE,          texts::kAddDeviceCaption, IDC_ADD_NAME_LABEL,
-    IDC_ADD_IP_LABEL,        IDC_ADD_PORT_LABEL,       IDC_ADD_USER_LABEL,
-    IDC_ADD_PASSWORD_LABEL,  IDC_ADD_NAME_EDIT,        IDC_ADD_IP_EDIT,
-    IDC_ADD_PORT_EDIT,       IDC_ADD_USER_EDIT,        IDC_ADD_PASSWORD_EDIT,
-    IDC_ADD_UUID_EDIT,       IDC_ADD_PRIORITY_COMBO,
+    IDD_ADD_DEVICE,     texts::kAddDeviceCaption, IDC_ADD_NAME_LABEL,     IDC_ADD_IP_LABEL,
+    IDC_ADD_PORT_LABEL, IDC_ADD_USER_LABEL,       IDC_ADD_PASSWORD_LABEL, IDC_ADD_NAME_EDIT,
+    IDC_ADD_IP_EDIT,    IDC_ADD_PORT_EDIT,        IDC_ADD_USER_EDIT,      IDC_ADD_PASSWORD_EDIT,
+    IDC_ADD_UUID_EDIT,  IDC_ADD_PRIORITY_COMBO,
 };
 
 const DeviceFormIds kEditForm = {
-    IDD_EDIT_DEVICE,         texts::kEditDeviceCaption, IDC_EDIT_NAME_LABEL,
-    IDC_EDIT_IP_LABEL,       IDC_EDIT_PORT_LABEL,       IDC_EDIT_USER_LABEL,
-    IDC_EDIT_PASSWORD_LABEL, IDC_EDIT_NAME_EDIT,        IDC_EDIT_IP_EDIT,
-    IDC_EDIT_PORT_EDIT,      IDC_EDIT_USER_EDIT,        IDC_EDIT_PASSWORD_EDIT,
-    IDC_EDIT_UUID_EDIT,      IDC_EDIT_PRIORITY_COMBO,
+    IDD_EDIT_DEVICE,     texts::kEditDeviceCaption, IDC_EDIT_NAME_LABEL,     IDC_EDIT_IP_LABEL,
+    IDC_EDIT_PORT_LABEL, IDC_EDIT_USER_LABEL,       IDC_EDIT_PASSWORD_LABEL, IDC_EDIT_NAME_EDIT,
+    IDC_EDIT_IP_EDIT,    IDC_EDIT_PORT_EDIT,        IDC_EDIT_USER_EDIT,      IDC_EDIT_PASSWORD_EDIT,
+    IDC_EDIT_UUID_EDIT,  IDC_EDIT_PRIORITY_COMBO,
 };
 
 // Reads an edit's text (in the ANSI code page, as the records keep it) into a form field.
@@ -43,6 +44,7 @@ std::span<const ui::MessageEntry<CDeviceFormDlg>> CDeviceFormDlg::MessageTable()
         ui::OnCommand<D>(IDC_EDIT_IP_EDIT, EN_CHANGE, &D::OnChangeIp),
         ui::OnCommand<D>(IDC_EDIT_UUID_EDIT, EN_CHANGE, &D::OnChangeUuid),
         ui::OnCommand<D>(IDC_EDIT_PRIORITY_COMBO, CBN_SELCHANGE, &D::OnSelchangePriority),
+        ui::OnAnyControlCommand<D>(EN_UPDATE, &D::OnUpdateEdit),
     };
     return table;
 }
@@ -64,19 +66,14 @@ CAddDeviceDlg::CAddDeviceDlg(HINSTANCE instance, DeviceTable devicesCopy, int la
 
 CEditDeviceDlg::CEditDeviceDlg(HINSTANCE instance, DeviceTable devicesCopy, int languageId,
                                std::size_t editIndex, const DeviceFormFields& fields)
-    : CDeviceFormDlg(instance, kEditForm, std::move(devicesCopy), languageId, editIndex,
-                     fields) {}
+    : CDeviceFormDlg(instance, kEditForm, std::move(devicesCopy), languageId, editIndex, fields) {}
 
 BOOL CDeviceFormDlg::OnInitDialog() {
     if (m_languageId == kLanguageEnglish) {
         SetEnglishTexts();
     }
-    const std::pair<int, int> limits[] = {
-        {m_ids.nameEdit, kNameLimit},         {m_ids.ipEdit, kServerIpLimit},
-        {m_ids.portEdit, kServerPortLimit},   {m_ids.userEdit, kAccountLimit},
-        {m_ids.passwordEdit, kPasswordLimit}, {m_ids.uuidEdit, kUuidLimit},
-    };
-    for (const auto& [id, limit] : limits) {
+    // Counted in characters, this stops typing early; OnUpdateEdit then holds the bytes.
+    for (const auto& [id, limit] : EditLimits()) {
         SendDlgItemMessageW(Handle(), id, EM_SETLIMITTEXT, static_cast<WPARAM>(limit), 0);
     }
     for (const char* item : kPriorityItems) {
@@ -105,9 +102,12 @@ BOOL CDeviceFormDlg::OnInitDialog() {
 void CDeviceFormDlg::SetEnglishTexts() {
     SetWindowTextW(Handle(), m_ids.caption.english);
     const std::pair<int, const UiText&> labels[] = {
-        {m_ids.nameLabel, texts::kDeviceNameLabel}, {m_ids.ipLabel, texts::kDeviceIpLabel},
-        {m_ids.portLabel, texts::kPortLabel},       {m_ids.userLabel, texts::kUsernameLabel},
-        {m_ids.passwordLabel, texts::kPasswordLabel}, {IDOK, texts::kOkButton},
+        {m_ids.nameLabel, texts::kDeviceNameLabel},
+        {m_ids.ipLabel, texts::kDeviceIpLabel},
+        {m_ids.portLabel, texts::kPortLabel},
+        {m_ids.userLabel, texts::kUsernameLabel},
+        {m_ids.passwordLabel, texts::kPasswordLabel},
+        {IDOK, texts::kOkButton},
         {IDCANCEL, texts::kCancelButton},
     };
     for (const auto& [id, text] : labels) {
@@ -140,14 +140,55 @@ void CDeviceFormDlg::OnClickedOk() {
     }
 }
 
+std::array<std::pair<int, int>, 6> CDeviceFormDlg::EditLimits() const {
+    return {{
+        {m_ids.nameEdit, kNameLimit},
+        {m_ids.ipEdit, kServerIpLimit},
+        {m_ids.portEdit, kServerPortLimit},
+        {m_ids.userEdit, kAccountLimit},
+        {m_ids.passwordEdit, kPasswordLimit},
+        {m_ids.uuidEdit, kUuidLimit},
+    }};
+}
+
+void CDeviceFormDlg::OnUpdateEdit(int id) {
+    const auto limits = EditLimits();
+    const auto found = std::find_if(limits.begin(), limits.end(),
+                                    [id](const auto& entry) { return entry.first == id; });
+    if (found == limits.end()) {
+        return;
+    }
+    const HWND edit = Item(id);
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(edit)) + 1, L'\0');
+    text.resize(
+        static_cast<std::size_t>(GetWindowTextW(edit, text.data(), static_cast<int>(text.size()))));
+    const int ansiBytes = WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
+                                              nullptr, 0, nullptr, nullptr);
+    if (ansiBytes <= found->second) {
+        m_acceptedTexts[id] = std::move(text);
+        return;
+    }
+    // Too long in the code page the record is kept in (a double-byte character takes two of
+    // the field's bytes): undo the change, as the edit refuses typing beyond its limit.
+    const std::wstring& accepted = m_acceptedTexts[id];
+    SetWindowTextW(edit, accepted.c_str());
+    const auto end = static_cast<WPARAM>(accepted.size());
+    SendMessageW(edit, EM_SETSEL, end, static_cast<LPARAM>(end));
+    MessageBeep(MB_OK);
+}
+
 void CDeviceFormDlg::EnableWhenEmpty(int sourceEdit, int otherEdit) {
     const bool empty = GetWindowTextLengthW(Item(sourceEdit)) == 0;
     EnableWindow(Item(otherEdit), empty);
 }
 
-void CDeviceFormDlg::OnChangeIp() { EnableWhenEmpty(m_ids.ipEdit, m_ids.uuidEdit); }
+void CDeviceFormDlg::OnChangeIp() {
+    EnableWhenEmpty(m_ids.ipEdit, m_ids.uuidEdit);
+}
 
-void CDeviceFormDlg::OnChangeUuid() { EnableWhenEmpty(m_ids.uuidEdit, m_ids.ipEdit); }
+void CDeviceFormDlg::OnChangeUuid() {
+    EnableWhenEmpty(m_ids.uuidEdit, m_ids.ipEdit);
+}
 
 void CDeviceFormDlg::OnSelchangePriority() {
     const LRESULT item = SendDlgItemMessageW(Handle(), m_ids.priorityCombo, CB_GETCURSEL, 0, 0);
@@ -155,8 +196,8 @@ void CDeviceFormDlg::OnSelchangePriority() {
     if (item != CB_ERR &&
         SendDlgItemMessageA(Handle(), m_ids.priorityCombo, CB_GETLBTEXTLEN,
                             static_cast<WPARAM>(item), 0) < static_cast<LRESULT>(sizeof text)) {
-        SendDlgItemMessageA(Handle(), m_ids.priorityCombo, CB_GETLBTEXT,
-                            static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(text));
+        SendDlgItemMessageA(Handle(), m_ids.priorityCombo, CB_GETLBTEXT, static_cast<WPARAM>(item),
+                            reinterpret_cast<LPARAM>(text));
     }
     CopyField(m_fields.priority, FieldText(text));
 }

@@ -2,9 +2,13 @@
 // copy of the data; the commands of the main window prepare it and take its result.
 #pragma once
 
+#include <array>
 #include <cstddef>
+#include <map>
 #include <optional>
 #include <span>
+#include <string>
+#include <utility>
 
 #include "addressbook/DeviceTable.h"
 #include "app/Texts.h"
@@ -39,17 +43,23 @@ private:
     void SetEnglishTexts();
     void ReadForm();
     void EnableWhenEmpty(int sourceEdit, int otherEdit);
+    // The six edits and their limits, as (control id, limit in bytes of the ANSI code page).
+    std::array<std::pair<int, int>, 6> EditLimits() const;
 
     void OnClickedOk();
     void OnChangeIp();
     void OnChangeUuid();
     void OnSelchangePriority();
+    // Keeps an edit within its limit in bytes of the ANSI code page, which is how the record
+    // stores its text.
+    void OnUpdateEdit(int id);
 
     const DeviceFormIds& m_ids;
     DeviceFormFields m_fields;
     DeviceTable m_devicesCopy;
     std::optional<std::size_t> m_editIndex;
     int m_languageId;
+    std::map<int, std::wstring> m_acceptedTexts;  // each edit's last text within its limit
 };
 
 class CAddDeviceDlg : public CDeviceFormDlg {

@@ -52,35 +52,56 @@ private:
 };
 
 // One line of a message table: a window message, a command from a control (WM_COMMAND with a
-// notification code such as BN_CLICKED) or a notification from a control (WM_NOTIFY).
+// notification code such as BN_CLICKED), the same command from any control, or a notification
+// from a control (WM_NOTIFY).
 template <class T>
 struct MessageEntry {
-    enum class Kind { Message, Command, Notify };
+    enum class Kind { Message, Command, AnyControlCommand, Notify };
     using MessageHandler = MessageResult (T::*)(WPARAM, LPARAM);
     using CommandHandler = void (T::*)();
+    using AnyControlHandler = void (T::*)(int controlId);
     using NotifyHandler = LRESULT (T::*)(NMHDR*);
 
     Kind kind;
     UINT code;       // message number, command notification code or WM_NOTIFY code
     UINT controlId;  // the control, for commands and notifications
-    MessageHandler onMessage;
-    CommandHandler onCommand;
-    NotifyHandler onNotify;
+    MessageHandler onMessage = nullptr;
+    CommandHandler onCommand = nullptr;
+    AnyControlHandler onAnyControl = nullptr;
+    NotifyHandler onNotify = nullptr;
 };
 
 template <class T>
 constexpr MessageEntry<T> OnMessage(UINT message, MessageResult (T::*handler)(WPARAM, LPARAM)) {
-    return {MessageEntry<T>::Kind::Message, message, 0, handler, nullptr, nullptr};
+    return {.kind = MessageEntry<T>::Kind::Message,
+            .code = message,
+            .controlId = 0,
+            .onMessage = handler};
 }
 
 template <class T>
 constexpr MessageEntry<T> OnCommand(UINT controlId, UINT code, void (T::*handler)()) {
-    return {MessageEntry<T>::Kind::Command, code, controlId, nullptr, handler, nullptr};
+    return {.kind = MessageEntry<T>::Kind::Command,
+            .code = code,
+            .controlId = controlId,
+            .onCommand = handler};
+}
+
+// Put after the entries for particular controls: the first entry that matches handles it.
+template <class T>
+constexpr MessageEntry<T> OnAnyControlCommand(UINT code, void (T::*handler)(int controlId)) {
+    return {.kind = MessageEntry<T>::Kind::AnyControlCommand,
+            .code = code,
+            .controlId = 0,
+            .onAnyControl = handler};
 }
 
 template <class T>
 constexpr MessageEntry<T> OnNotify(UINT controlId, UINT code, LRESULT (T::*handler)(NMHDR*)) {
-    return {MessageEntry<T>::Kind::Notify, code, controlId, nullptr, nullptr, handler};
+    return {.kind = MessageEntry<T>::Kind::Notify,
+            .code = code,
+            .controlId = controlId,
+            .onNotify = handler};
 }
 
 // Base of every dialog of ours: T provides `static std::span<const MessageEntry<T>>
@@ -104,6 +125,12 @@ protected:
                     if (message == WM_COMMAND && entry.controlId == LOWORD(wParam) &&
                         entry.code == HIWORD(wParam)) {
                         (self.*entry.onCommand)();
+                        return 0;
+                    }
+                    break;
+                case MessageEntry<T>::Kind::AnyControlCommand:
+                    if (message == WM_COMMAND && entry.code == HIWORD(wParam)) {
+                        (self.*entry.onAnyControl)(LOWORD(wParam));
                         return 0;
                     }
                     break;

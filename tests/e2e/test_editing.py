@@ -178,6 +178,21 @@ class EditingTest(LauncherTest):
 class ChineseEditingTest(EditingTest):
     locale = "zh"
 
+    def test_edit_limits_count_the_bytes_the_book_keeps(self):
+        # In Big5, the book's code page here, each of these characters takes two of the
+        # name field's 31 bytes.
+        fits, too_long = "監視器" * 5, "監視器" * 5 + "門"
+        form = self.open_form(ADD, "add")
+        self.fill(form, ADD_FORM, name=fits, ip="10.0.0.9", port="80", user="admin", password="pw")
+        self.fill(form, ADD_FORM, name=too_long)
+        self.assertEqual(self.p.control(ADD_FORM["name"], form["hwnd"])["text"], fits)
+        self.p.driver.click(form["hwnd"], id=OK)
+        self.p.driver.gone(form["hwnd"])
+        saved = (self.p.folder / "AddressBook.ini").read_bytes()
+        self.assertIn(b"[" + fits.encode("big5") + b"]\r\nSERVERIP=10.0.0.9\r\n", saved)
+        self.p.close()
+        self.assertEqual(self.p.wait_exit(), 0)
+
 
 if __name__ == "__main__":
     unittest.main()

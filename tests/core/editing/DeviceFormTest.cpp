@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
 
 #include "base/FixedText.h"
 
@@ -38,7 +39,7 @@ TEST(DeviceFormTest, RequiredFieldsAndTheUuidAlternative) {
     };
     const Case cases[] = {
         {Form("Cam", "10.0.0.5", "80", "admin", "pw", ""), FormProblem::None},
-        {Form("Cam", "", "", "admin", "pw", "UUID1"), FormProblem::None},  // cloud device
+        {Form("Cam", "", "", "admin", "pw", "UUID1"), FormProblem::None},       // cloud device
         {Form("   ", "10.0.0.5", "80", "admin", "pw", ""), FormProblem::None},  // blanks are text
         {Form("", "10.0.0.5", "80", "admin", "pw", ""), FormProblem::RequiredFieldEmpty},
         {Form("Cam", "", "80", "admin", "pw", ""), FormProblem::RequiredFieldEmpty},
@@ -67,6 +68,19 @@ TEST(DeviceFormTest, DuplicateNamesIgnoreAsciiCaseAndTheEditedRecord) {
     EXPECT_EQ(check("cam", std::nullopt), FormProblem::None);
     EXPECT_EQ(check("LOBBY", 1), FormProblem::None);  // renaming to its own name in other case
     EXPECT_EQ(check("LOBBY", 0), FormProblem::DuplicateName);
+}
+
+TEST(DeviceFormTest, ANameIsTestedAsItsFieldWillKeepIt) {
+    // 31 bytes fit the name field; what lies beyond would be cut when the record is made.
+    const std::string kept(31, 'N');
+    const DeviceTable devices = Devices({(kept + "-first").c_str()});
+    const auto check = [&](const std::string& name) {
+        return CheckDeviceForm(Form(name.c_str(), "1.2.3.4", "80", "a", "p", ""), devices,
+                               std::nullopt);
+    };
+    EXPECT_EQ(check(kept + "-second"), FormProblem::DuplicateName);
+    EXPECT_EQ(check(kept), FormProblem::DuplicateName);
+    EXPECT_EQ(check(std::string(30, 'N')), FormProblem::None);
 }
 
 TEST(DeviceFormTest, CopyToRecordCutsEachFieldAndKeepsLearnedAddresses) {
