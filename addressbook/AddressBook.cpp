@@ -1,7 +1,10 @@
 #include "addressbook/AddressBook.h"
 
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
+#include "addressbook/ProfileDocument.h"
 #include "addressbook/ProfileWriter.h"
 #include "base/AtomicFile.h"
 #include "base/FixedText.h"
@@ -29,13 +32,44 @@ void LoadAddressBook(const std::string& folder, CIniFile& file, DeviceTable& tab
     ReadDeviceSections(file, table);
 }
 
+namespace {
+
+// One section of the saved file: where its name first comes in the table, and the record
+// whose values it ends up with.
+struct SavedSection {
+    std::size_t first;
+    std::size_t last;
+};
+
+// The sections the platform's writer makes of the table, key by key: a name that comes
+// again (as a reader takes it: IsSameSectionName) finds the section its first record made,
+// and its record's values overwrite that section's. So each section keeps the place and the
+// spelling of the first record of its name and the values of the last.
+std::vector<SavedSection> PlanSections(const DeviceTable& table) {
+    std::vector<SavedSection> sections;
+    sections.reserve(table.Count());
+    std::unordered_map<std::string_view, std::size_t, SectionNameHash, SectionNameEqual> byName;
+    byName.reserve(table.Count());
+    for (std::size_t i = 0; i < table.Count(); ++i) {
+        const auto [found, isNew] =
+            byName.try_emplace(FieldText(table.At(i).name), sections.size());
+        if (isNew) {
+            sections.push_back({i, i});
+        } else {
+            sections[found->second].last = i;
+        }
+    }
+    return sections;
+}
+
+}  // namespace
+
 std::string FormatAddressBook(const DeviceTable& table) {
     std::string out;
     out.reserve(table.Count() * 160);
-    for (std::size_t i = 0; i < table.Count(); ++i) {
-        const DeviceRecord& record = table.At(i);
-        AppendProfileSection(out, FieldText(record.name));
-        VisitStoredFields(record, [&](const StoredKey& stored, const auto& field) {
+    for (const SavedSection& section : PlanSections(table)) {
+        AppendProfileSection(out, FieldText(table.At(section.first).name));
+        VisitStoredFields(table.At(section.last), [&](const StoredKey& stored, const auto& field) {
             AppendProfileKey(out, stored.key, FieldText(field));
         });
     }

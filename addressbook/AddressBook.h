@@ -17,7 +17,8 @@ void ReadDeviceSections(CIniFile& file, DeviceTable& table);
 void LoadAddressBook(const std::string& folder, CIniFile& file, DeviceTable& table);
 
 // The bytes of the address book as it is stored: the table's records in order, each with
-// its eight keys.
+// its eight keys. Records whose names the file keeps as one section (IsSameSectionName)
+// share it, with the last one's values, as the platform's profile writer has them.
 std::string FormatAddressBook(const DeviceTable& table);
 
 // Writes the whole address book beside the old file and swaps it in, so that the file on disk

@@ -1,6 +1,6 @@
 #include "addressbook/DeviceTable.h"
 
-#include "base/AsciiCase.h"
+#include "addressbook/ProfileDocument.h"
 #include "base/FixedText.h"
 
 void DeviceTable::RemoveAt(std::size_t index) {
@@ -19,7 +19,7 @@ std::optional<std::size_t> DeviceTable::IndexOfName(std::string_view name) const
 bool DeviceTable::ContainsNameIgnoringCase(std::string_view name,
                                            std::optional<std::size_t> skip) const {
     for (std::size_t i = 0; i < m_records.size(); ++i) {
-        if (i != skip && EqualsIgnoringAsciiCase(FieldText(m_records[i].name), name)) {
+        if (i != skip && IsSameSectionName(FieldText(m_records[i].name), name)) {
             return true;
         }
     }

@@ -26,7 +26,8 @@ public:
     std::optional<std::size_t> IndexOfName(std::string_view name) const;
 
     // True when a record other than the skipped one has this whole name, ASCII letters
-    // compared without regard to case and every other byte exactly.
+    // compared without regard to case and every other byte exactly. Blanks at either end do
+    // not count: the address book file keeps " Cam" and "Cam" in one section.
     bool ContainsNameIgnoringCase(std::string_view name,
                                   std::optional<std::size_t> skip = std::nullopt) const;
 

@@ -4,16 +4,16 @@
 
 #include "base/AsciiCase.h"
 
-std::size_t ProfileDocument::AsciiCaseHash::operator()(std::string_view text) const {
+bool IsSameSectionName(std::string_view a, std::string_view b) {
+    return EqualsIgnoringAsciiCase(TrimProfileBlanks(a), TrimProfileBlanks(b));
+}
+
+std::size_t SectionNameHash::operator()(std::string_view name) const {
     std::size_t hash = 14695981039346656037ull & SIZE_MAX;  // FNV-1a
-    for (char c : text) {
+    for (char c : TrimProfileBlanks(name)) {
         hash = (hash ^ static_cast<unsigned char>(AsciiLower(c))) * (1099511628211ull & SIZE_MAX);
     }
     return hash;
-}
-
-bool ProfileDocument::AsciiCaseEqual::operator()(std::string_view a, std::string_view b) const {
-    return EqualsIgnoringAsciiCase(a, b);
 }
 
 bool IsProfileBlank(char c) {
@@ -87,7 +87,7 @@ ProfileDocument ProfileDocument::Parse(std::string file) {
 }
 
 const ProfileSection* ProfileDocument::FindSection(std::string_view name) const {
-    const auto found = m_firstSectionByName.find(TrimProfileBlanks(name));
+    const auto found = m_firstSectionByName.find(name);
     return found == m_firstSectionByName.end() ? nullptr : &m_sections[found->second];
 }
 

@@ -17,6 +17,19 @@
 #include <unordered_map>
 #include <vector>
 
+// Two section names are one section to profile readers and writers when they are equal with
+// blanks at either end dropped and ASCII letters compared without regard to case.
+bool IsSameSectionName(std::string_view a, std::string_view b);
+
+struct SectionNameHash {
+    std::size_t operator()(std::string_view name) const;
+};
+struct SectionNameEqual {
+    bool operator()(std::string_view a, std::string_view b) const {
+        return IsSameSectionName(a, b);
+    }
+};
+
 // Names and values point into the document's own copy of the file, which lives as long as
 // any copy of the document.
 struct ProfileKey {
@@ -44,17 +57,10 @@ public:
 private:
     const ProfileSection* FindSection(std::string_view name) const;
 
-    struct AsciiCaseHash {
-        std::size_t operator()(std::string_view text) const;
-    };
-    struct AsciiCaseEqual {
-        bool operator()(std::string_view a, std::string_view b) const;
-    };
-
     std::shared_ptr<const std::string> m_bytes;
     std::vector<ProfileSection> m_sections;
-    // Section name, ASCII case ignored -> index of its first section.
-    std::unordered_map<std::string_view, std::size_t, AsciiCaseHash, AsciiCaseEqual>
+    // Section name -> index of its first section.
+    std::unordered_map<std::string_view, std::size_t, SectionNameHash, SectionNameEqual>
         m_firstSectionByName;
 };
 

@@ -1,12 +1,14 @@
 #include "editing/DeviceForm.h"
 
+#include "addressbook/ProfileDocument.h"
 #include "base/FixedText.h"
 
 FormProblem CheckDeviceForm(const DeviceFormFields& form, const DeviceTable& devices,
                             std::optional<std::size_t> editedIndex) {
     const bool hasUuid = !FieldText(form.uuid).empty();
     const bool filled[] = {
-        !FieldText(form.name).empty(),
+        // A name of blanks only would be an empty section name in the book: lost at once.
+        !TrimProfileBlanks(FieldText(form.name)).empty(),
         !FieldText(form.serverIp).empty() || hasUuid,
         !FieldText(form.serverPort).empty() || hasUuid,
         !FieldText(form.account).empty(),

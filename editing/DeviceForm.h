@@ -34,8 +34,11 @@ constexpr const char* kPriorityItems[] = {"Frame", "Quality"};
 
 enum class FormProblem {
     None,
-    RequiredFieldEmpty,  // in the order: name, IP or UUID, port or UUID, user, password, priority
-    DuplicateName,       // another record has the name, ASCII case ignored
+    // In the order: name (blanks only count as empty), IP or UUID, port or UUID, user,
+    // password, priority.
+    RequiredFieldEmpty,
+    // Another record has the name, ASCII case and blanks at either end ignored.
+    DuplicateName,
 };
 
 // The first problem of the form, if any. editedIndex is the record the Edit dialog changes,

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <utility>
 
 #include "base/AtomicFile.h"
 #include "base/FixedText.h"
@@ -92,6 +93,31 @@ TEST(AddressBookTest, SavedBookHasTheStoredLayout) {
               "[Office]\r\nSERVERIP=10.0.0.5\r\nSERVERPORT=80\r\nACCOUNT=admin\r\n"
               "PASSWORD=\" pass \"\r\nUUID=\r\nUUIDIP=\r\nUUIDMAC=\r\nPRIORITY=Frame\r\n");
     EXPECT_EQ(FormatAddressBook(DeviceTable()), "");
+}
+
+// A book read from a hand-edited or imported file may hold a name twice, or in spellings
+// the file takes for one section; each such name is saved once.
+TEST(AddressBookTest, NamesOfOneSectionAreSavedOnceWithTheLastValues) {
+    DeviceTable table;
+    for (const auto& [name, ip] : {std::pair{"Gate", "10.0.0.1"},
+                                   {"Lobby", "10.0.0.2"},
+                                   {"GATE", "10.0.0.3"},
+                                   {" gate\t", "10.0.0.4"},
+                                   {"Yard", "10.0.0.5"}}) {
+        table.Append(MakeRecord(name, ip));
+    }
+    const std::string saved = FormatAddressBook(table);
+    EXPECT_EQ(saved.find("[GATE]"), std::string::npos);
+    EXPECT_EQ(saved.find("gate"), std::string::npos);
+    ScratchFolder folder;
+    folder.Write(kAddressBookFileName, saved);
+    const DeviceTable loaded = Load(folder);
+    ASSERT_EQ(loaded.Count(), 3u);
+    const char* expected[][2] = {{"Gate", "10.0.0.4"}, {"Lobby", "10.0.0.2"}, {"Yard", "10.0.0.5"}};
+    for (std::size_t i = 0; i < loaded.Count(); ++i) {
+        EXPECT_EQ(FieldText(loaded.At(i).name), expected[i][0]);
+        EXPECT_EQ(FieldText(loaded.At(i).serverIp), expected[i][1]);
+    }
 }
 
 TEST(AddressBookTest, FailedSaveLeavesTheOldFileAsItWas) {

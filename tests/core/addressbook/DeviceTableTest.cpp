@@ -33,6 +33,7 @@ TEST(DeviceTableTest, DuplicateNameTestFoldsOnlyAsciiLetters) {
     EXPECT_FALSE(table.ContainsNameIgnoringCase("cam12"));
     EXPECT_TRUE(table.ContainsNameIgnoringCase("GATE\xC4"));
     EXPECT_FALSE(table.ContainsNameIgnoringCase("gate\xE4"));  // other bytes must be equal
+    EXPECT_TRUE(table.ContainsNameIgnoringCase(" CAM1\t"));    // the book trims section names
     // The record being edited does not collide with itself.
     EXPECT_FALSE(table.ContainsNameIgnoringCase("LOBBY", 2));
     EXPECT_TRUE(table.ContainsNameIgnoringCase("LOBBY", 0));

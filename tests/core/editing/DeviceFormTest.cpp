@@ -39,8 +39,9 @@ TEST(DeviceFormTest, RequiredFieldsAndTheUuidAlternative) {
     };
     const Case cases[] = {
         {Form("Cam", "10.0.0.5", "80", "admin", "pw", ""), FormProblem::None},
-        {Form("Cam", "", "", "admin", "pw", "UUID1"), FormProblem::None},       // cloud device
-        {Form("   ", "10.0.0.5", "80", "admin", "pw", ""), FormProblem::None},  // blanks are text
+        {Form("Cam", "", "", "admin", "pw", "UUID1"), FormProblem::None},  // cloud device
+        // Blanks only would make an empty section name, which the book cannot keep.
+        {Form(" \t ", "10.0.0.5", "80", "admin", "pw", ""), FormProblem::RequiredFieldEmpty},
         {Form("", "10.0.0.5", "80", "admin", "pw", ""), FormProblem::RequiredFieldEmpty},
         {Form("Cam", "", "80", "admin", "pw", ""), FormProblem::RequiredFieldEmpty},
         {Form("Cam", "10.0.0.5", "", "admin", "pw", ""), FormProblem::RequiredFieldEmpty},
@@ -66,6 +67,8 @@ TEST(DeviceFormTest, DuplicateNamesIgnoreAsciiCaseAndTheEditedRecord) {
     };
     EXPECT_EQ(check("CAM1", std::nullopt), FormProblem::DuplicateName);
     EXPECT_EQ(check("cam", std::nullopt), FormProblem::None);
+    EXPECT_EQ(check(" Cam1 ", std::nullopt),
+              FormProblem::DuplicateName);            // one section in the book
     EXPECT_EQ(check("LOBBY", 1), FormProblem::None);  // renaming to its own name in other case
     EXPECT_EQ(check("LOBBY", 0), FormProblem::DuplicateName);
 }
