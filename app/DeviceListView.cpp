@@ -22,7 +22,7 @@ struct SortContext {
     const std::vector<std::string>* texts;
     const SortState* state;
     bool byNumber;
-    LeadBytePredicate isLeadByte;
+    MultibyteCodePage codePage;
 };
 
 int CALLBACK CompareRows(LPARAM first, LPARAM second, LPARAM context) {
@@ -32,7 +32,7 @@ int CALLBACK CompareRows(LPARAM first, LPARAM second, LPARAM context) {
     if (sort.byNumber) {
         return ComparePortColumn(a, b, *sort.state);
     }
-    return CompareTextColumn(a, b, *sort.state, sort.isLeadByte);
+    return CompareTextColumn(a, b, *sort.state, sort.codePage);
 }
 
 }  // namespace
@@ -120,8 +120,7 @@ void DeviceListView::SortByColumn(int column, SortState& state) {
         SendMessageA(m_hWnd, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
     }
     UpdateSortState(state, column);
-    SortContext context{&texts, &state, column == kPortColumn,
-                        [](unsigned char c) { return IsDBCSLeadByte(c) != 0; }};
+    SortContext context{&texts, &state, column == kPortColumn, m_codePage.ForComparison()};
     SendMessageW(m_hWnd, LVM_SORTITEMS, reinterpret_cast<WPARAM>(&context),
                  reinterpret_cast<LPARAM>(&CompareRows));
     SendMessageW(m_hWnd, WM_SETREDRAW, TRUE, 0);

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "addressbook/DeviceTable.h"
+#include "app/AnsiCodePage.h"
 #include "app/SortRules.h"
 
 class DeviceListView {
@@ -54,4 +55,5 @@ public:
 
 private:
     HWND m_hWnd = nullptr;
+    AnsiCodePage m_codePage;  // the system's, for sorting by text
 };

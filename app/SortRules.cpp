@@ -13,24 +13,23 @@ void UpdateSortState(SortState& state, int clickedColumn) {
 
 namespace {
 
-// The next character of a text and its comparison code: a double-byte character as its
-// two-byte value, a single byte folded to lower case.
-unsigned NextCharacter(std::string_view& text, const LeadBytePredicate& isLeadByte) {
+// The next character of a text and its comparison code: a double-byte character as the
+// two-byte value of its upper-case form, a single byte folded to lower case.
+unsigned NextCharacter(std::string_view& text, const MultibyteCodePage& codePage) {
     const auto first = static_cast<unsigned char>(text[0]);
-    if (text.size() >= 2 && isLeadByte(first)) {
+    if (text.size() >= 2 && codePage.isLeadByte(first)) {
         const unsigned code = (first << 8) | static_cast<unsigned char>(text[1]);
         text.remove_prefix(2);
-        return code;
+        return codePage.upperDoubleByte(code);
     }
     text.remove_prefix(1);
     return (first >= 'A' && first <= 'Z') ? first - 'A' + 'a' : first;
 }
 
-int CompareIgnoringCase(std::string_view a, std::string_view b,
-                        const LeadBytePredicate& isLeadByte) {
+int CompareIgnoringCase(std::string_view a, std::string_view b, const MultibyteCodePage& codePage) {
     while (!a.empty() && !b.empty()) {
-        const unsigned left = NextCharacter(a, isLeadByte);
-        const unsigned right = NextCharacter(b, isLeadByte);
+        const unsigned left = NextCharacter(a, codePage);
+        const unsigned right = NextCharacter(b, codePage);
         if (left != right) {
             return left < right ? -1 : 1;
         }
@@ -48,9 +47,9 @@ int Ordered(int left, int right) {
 }  // namespace
 
 int CompareTextColumn(std::string_view a, std::string_view b, const SortState& state,
-                      const LeadBytePredicate& isLeadByte) {
-    return state.descending ? CompareIgnoringCase(b, a, isLeadByte)
-                            : CompareIgnoringCase(a, b, isLeadByte);
+                      const MultibyteCodePage& codePage) {
+    return state.descending ? CompareIgnoringCase(b, a, codePage)
+                            : CompareIgnoringCase(a, b, codePage);
 }
 
 int ComparePortColumn(std::string_view a, std::string_view b, const SortState& state) {

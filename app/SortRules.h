@@ -15,16 +15,22 @@ struct SortState {
 // ascending.
 void UpdateSortState(SortState& state, int clickedColumn);
 
-// Tells whether a byte starts a double-byte character in the system's ANSI code page.
-using LeadBytePredicate = std::function<bool(unsigned char)>;
+// What the text comparison needs of the system's multibyte (ANSI) code page.
+struct MultibyteCodePage {
+    // Whether a byte starts a double-byte character.
+    std::function<bool(unsigned char)> isLeadByte;
+    // The code page's upper-case form of a double-byte character, both as lead byte * 256 +
+    // trail byte.
+    std::function<unsigned(unsigned)> upperDoubleByte;
+};
 
 // Case-insensitive comparison in a multibyte code page: a double-byte character counts as
-// one character and compares by its two-byte code, single-byte letters compare as lower
-// case, the first differing character decides, and a text that ends first is smaller. A lead
-// byte at the very end of a text counts as a single byte. Negative, zero or positive; the
-// operands swap when descending.
+// one character and compares by the two-byte code of its upper-case form, single-byte
+// letters compare as lower case, the first differing character decides, and a text that ends
+// first is smaller. A lead byte at the very end of a text counts as a single byte. Negative,
+// zero or positive; the operands swap when descending.
 int CompareTextColumn(std::string_view a, std::string_view b, const SortState& state,
-                      const LeadBytePredicate& isLeadByte);
+                      const MultibyteCodePage& codePage);
 
 // Compares two port texts by the numbers they start with (LeadingDecimalNumber); the operands
 // swap when descending.

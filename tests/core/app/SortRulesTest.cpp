@@ -8,10 +8,12 @@
 
 namespace {
 
-// Lead bytes of the Traditional Chinese code page (Big5).
-bool Big5LeadByte(unsigned char c) {
-    return c >= 0x81 && c <= 0xFE;
-}
+// Big5's lead bytes, and its case mapping reduced to the full-width letters a to c
+// (0xA2E9-0xA2EB), whose capitals are 0xA2CF-0xA2D1.
+const MultibyteCodePage kBig5 = {
+    [](unsigned char c) { return c >= 0x81 && c <= 0xFE; },
+    [](unsigned code) { return code >= 0xA2E9 && code <= 0xA2EB ? code - 0xA2E9 + 0xA2CF : code; },
+};
 
 int Sign(int value) {
     return (value > 0) - (value < 0);
@@ -38,24 +40,36 @@ TEST(CompareTextColumnTest, OrdersAsTheMultibyteCaseInsensitiveComparison) {
         int expected;  // ascending
     };
     const Case cases[] = {
-        {"Apple", "banana", -1},         // capital A before small b
-        {"CAM1", "cam1", 0},             // letter case ignored
-        {"Cam", "Cam1", -1},             // the text that ends first is smaller
+        {"Apple", "banana", -1},  // capital A before small b
+        {"CAM1", "cam1", 0},      // letter case ignored
+        {"Cam", "Cam1", -1},      // the text that ends first is smaller
         {"", "a", -1},
         {"", "", 0},
-        {"a_", "A[", 1},                 // letters fold to lower case: '_' (0x5F) > '[' (0x5B)
-        {"z", "\xA4\x6A", -1},           // a single byte before a double-byte character
-        {"\xA4\x6A", "\xA4\x4A", 1},     // ASCII-looking trail bytes are not folded
-        {"\xA4\x6A" "a", "\xA4\x6A" "B", -1},
-        {"\xA4", "\xA4\x40", -1},        // a lone lead byte at the end is one byte
-        {"10.0.0.5", "10.0.0.10", 1},    // addresses compare as text
+        {"a_", "A[", 1},              // letters fold to lower case: '_' (0x5F) > '[' (0x5B)
+        {"z", "\xA4\x6A", -1},        // a single byte before a double-byte character
+        {"\xA4\x6A", "\xA4\x4A", 1},  // ASCII-looking trail bytes are not folded
+        {"\xA4\x6A"
+         "a",
+         "\xA4\x6A"
+         "B",
+         -1},
+        {"\xA2\xE9"
+         "1",
+         "\xA2\xCF"
+         "1",
+         0},  // a double-byte letter in either case
+        {"\xA2\xEA", "\xA2\xD0", 0},
+        {"\xA2\xE9", "\xA2\xE8", -1},  // compared as capitals: 0xA2CF < 0xA2E8
+        {"\xA2\xEB", "\xA2\xCF", 1},
+        {"\xA4", "\xA4\x40", -1},      // a lone lead byte at the end is one byte
+        {"10.0.0.5", "10.0.0.10", 1},  // addresses compare as text
     };
     for (const Case& c : cases) {
         const SortState ascending{false, 0};
         const SortState descending{true, 0};
-        EXPECT_EQ(Sign(CompareTextColumn(c.a, c.b, ascending, Big5LeadByte)), c.expected)
+        EXPECT_EQ(Sign(CompareTextColumn(c.a, c.b, ascending, kBig5)), c.expected)
             << c.a << " vs " << c.b;
-        EXPECT_EQ(Sign(CompareTextColumn(c.a, c.b, descending, Big5LeadByte)), -c.expected)
+        EXPECT_EQ(Sign(CompareTextColumn(c.a, c.b, descending, kBig5)), -c.expected)
             << c.a << " vs " << c.b;
     }
 }
@@ -66,11 +80,19 @@ TEST(LeadingDecimalNumberTest, ReadsTheLeadingNumberLikeTheCLibrary) {
         int number;
     };
     const Case cases[] = {
-        {"80", 80},          {"  554", 554},       {"\t+8080", 8080},
-        {"-1", -1},          {"80abc", 80},        {"abc", 0},
-        {"", 0},             {"+", 0},             {" - 5", 0},
-        {"2147483647", INT_MAX},                   {"99999999999", INT_MAX},
-        {"-2147483648", INT_MIN},                  {"-99999999999", INT_MIN},
+        {"80", 80},
+        {"  554", 554},
+        {"\t+8080", 8080},
+        {"-1", -1},
+        {"80abc", 80},
+        {"abc", 0},
+        {"", 0},
+        {"+", 0},
+        {" - 5", 0},
+        {"2147483647", INT_MAX},
+        {"99999999999", INT_MAX},
+        {"-2147483648", INT_MIN},
+        {"-99999999999", INT_MIN},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(LeadingDecimalNumber(c.text), c.number) << c.text;
