@@ -16,6 +16,7 @@ TAVRIN_DEB_PACKAGES=(
   xvfb x11-utils xdotool imagemagick  # real windows, driven and screenshotted
   fonts-wqy-microhei locales        # the UI is Traditional Chinese
   iproute2 dpkg-dev util-linux
+  python3                           # the end-to-end harness and the Wine prefix set-up
   zip nsis                          # the release zip and its installer (scripts/package)
 )
 
