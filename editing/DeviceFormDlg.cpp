@@ -170,7 +170,8 @@ void CDeviceFormDlg::OnUpdateEdit(int id) {
     }
     // Too long in the code page the record is kept in (a double-byte character takes two of
     // the field's bytes): undo the change, as the edit refuses typing beyond its limit.
-    const std::wstring& accepted = m_acceptedTexts[id];
+    // A copy: setting the text comes back here, and that call stores the text anew.
+    const std::wstring accepted = m_acceptedTexts[id];
     SetWindowTextW(edit, accepted.c_str());
     const auto end = static_cast<WPARAM>(accepted.size());
     SendMessageW(edit, EM_SETSEL, end, static_cast<LPARAM>(end));
