@@ -62,6 +62,20 @@ def awkward_book(count: int, high: bytes) -> bytes:
     return b"".join(parts)
 
 
+def one_per_section(devices: list) -> list:
+    """What a save keeps of devices as loaded (`LauncherTest.as_loaded`): a name
+    that comes again in other ASCII letter case or the same is the section its
+    first device made, so the file holds it once. Loading gave every device of
+    a section that section's values, so which one's values stand does not show."""
+    seen, kept = set(), []
+    for device in devices:
+        name = bytes.fromhex(device.split(" ")[0]).lower()  # folds ASCII letters only
+        if name not in seen:
+            seen.add(name)
+            kept.append(device)
+    return kept
+
+
 def assert_main_layout(test, p, client: dict) -> dict:
     """Buttons in one row at the bottom of the client area, the list above with
     20 px margins; returns the controls' rectangles."""

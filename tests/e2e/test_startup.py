@@ -3,7 +3,8 @@ and saves, and the start that fails at the NAT library."""
 import os
 import unittest
 
-from tavrin import BUTTONS, DEVICE_LIST, TITLES, LauncherTest, awkward_book, section
+from tavrin import (BUTTONS, DEVICE_LIST, TITLES, LauncherTest, awkward_book, one_per_section,
+                    section)
 
 ABOUT_COMMAND = 16
 
@@ -39,7 +40,10 @@ class StartupTest(LauncherTest):
         p.close()
         self.assertEqual(p.wait_exit(), 0)
         after = self.platform_reading(p.folder / "AddressBook.ini")
-        self.assertEqual(self.as_loaded(after), self.as_loaded(before))
+        # The book's 200 repeated names ("Twin 8" beside "TWIN 8", a second "Camera 0") are
+        # saved once each, as the platform's writer has them.
+        self.assertEqual(self.as_loaded(after), one_per_section(self.as_loaded(before)))
+        self.assertEqual(len(after), 900)
         # Every key is written now, and PRIORITY, never read back, is empty.
         self.assertFalse(any(" - " in line or line.endswith(" -") for line in after))
         self.assertTrue(all(line.endswith(' ""') for line in after))
