@@ -4,30 +4,9 @@
 #include <string>
 
 #include "base/FixedText.h"
+#include "support/Sequence.h"
 
 namespace {
-
-// Our own tiny generator rather than <random>, whose distributions differ between standard
-// libraries: the host and the Windows tools must time the same bytes.
-class Sequence {
-public:
-    explicit Sequence(std::uint32_t seed) : m_state(seed * 2654435761u + 12345u) {}
-    std::uint32_t Next(std::uint32_t bound) {
-        m_state = m_state * 1664525u + 1013904223u;
-        return (m_state >> 8) % bound;
-    }
-    std::string Number(std::uint32_t bound) { return std::to_string(Next(bound)); }
-    std::string Hex(std::size_t digits) {
-        std::string text;
-        for (std::size_t i = 0; i < digits; ++i) {
-            text += "0123456789ABCDEF"[Next(16)];
-        }
-        return text;
-    }
-
-private:
-    std::uint32_t m_state;
-};
 
 const char* const kPlaces[] = {"Front Gate",   "Lobby",     "Warehouse",   "Parking B2",
                                "Loading Dock", "Office 3F", "Server Room", "Back Door"};

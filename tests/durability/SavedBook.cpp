@@ -8,30 +8,9 @@
 #include "addressbook/AddressBook.h"
 #include "base/FixedText.h"
 #include "base/WholeFile.h"
+#include "support/Sequence.h"
 
 namespace {
-
-// A fixed sequence, so that the saver child and the checking parent build the same books.
-class Sequence {
-public:
-    explicit Sequence(std::uint32_t seed) : m_state(seed * 2654435761u + 1) {}
-    std::uint32_t Next(std::uint32_t bound) {
-        m_state = m_state * 1664525u + 1013904223u;
-        return (m_state >> 8) % bound;
-    }
-    std::string Digits(std::uint32_t bound) { return std::to_string(Next(bound)); }
-    std::string Text(const char* alphabet, std::size_t length) {
-        const std::size_t size = std::strlen(alphabet);
-        std::string text;
-        for (std::size_t i = 0; i < length; ++i) {
-            text += alphabet[Next(static_cast<std::uint32_t>(size))];
-        }
-        return text;
-    }
-
-private:
-    std::uint32_t m_state;
-};
 
 DeviceRecord MakeDevice(std::size_t index, int generation) {
     Sequence random(static_cast<std::uint32_t>(index * 2 + static_cast<std::size_t>(generation)));
@@ -39,7 +18,7 @@ DeviceRecord MakeDevice(std::size_t index, int generation) {
     CopyField(record.name, "Camera " + std::to_string(index) + (index % 7 ? "" : " Gate"));
     const bool cloud = index % 2 == 1;
     if (!cloud) {
-        CopyField(record.serverIp, "192.168." + random.Digits(256) + "." + random.Digits(254));
+        CopyField(record.serverIp, "192.168." + random.Number(256) + "." + random.Number(254));
     }
     const char* ports[] = {"80", "8080", "8000", "37777"};
     CopyField(record.serverPort, ports[random.Next(4)]);
@@ -48,7 +27,7 @@ DeviceRecord MakeDevice(std::size_t index, int generation) {
     CopyField(record.password, (index % 5 ? "" : " ") + random.Text("abcdefXYZ0123!#", 10));
     if (cloud) {
         CopyField(record.uuid, random.Text("0123456789ABCDEF", 20));
-        CopyField(record.uuidIp, "10.1." + random.Digits(256) + "." + random.Digits(254));
+        CopyField(record.uuidIp, "10.1." + random.Number(256) + "." + random.Number(254));
         CopyField(record.uuidMac, "00:1A:" + random.Text("0123456789ABCDEF", 2) + ":3C:4D:5E");
     }
     const char* priorities[] = {"Frame", "Quality", ""};

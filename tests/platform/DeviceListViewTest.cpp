@@ -11,6 +11,7 @@
 #include "app/DeviceListView.h"
 #include "app/StartupRules.h"
 #include "base/FixedText.h"
+#include "support/TestDevice.h"
 
 namespace {
 
@@ -31,11 +32,7 @@ protected:
     void TearDown() override { DestroyWindow(m_parent); }
 
     void Add(const char* name, const char* ip, const char* port) {
-        DeviceRecord record{};
-        CopyField(record.name, name);
-        CopyField(record.serverIp, ip);
-        CopyField(record.serverPort, port);
-        m_table.Append(record);
+        m_table.Append(MakeDevice({.name = name, .serverIp = ip, .serverPort = port}));
     }
 
     std::vector<std::string> Column(int column) const {

@@ -12,6 +12,7 @@
 #include "base/FixedText.h"
 #include "base/WholeFile.h"
 #include "support/ScratchFolder.h"
+#include "support/TestDevice.h"
 
 namespace {
 
@@ -106,15 +107,14 @@ TEST(ProfileMatchesPlatformTest, SaveWritesThePlatformWritersBytes) {
     DeviceTable table;
     int serial = 0;
     for (const char* name : {"Office", "Lobby", "Gate 3", "LOBBY", "Office", " Gate 3 "}) {
-        DeviceRecord record{};
-        CopyField(record.name, name);
-        CopyField(record.serverIp, "10.0.0." + std::to_string(++serial));
-        CopyField(record.serverPort, "80");
-        CopyField(record.account, "admin");
-        CopyField(record.password, "secret");
-        CopyField(record.uuid, name[0] == 'L' ? "ABCDEF0123" : "");
-        CopyField(record.priority, "Frame");
-        table.Append(record);
+        const std::string ip = "10.0.0." + std::to_string(++serial);
+        table.Append(MakeDevice({.name = name,
+                                 .serverIp = ip,
+                                 .serverPort = "80",
+                                 .account = "admin",
+                                 .password = "secret",
+                                 .uuid = name[0] == 'L' ? "ABCDEF0123" : "",
+                                 .priority = "Frame"}));
     }
     ScratchFolder folder;
     // The platform's way: empty the file, then one call per key.
@@ -137,13 +137,11 @@ TEST(ProfileMatchesPlatformTest, SaveWritesThePlatformWritersBytes) {
 
 TEST(ProfileMatchesPlatformTest, PlatformReadsProtectedValuesBackExactly) {
     DeviceTable table;
-    DeviceRecord record{};
-    CopyField(record.name, "Q");
-    CopyField(record.serverIp, " 10.0.0.5");
-    CopyField(record.account, "'admin'");
-    CopyField(record.password, " pass ");
-    CopyField(record.uuid, "\"x\"");
-    table.Append(record);
+    table.Append(MakeDevice({.name = "Q",
+                             .serverIp = " 10.0.0.5",
+                             .account = "'admin'",
+                             .password = " pass ",
+                             .uuid = "\"x\""}));
     ScratchFolder folder;
     const std::string path = folder.File("quoted.ini");
     ASSERT_TRUE(WriteAddressBook(path, table));

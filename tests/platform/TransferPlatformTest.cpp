@@ -11,6 +11,7 @@
 #include "app/AnsiPath.h"
 #include "base/FixedText.h"
 #include "support/ScratchFolder.h"
+#include "support/TestDevice.h"
 
 namespace {
 
@@ -60,9 +61,7 @@ TEST(ImportHeldFileTest, FileAnotherProgramHoldsChangesNothing) {
     HANDLE held = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
     DeviceTable table;
-    DeviceRecord record{};
-    CopyField(record.name, "Kept");
-    table.Append(record);
+    table.Append(MakeDevice({.name = "Kept"}));
     EXPECT_FALSE(ImportAddressBook(path, table));
     CloseHandle(held);
     ASSERT_EQ(table.Count(), 1u);

@@ -9,19 +9,18 @@
 #include "base/FixedText.h"
 #include "base/WholeFile.h"
 #include "support/ScratchFolder.h"
+#include "support/TestDevice.h"
 
 namespace {
 
 DeviceRecord MakeRecord(std::string_view name, std::string_view ip, std::string_view uuid = "") {
-    DeviceRecord record{};
-    CopyField(record.name, name);
-    CopyField(record.serverIp, ip);
-    CopyField(record.serverPort, "80");
-    CopyField(record.account, "admin");
-    CopyField(record.password, " pass ");
-    CopyField(record.uuid, uuid);
-    CopyField(record.priority, "Frame");
-    return record;
+    return MakeDevice({.name = name,
+                       .serverIp = ip,
+                       .serverPort = "80",
+                       .account = "admin",
+                       .password = " pass ",
+                       .uuid = uuid,
+                       .priority = "Frame"});
 }
 
 DeviceTable Load(const ScratchFolder& folder) {

@@ -3,16 +3,15 @@
 #include <gtest/gtest.h>
 
 #include "base/FixedText.h"
+#include "support/TestDevice.h"
 
 namespace {
 
 DeviceTable TableOf(std::initializer_list<std::string_view> names) {
     DeviceTable table;
     for (std::string_view name : names) {
-        DeviceRecord record{};
-        CopyField(record.name, name);
-        CopyField(record.serverIp, std::string(name) + "-ip");
-        table.Append(record);
+        const std::string ip = std::string(name) + "-ip";
+        table.Append(MakeDevice({.name = name, .serverIp = ip}));
     }
     return table;
 }

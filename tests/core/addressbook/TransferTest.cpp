@@ -10,19 +10,18 @@
 #include "base/FixedText.h"
 #include "base/WholeFile.h"
 #include "support/ScratchFolder.h"
+#include "support/TestDevice.h"
 
 namespace {
 
 DeviceRecord MakeRecord(std::string_view name, std::string_view ip, std::string_view priority) {
-    DeviceRecord record{};
-    CopyField(record.name, name);
-    CopyField(record.serverIp, ip);
-    CopyField(record.serverPort, "80");
-    CopyField(record.account, "admin");
-    CopyField(record.password, "secret");
-    CopyField(record.uuid, ip.empty() ? "UUID-1" : "");
-    CopyField(record.priority, priority);
-    return record;
+    return MakeDevice({.name = name,
+                       .serverIp = ip,
+                       .serverPort = "80",
+                       .account = "admin",
+                       .password = "secret",
+                       .uuid = ip.empty() ? "UUID-1" : "",
+                       .priority = priority});
 }
 
 DeviceTable ThreeDevices() {

@@ -7,6 +7,7 @@
 
 #include "base/FixedText.h"
 #include "connect/Ipv4Text.h"
+#include "support/TestDevice.h"
 
 namespace {
 
@@ -46,15 +47,13 @@ constexpr const char kRemembered[] = "http://192.168.1.9:80/Login.cgi";
 constexpr const char kDiscovered[] = "http://192.168.1.20:8000/Login.cgi";
 
 DeviceRecord CloudDevice(const char* uuidIp = "192.168.1.9") {
-    DeviceRecord record{};
-    CopyField(record.name, "Cabin");
-    CopyField(record.serverPort, "80");
-    CopyField(record.account, "admin");
-    CopyField(record.password, "pw");
-    CopyField(record.uuid, "KX3W8N1F6TZ0");
-    CopyField(record.uuidIp, uuidIp);
-    CopyField(record.uuidMac, kMac);
-    return record;
+    return MakeDevice({.name = "Cabin",
+                       .serverPort = "80",
+                       .account = "admin",
+                       .password = "pw",
+                       .uuid = "KX3W8N1F6TZ0",
+                       .uuidIp = uuidIp,
+                       .uuidMac = kMac});
 }
 
 std::string IpOf(const std::string& commandLine) {

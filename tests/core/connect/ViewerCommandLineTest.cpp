@@ -3,19 +3,18 @@
 #include <gtest/gtest.h>
 
 #include "base/FixedText.h"
+#include "support/TestDevice.h"
 
 namespace {
 
 DeviceRecord Device() {
-    DeviceRecord record{};
-    CopyField(record.name, "Office");
-    CopyField(record.serverIp, "10.0.0.5");
-    CopyField(record.serverPort, "0080");
-    CopyField(record.account, "admin");
-    CopyField(record.password, "p w#1");
-    CopyField(record.uuid, "KX7Q2M9D4HB3");
-    CopyField(record.priority, "Frame");
-    return record;
+    return MakeDevice({.name = "Office",
+                       .serverIp = "10.0.0.5",
+                       .serverPort = "0080",
+                       .account = "admin",
+                       .password = "p w#1",
+                       .uuid = "KX7Q2M9D4HB3",
+                       .priority = "Frame"});
 }
 
 const ViewerSettings kSettings{"path=C:\\Program Files\\Tavrin\\&", 1};

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "base/FixedText.h"
+#include "support/TestDevice.h"
 
 namespace {
 
@@ -25,9 +26,7 @@ DeviceFormFields Form(const char* name, const char* ip, const char* port, const 
 DeviceTable Devices(std::initializer_list<const char*> names) {
     DeviceTable table;
     for (const char* name : names) {
-        DeviceRecord record{};
-        CopyField(record.name, name);
-        table.Append(record);
+        table.Append(MakeDevice({.name = name}));
     }
     return table;
 }
