@@ -2,11 +2,10 @@
 platform's own reading of a book, and the launcher's controls and texts."""
 import subprocess
 import tempfile
-import unittest
 
 from harness import paths
 from harness.program import Program, tavrin_files, windows_path
-from harness.session import Session
+from harness.session import SessionTestCase
 
 DEVICE_LIST = 1000
 BUTTONS = {1002: ("Add", "新增"), 1003: ("Delete", "刪除"), 1004: ("Edit", "編輯"),
@@ -93,14 +92,8 @@ def assert_main_layout(test, p, client: dict) -> dict:
     return controls
 
 
-class LauncherTest(unittest.TestCase):
-    """One session (Xvfb + wineserver) per test class and locale."""
-    locale = "en"
-
-    @classmethod
-    def setUpClass(cls):
-        cls.session = Session(cls.locale).__enter__()
-        cls.addClassCleanup(cls.session.close)
+class LauncherTest(SessionTestCase):
+    """The launcher started in the class's session, with the files it needs."""
 
     def start(self, name: str, book: bytes | None, without: tuple = (), **extra) -> Program:
         """Starts the launcher from a fresh folder holding the shipped files but

@@ -7,7 +7,7 @@ from harness import wine_env
 from harness.driver import Driver, DriverError, NotFound
 from harness.poll import eventually
 from harness.program import Program
-from harness.session import Session
+from harness.session import SessionTestCase
 
 # Both are 32-bit like Tavrin.exe: task manager is a dialog (#32770) with list
 # views; notepad asks before discarding typed text.
@@ -23,16 +23,7 @@ def wine_program(session, name, exe):
     return Program(session, name, {exe: system / exe}, exe=exe)
 
 
-class SessionTest(unittest.TestCase):
-    locale = "en"
-
-    @classmethod
-    def setUpClass(cls):
-        cls.session = Session(cls.locale).__enter__()
-        cls.addClassCleanup(cls.session.close)
-
-
-class EnglishTest(SessionTest):
+class EnglishTest(SessionTestCase):
     def test_dialog_program_is_found_read_clicked_and_closed(self):
         with wine_program(self.session, "harness-notepad", "notepad.exe") as other, \
                 wine_program(self.session, "harness-taskmgr", "taskmgr.exe") as p:
@@ -95,7 +86,7 @@ class EnglishTest(SessionTest):
             driver.call("no-such-command")
 
 
-class ChineseTest(SessionTest):
+class ChineseTest(SessionTestCase):
     locale = "zh"
 
     def test_programs_speak_traditional_chinese(self):

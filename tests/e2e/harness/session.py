@@ -11,6 +11,7 @@ import signal
 import socket
 import subprocess
 import time
+import unittest
 
 from . import wine_env
 
@@ -162,3 +163,13 @@ class Session:
     def screenshot(self, path) -> None:
         subprocess.run(["import", "-window", "root", str(path)],
                        env={**os.environ, "DISPLAY": self.display}, check=True, timeout=30)
+
+
+class SessionTestCase(unittest.TestCase):
+    """Tests that share one session per class; `locale` chooses its Wine prefix."""
+    locale = "en"
+
+    @classmethod
+    def setUpClass(cls):
+        cls.session = Session(cls.locale).__enter__()
+        cls.addClassCleanup(cls.session.close)
