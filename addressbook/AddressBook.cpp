@@ -1,5 +1,7 @@
 #include "addressbook/AddressBook.h"
 
+#include <new>
+#include <stdexcept>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
@@ -27,9 +29,32 @@ void ReadDeviceSections(CIniFile& file, DeviceTable& table) {
     }
 }
 
-void LoadAddressBook(const std::string& folder, CIniFile& file, DeviceTable& table) {
+std::optional<ReadProblem> ReadAddressBook(CIniFile& file, DeviceTable& table) {
+    // Out of memory anywhere on the way (the file, its sections, the records) is one answer: a
+    // book too large for this process, never an end without a word.
+    try {
+        if (std::optional<ReadProblem> problem = file.Read()) {
+            return problem;
+        }
+        DeviceTable read;
+        ReadDeviceSections(file, read);
+        table = std::move(read);
+    } catch (const std::bad_alloc&) {
+        return ReadProblem{ReadFailure::TooLarge};
+    } catch (const std::length_error&) {
+        return ReadProblem{ReadFailure::TooLarge};
+    }
+    return std::nullopt;
+}
+
+std::optional<ReadProblem> LoadAddressBook(const std::string& folder, CIniFile& file,
+                                           DeviceTable& table) {
     file.SetPath(folder + kAddressBookFileName);
-    ReadDeviceSections(file, table);
+    const std::optional<ReadProblem> problem = ReadAddressBook(file, table);
+    if (problem && problem->reason == ReadFailure::Missing) {
+        return std::nullopt;
+    }
+    return problem;
 }
 
 namespace {

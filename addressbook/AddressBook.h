@@ -1,6 +1,7 @@
 // The address book file: device table <-> profile file with one section per device.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "addressbook/DeviceTable.h"
@@ -12,9 +13,15 @@ constexpr const char kAddressBookFileName[] = "AddressBook.ini";
 // names and values are not validated, and PRIORITY is not read.
 void ReadDeviceSections(CIniFile& file, DeviceTable& table);
 
-// Points the file at <folder>AddressBook.ini (the folder keeps its trailing backslash) and
-// reads it into the empty table.
-void LoadAddressBook(const std::string& folder, CIniFile& file, DeviceTable& table);
+// Reads the whole file and replaces the table by its devices. Nothing when that was done;
+// otherwise why the file could not be read (Missing included), and the table is as it was.
+std::optional<ReadProblem> ReadAddressBook(CIniFile& file, DeviceTable& table);
+
+// Points the file at <folder>AddressBook.ini (the folder keeps its trailing backslash, UTF-8)
+// and reads it into the empty table. No book yet is an empty table; a book that is there but
+// could not be read leaves the table empty and says why.
+std::optional<ReadProblem> LoadAddressBook(const std::string& folder, CIniFile& file,
+                                           DeviceTable& table);
 
 // The bytes of the address book as it is stored: the table's records in order, each with
 // its eight keys. Records whose names the file keeps as one section (IsSameSectionName)
@@ -22,5 +29,6 @@ void LoadAddressBook(const std::string& folder, CIniFile& file, DeviceTable& tab
 std::string FormatAddressBook(const DeviceTable& table);
 
 // Writes the whole address book beside the old file and swaps it in, so that the file on disk
-// is always either the old one or the new one. False (old file untouched) on any failure.
+// is always either the old one or the new one, and the old one stays as <path>.bak. False
+// (old file untouched) on any failure.
 bool WriteAddressBook(const std::string& path, const DeviceTable& table);

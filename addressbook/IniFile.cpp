@@ -1,15 +1,32 @@
 #include "addressbook/IniFile.h"
 
-#include "base/WholeFile.h"
+#include <new>
+#include <stdexcept>
 
 void CIniFile::SetPath(std::string path) {
     m_path = std::move(path);
     m_document.reset();
 }
 
+std::optional<ReadProblem> CIniFile::Read() {
+    m_document = ProfileDocument::Parse(std::string());
+    FileRead read = ReadFileWhole(m_path);
+    if (read.problem) {
+        return read.problem;
+    }
+    try {
+        m_document = ProfileDocument::Parse(std::move(read.bytes));
+    } catch (const std::bad_alloc&) {
+        return ReadProblem{ReadFailure::TooLarge};
+    } catch (const std::length_error&) {
+        return ReadProblem{ReadFailure::TooLarge};
+    }
+    return std::nullopt;
+}
+
 const ProfileDocument& CIniFile::Document() {
     if (!m_document) {
-        m_document = ProfileDocument::Parse(ReadWholeFile(m_path).value_or(std::string()));
+        Read();
     }
     return *m_document;
 }

@@ -1,5 +1,5 @@
-// A profile file on disk, read with the rules of ProfileDocument. The file is read once, at
-// the first question asked of it, and kept; SetPath forgets it.
+// A profile file on disk, read with the rules of ProfileDocument. The file is read once, by
+// Read or at the first question asked of it, and kept; SetPath forgets it.
 #pragma once
 
 #include <optional>
@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "addressbook/ProfileDocument.h"
+#include "base/WholeFile.h"
 
 class CIniFile {
 public:
@@ -16,6 +17,10 @@ public:
 
     std::string GetPath() const { return m_path; }
     void SetPath(std::string path);
+
+    // Reads the file now. Nothing when it was read whole; otherwise why not (Missing for no
+    // file), and the file then has no sections. A file too large to hold is TooLarge.
+    std::optional<ReadProblem> Read();
 
     // Appends the name of every section, in file order, duplicates included. A missing or
     // unreadable file has no sections.

@@ -38,8 +38,5 @@ bool ImportAddressBook(const std::string& path, DeviceTable& table) {
         return false;
     }
     CIniFile file(path);
-    DeviceTable imported;
-    ReadDeviceSections(file, imported);
-    table = std::move(imported);
-    return true;
+    return !ReadAddressBook(file, table);
 }

@@ -20,11 +20,11 @@ std::string ExportFilePath(std::string_view folder);
 bool StoreTransferPath(char (&member)[kTransferPathSize], std::string_view path);
 
 // Writes the table, PRIORITY included, into the file through the save's atomic replace, so a
-// failed export never leaves a half-written file. False, and nothing written, when the path
-// does not fit kTransferPathSize or the file cannot be written.
+// failed export never leaves a half-written file and a file it replaces stays as <path>.bak. False,
+// and nothing written, when the path does not fit kTransferPathSize or the file cannot be written.
 bool ExportAddressBook(const std::string& path, const DeviceTable& table);
 
 // Replaces the whole table by the devices of the file, in file order, read as at start-up
 // (PRIORITY is not read). A file without sections gives an empty table. False, and the table
-// unchanged, when the file cannot be opened for reading and writing.
+// unchanged, when the file cannot be opened for reading and writing or not be read whole.
 bool ImportAddressBook(const std::string& path, DeviceTable& table);

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "base/WidePath.h"
+
 namespace {
 
 bool WriteAll(HANDLE file, std::string_view bytes) {
@@ -17,22 +19,45 @@ bool WriteAll(HANDLE file, std::string_view bytes) {
     return true;
 }
 
-}  // namespace
-
-bool ReplaceFileContents(const std::string& path, std::string_view bytes) {
-    const std::string scratch = ReplacementPathFor(path);
-    HANDLE file = CreateFileA(scratch.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+bool WriteScratch(const std::wstring& scratch, std::string_view bytes) {
+    HANDLE file = CreateFileW(scratch.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         return false;
     }
     const bool written = WriteAll(file, bytes) && FlushFileBuffers(file);
-    const bool closed = CloseHandle(file) != 0;
-    if (!written || !closed ||
-        !MoveFileExA(scratch.c_str(), path.c_str(),
-                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        DeleteFileA(scratch.c_str());
+    return CloseHandle(file) != 0 && written;
+}
+
+// The backup is a second name of the old file (a copy where the volume has no hard links),
+// made before the new file is moved over the path in one step: ReplaceFileW would rename the
+// old file away first, and a kill in between leaves no book at the path.
+bool KeepBackup(const std::wstring& target, const std::wstring& backup) {
+    if (!DeleteFileW(backup.c_str()) && GetLastError() != ERROR_FILE_NOT_FOUND) {
         return false;
     }
-    return true;
+    return CreateHardLinkW(backup.c_str(), target.c_str(), nullptr) ||
+           CopyFileW(target.c_str(), backup.c_str(), FALSE);
+}
+
+}  // namespace
+
+bool ReplaceFileContents(const std::string& path, std::string_view bytes) {
+    const std::wstring target = WidePath(path);
+    const std::wstring scratch = WidePath(ReplacementPathFor(path));
+    // Windows refuses to replace a read-only file; Wine run by root would not, so the
+    // attribute the user set is honoured wherever the program runs.
+    const DWORD attributes = GetFileAttributesW(target.c_str());
+    const bool replacing = attributes != INVALID_FILE_ATTRIBUTES;
+    if (target.empty() || (replacing && (attributes & FILE_ATTRIBUTE_READONLY) != 0)) {
+        return false;
+    }
+    const bool swapped = WriteScratch(scratch, bytes) &&
+                         (!replacing || KeepBackup(target, WidePath(BackupPathFor(path)))) &&
+                         MoveFileExW(scratch.c_str(), target.c_str(),
+                                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    if (!swapped) {
+        DeleteFileW(scratch.c_str());
+    }
+    return swapped;
 }

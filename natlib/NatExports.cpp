@@ -15,6 +15,7 @@
 #include <string>
 
 #include "base/WholeFile.h"
+#include "base/WidePath.h"
 #include "connect/NatTraversal.h"
 #include "natlib/Directory.h"
 #include "natlib/NatSession.h"
@@ -45,9 +46,9 @@ std::string LibraryFolder() {
     GetModuleHandleExA(
         GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
         reinterpret_cast<const char*>(&LibraryFolder), &self);
-    char path[MAX_PATH] = {};
-    const DWORD length = GetModuleFileNameA(self, path, MAX_PATH);
-    std::string folder(path, length);
+    wchar_t path[MAX_PATH] = {};
+    const DWORD length = GetModuleFileNameW(self, path, MAX_PATH);
+    std::string folder = Utf8Path(std::wstring_view(path, length));
     folder.erase(folder.find_last_of('\\') + 1);
     return folder;
 }

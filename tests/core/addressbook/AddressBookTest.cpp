@@ -2,16 +2,46 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <cstdlib>
 #include <filesystem>
+#include <new>
 #include <utility>
 
+#include "addressbook/Transfer.h"
 #include "base/AtomicFile.h"
 #include "base/FixedText.h"
 #include "base/WholeFile.h"
 #include "support/ScratchFolder.h"
 #include "support/TestDevice.h"
 
+// Allocations of at least this many bytes fail while a test sets it, as they do when a 32-bit
+// process asks for a few hundred megabytes.
+static std::size_t g_failAllocationsFrom = SIZE_MAX;
+
+void* operator new(std::size_t size) {
+    void* memory = size < g_failAllocationsFrom ? std::malloc(size ? size : 1) : nullptr;
+    if (memory == nullptr) {
+        throw std::bad_alloc();
+    }
+    return memory;
+}
+void operator delete(void* memory) noexcept {
+    std::free(memory);
+}
+void operator delete(void* memory, std::size_t) noexcept {
+    std::free(memory);
+}
+
 namespace {
+
+class FailingAllocations {
+public:
+    explicit FailingAllocations(std::size_t from) { g_failAllocationsFrom = from; }
+    ~FailingAllocations() { g_failAllocationsFrom = SIZE_MAX; }
+    FailingAllocations(const FailingAllocations&) = delete;
+    FailingAllocations& operator=(const FailingAllocations&) = delete;
+};
 
 DeviceRecord MakeRecord(std::string_view name, std::string_view ip, std::string_view uuid = "") {
     return MakeDevice({.name = name,
@@ -48,9 +78,53 @@ TEST(AddressBookTest, SectionWithoutKeysTakesTheDefaults) {
     EXPECT_EQ(FieldText(cloud.priority), "");
 }
 
-TEST(AddressBookTest, MissingFileIsAnEmptyBook) {
+// No book yet is an empty book; a book that is there but cannot be read is not, and says why.
+TEST(AddressBookTest, BookThatCannotBeReadIsToldApartFromNoBook) {
+    ScratchFolder none;
+    CIniFile file;
+    DeviceTable table;
+    EXPECT_FALSE(LoadAddressBook(none.Folder(), file, table));
+    EXPECT_EQ(table.Count(), 0u);
+
     ScratchFolder folder;
-    EXPECT_EQ(Load(folder).Count(), 0u);
+    std::filesystem::create_directory(folder.File(kAddressBookFileName));
+    const std::optional<ReadProblem> problem = LoadAddressBook(folder.Folder(), file, table);
+    ASSERT_TRUE(problem);
+    EXPECT_EQ(problem->reason, ReadFailure::Refused);
+}
+
+TEST(AddressBookTest, BookTooLargeToHoldIsNeitherLoadedNorImported) {
+    DeviceTable devices;
+    for (int i = 0; i < 2000; ++i) {
+        devices.Append(MakeRecord("Device " + std::to_string(i), "10.0.0.1"));
+    }
+    const std::string book = FormatAddressBook(devices);
+    ScratchFolder folder;
+    folder.Write(kAddressBookFileName, book);
+    // The file's own buffer, or what is built from it (its records need more than its bytes).
+    for (const std::size_t failFrom : {book.size(), book.size() + 1}) {
+        CIniFile file;
+        DeviceTable table;
+        std::optional<ReadProblem> problem;
+        {
+            const FailingAllocations failing(failFrom);
+            problem = LoadAddressBook(folder.Folder(), file, table);
+        }
+        ASSERT_TRUE(problem) << failFrom;
+        EXPECT_EQ(problem->reason, ReadFailure::TooLarge) << failFrom;
+        EXPECT_EQ(table.Count(), 0u) << failFrom;
+
+        DeviceTable kept;
+        kept.Append(MakeRecord("Kept", "10.0.0.9"));
+        bool imported = true;
+        {
+            const FailingAllocations failing(failFrom);
+            imported = ImportAddressBook(folder.File(kAddressBookFileName), kept);
+        }
+        EXPECT_FALSE(imported) << failFrom;
+        ASSERT_EQ(kept.Count(), 1u) << failFrom;
+    }
+    EXPECT_EQ(ReadWholeFile(folder.File(kAddressBookFileName)), book);
 }
 
 TEST(AddressBookTest, OverlongNamesAndValuesAreCutToTheirFields) {
@@ -120,23 +194,46 @@ TEST(AddressBookTest, NamesOfOneSectionAreSavedOnceWithTheLastValues) {
 }
 
 TEST(AddressBookTest, FailedSaveLeavesTheOldFileAsItWas) {
-    ScratchFolder folder;
-    const std::string path = folder.File(kAddressBookFileName);
-    folder.Write(kAddressBookFileName, "[Old]\r\n");
-    // The scratch name is taken by a folder, so the new file cannot be written.
-    std::filesystem::create_directory(ReplacementPathFor(path));
+    namespace fs = std::filesystem;
+    const auto readOnly = fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
+    const std::pair<const char*, void (*)(const std::string&)> blocks[] = {
+        // The scratch name is taken by a folder, so the new file cannot be written.
+        {"scratch",
+         [](const std::string& path) { fs::create_directory(ReplacementPathFor(path)); }},
+        // Windows refuses to replace a read-only file; so do we wherever we run, root or not.
+        {"read-only", [](const std::string& path) { fs::permissions(path, readOnly); }},
+    };
     DeviceTable table;
     table.Append(MakeRecord("New", "1.2.3.4"));
-    EXPECT_FALSE(WriteAddressBook(path, table));
-    EXPECT_EQ(ReadWholeFile(path), "[Old]\r\n");
+    for (const auto& [what, block] : blocks) {
+        ScratchFolder folder;
+        const std::string path = folder.File(kAddressBookFileName);
+        folder.Write(kAddressBookFileName, "[Old]\r\n");
+        block(path);
+        EXPECT_FALSE(WriteAddressBook(path, table)) << what;
+        EXPECT_EQ(ReadWholeFile(path), "[Old]\r\n") << what;
+        EXPECT_FALSE(fs::exists(BackupPathFor(path))) << what;
+        fs::permissions(path, fs::perms::owner_write, fs::perm_options::add);
+    }
 }
 
-TEST(AddressBookTest, SaveReplacesTheFileAndLeavesNoScratchBehind) {
+TEST(AddressBookTest, SaveKeepsTheFileItReplacesAndLeavesNoScratchBehind) {
     ScratchFolder folder;
     const std::string path = folder.File(kAddressBookFileName);
-    folder.Write(kAddressBookFileName, std::string(100000, 'x'));
+    DeviceTable table;
+    table.Append(MakeRecord("First", "10.0.0.1"));
+    ASSERT_TRUE(WriteAddressBook(path, table));
+    EXPECT_FALSE(std::filesystem::exists(BackupPathFor(path)));  // nothing was replaced
+
+    const std::string old(100000, 'x');
+    folder.Write(kAddressBookFileName, old);
     EXPECT_TRUE(WriteAddressBook(path, DeviceTable()));
     EXPECT_EQ(ReadWholeFile(path), "");
+    EXPECT_EQ(ReadWholeFile(BackupPathFor(path)), old);
+    // One generation: the next save keeps only the book it replaces.
+    EXPECT_TRUE(WriteAddressBook(path, table));
+    EXPECT_EQ(ReadWholeFile(BackupPathFor(path)), "");
+    EXPECT_EQ(ReadWholeFile(path), FormatAddressBook(table));
     EXPECT_FALSE(std::filesystem::exists(ReplacementPathFor(path)));
 }
 

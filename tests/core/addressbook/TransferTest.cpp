@@ -62,6 +62,7 @@ TEST(ExportAddressBookTest, WritesTheSavedLayoutWithPriorityOverAnOldFile) {
     ASSERT_TRUE(ExportAddressBook(path, table));
     EXPECT_EQ(ReadWholeFile(path), FormatAddressBook(table));
     EXPECT_NE(ReadWholeFile(path)->find("PRIORITY=Quality\r\n"), std::string::npos);
+    EXPECT_EQ(ReadWholeFile(BackupPathFor(path)), std::string(5000, 'o'));
     EXPECT_FALSE(std::filesystem::exists(ReplacementPathFor(path)));
 }
 
