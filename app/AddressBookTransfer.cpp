@@ -6,7 +6,7 @@
 
 #include <memory>
 
-#include "app/AnsiPath.h"
+#include "base/WidePath.h"
 
 namespace {
 
@@ -41,6 +41,15 @@ struct ShellFree {
 };
 using ItemIdList = std::unique_ptr<ITEMIDLIST, ShellFree>;
 
+// A picked path as the file calls take it; nothing for none.
+std::optional<std::string> PathText(const wchar_t* path) {
+    std::string text = Utf8Path(path);
+    if (text.empty()) {
+        return std::nullopt;
+    }
+    return text;
+}
+
 }  // namespace
 
 std::optional<std::string> PickExportFolder(HWND owner) {
@@ -58,13 +67,14 @@ std::optional<std::string> PickExportFolder(HWND owner) {
     if (!SHGetPathFromIDListW(item.get(), folder)) {
         return std::nullopt;
     }
-    return AnsiPath(folder);
+    return PathText(folder);
 }
 
-std::optional<std::string> PickImportFile() {
+std::optional<std::string> PickImportFile(HWND owner) {
     wchar_t file[kTransferPathSize] = {};
     OPENFILENAMEW picker{};
     picker.lStructSize = sizeof picker;
+    picker.hwndOwner = owner;
     picker.lpstrFilter = kFilePickerFilters;
     picker.nFilterIndex = kIniFilesFilter;
     picker.lpstrFile = file;
@@ -74,7 +84,7 @@ std::optional<std::string> PickImportFile() {
     if (!GetOpenFileNameW(&picker)) {
         return std::nullopt;
     }
-    return AnsiPath(file);
+    return PathText(file);
 }
 
 bool ExportThroughPicker(HWND owner, const DeviceTable& table,
@@ -86,7 +96,7 @@ bool ExportThroughPicker(HWND owner, const DeviceTable& table,
            ExportAddressBook(transferPath, table);
 }
 
-bool ImportThroughPicker(DeviceTable& table, char (&transferPath)[kTransferPathSize]) {
-    const std::optional<std::string> file = PickImportFile();
+bool ImportThroughPicker(HWND owner, DeviceTable& table, char (&transferPath)[kTransferPathSize]) {
+    const std::optional<std::string> file = PickImportFile(owner);
     return file && StoreTransferPath(transferPath, *file) && ImportAddressBook(transferPath, table);
 }

@@ -1,5 +1,4 @@
-// Paths from the wide-character pickers in the ANSI code page, which the address book's file
-// calls take.
+// A path in the ANSI code page, as the viewer's command line carries the program folder.
 #pragma once
 
 #include <optional>

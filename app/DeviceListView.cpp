@@ -17,7 +17,7 @@ void SetCellText(HWND list, int row, int column, const char* text) {
 }
 
 // What the list control's sort hands each comparison: the copied texts of the clicked column
-// (a row's value is its index here) and how to compare them.
+// by the rows' record indexes (their item data) and how to compare them.
 struct SortContext {
     const std::vector<std::string>* texts;
     const SortState* state;
@@ -74,24 +74,47 @@ void DeviceListView::ResizeColumns() {
 void DeviceListView::Fill(const DeviceTable& table) {
     SendMessageW(m_hWnd, WM_SETREDRAW, FALSE, 0);
     for (std::size_t i = 0; i < table.Count(); ++i) {
-        AppendRow(table.At(i));
+        AppendRow(table.At(i), i);
     }
     SendMessageW(m_hWnd, WM_SETREDRAW, TRUE, 0);
 }
 
-void DeviceListView::AppendRow(const DeviceRecord& record) {
+void DeviceListView::AppendRow(const DeviceRecord& record, std::size_t index) {
     LVITEMA item{};
     item.mask = LVIF_TEXT | LVIF_PARAM;
     item.iItem = RowCount();
     item.pszText = const_cast<char*>(record.name);
-    item.lParam = 0;
+    item.lParam = static_cast<LPARAM>(index);
     const int row =
         static_cast<int>(SendMessageA(m_hWnd, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
     SetRowFromDevice(row, record);
 }
 
 void DeviceListView::DeleteRow(int row) {
+    const std::size_t removed = RecordIndex(row);
     SendMessageW(m_hWnd, LVM_DELETEITEM, static_cast<WPARAM>(row), 0);
+    for (int other = 0; other < RowCount(); ++other) {
+        const std::size_t index = RecordIndex(other);
+        if (index > removed) {
+            SetRecordIndex(other, index - 1);
+        }
+    }
+}
+
+std::size_t DeviceListView::RecordIndex(int row) const {
+    LVITEMW item{};
+    item.mask = LVIF_PARAM;
+    item.iItem = row;
+    SendMessageW(m_hWnd, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+    return static_cast<std::size_t>(item.lParam);
+}
+
+void DeviceListView::SetRecordIndex(int row, std::size_t index) {
+    LVITEMW item{};
+    item.mask = LVIF_PARAM;
+    item.iItem = row;
+    item.lParam = static_cast<LPARAM>(index);
+    SendMessageW(m_hWnd, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
 }
 
 void DeviceListView::Clear() {
@@ -109,15 +132,14 @@ void DeviceListView::SortByColumn(int column, SortState& state) {
     // One repaint at the end instead of one per row whose value changes.
     SendMessageW(m_hWnd, WM_SETREDRAW, FALSE, 0);
     const int rows = RowCount();
-    std::vector<std::string> texts;
-    texts.reserve(static_cast<std::size_t>(rows));
+    // One row per record, so the record indexes are 0 to rows - 1.
+    std::vector<std::string> texts(static_cast<std::size_t>(rows));
     for (int row = 0; row < rows; ++row) {
-        texts.push_back(CellText(row, column));
-        LVITEMA item{};
-        item.mask = LVIF_PARAM;
-        item.iItem = row;
-        item.lParam = row;
-        SendMessageA(m_hWnd, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+        const std::size_t index = RecordIndex(row);
+        if (index >= texts.size()) {
+            texts.resize(index + 1);
+        }
+        texts[index] = CellText(row, column);
     }
     UpdateSortState(state, column);
     SortContext context{&texts, &state, column == kPortColumn, m_codePage.ForComparison()};
@@ -144,8 +166,12 @@ std::string DeviceListView::CellText(int row, int column) const {
 }
 
 std::optional<std::size_t> DeviceListView::RecordOfRow(int row, const DeviceTable& table) const {
-    if (row < 0) {
+    if (row < 0 || row >= RowCount()) {
         return std::nullopt;
     }
-    return table.IndexOfName(CellText(row, 0));
+    const std::size_t index = RecordIndex(row);
+    if (index >= table.Count()) {
+        return std::nullopt;
+    }
+    return index;
 }

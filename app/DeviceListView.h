@@ -1,6 +1,7 @@
 // The main window's device list (control 1000): one row per device table entry, four
-// columns, texts exactly as stored in the records (ANSI). Rows may be sorted; a row finds its
-// record by its name, never by its position.
+// columns, texts exactly as stored in the records (ANSI). Rows may be sorted; each row carries
+// the table index of its record as its item data, so it finds its record whatever its text
+// reads back as (a name the code page cannot round-trip) and whatever its position.
 #pragma once
 
 #include <windows.h>
@@ -24,15 +25,18 @@ public:
     // Sets the four column widths to their shares of the current client width.
     void ResizeColumns();
 
-    // Appends one row per table entry, in table order.
+    // Appends one row per table entry, in table order, to the empty list.
     void Fill(const DeviceTable& table);
 
     // Writes the four texts of a row from a record.
     void SetRowFromDevice(int row, const DeviceRecord& record);
 
-    // Adds a row at the end, after all rows even when the list is sorted.
-    void AppendRow(const DeviceRecord& record);
+    // Adds a row for the record at that table index at the end, after all rows even when the
+    // list is sorted.
+    void AppendRow(const DeviceRecord& record, std::size_t index);
 
+    // Deletes a row whose record the caller removes from the table: the rows of the records
+    // after it follow them down one index.
     void DeleteRow(int row);
 
     // Deletes every row.
@@ -47,13 +51,16 @@ public:
     // The text of a row's cell, as the list holds it (at most 127 bytes).
     std::string CellText(int row, int column) const;
 
-    // The table entry a row shows: the first record whose name equals the row's name text.
+    // The table entry a row shows; nothing for no row.
     std::optional<std::size_t> RecordOfRow(int row, const DeviceTable& table) const;
 
     int RowCount() const;
     int ClientWidth() const;
 
 private:
+    std::size_t RecordIndex(int row) const;
+    void SetRecordIndex(int row, std::size_t index);
+
     HWND m_hWnd = nullptr;
     AnsiCodePage m_codePage;  // the system's, for sorting by text
 };

@@ -10,11 +10,13 @@
 #include "addressbook/AddressBook.h"
 #include "app/AboutDlg.h"
 #include "app/AddressBookTransfer.h"
+#include "app/AnsiPath.h"
 #include "app/Messages.h"
 #include "app/StartupRules.h"
 #include "app/WindowConnectEffects.h"
 #include "app/WindowLayout.h"
 #include "base/FixedText.h"
+#include "base/WidePath.h"
 #include "editing/DeviceFormDlg.h"
 #include "resources/resource.h"
 
@@ -89,8 +91,15 @@ BOOL CTavrinDlg::OnInitDialog() {
     m_deviceList.SetUpColumns(m_languageId);
     SetButtonTexts();
     FindProgramFolder();
-    LoadAddressBook();
+    if (!LoadAddressBook()) {
+        return FALSE;
+    }
     m_deviceList.Fill(m_devices);
+    if (!m_folderSpelledInAnsi) {
+        ShowMessage(Handle(),
+                    FormatText(texts::kFolderNotInCodePage, WidePath(m_bookFolder).c_str()).c_str(),
+                    m_languageId);
+    }
 
     if (!StartNat()) {
         m_nat->GetLastError();
@@ -172,22 +181,70 @@ void CTavrinDlg::SetButtonTexts() {
     }
 }
 
+// The book is found through the folder's wide name, which any folder has; the viewer is
+// handed the ANSI name, which a folder named outside the code page does not have.
 void CTavrinDlg::FindProgramFolder() {
-    char executable[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, executable, MAX_PATH - 1);
-    const std::string folder = ProgramFolderOf(executable);
-    CopyField(m_programFolder, folder);
-    CopyField(m_pathArg, PathArgumentFor(folder));
+    wchar_t executable[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, executable, MAX_PATH - 1);
+    m_bookFolder = ProgramFolderOf(Utf8Path(executable));
+    std::optional<std::string> folder = AnsiPath(WidePath(m_bookFolder));
+    m_folderSpelledInAnsi = folder.has_value();
+    if (!folder) {
+        char ansiExecutable[MAX_PATH] = {};
+        GetModuleFileNameA(nullptr, ansiExecutable, MAX_PATH - 1);
+        folder = ProgramFolderOf(ansiExecutable);
+    }
+    CopyField(m_programFolder, *folder);
+    CopyField(m_pathArg, PathArgumentFor(*folder));
 }
 
-void CTavrinDlg::LoadAddressBook() {
-    ::LoadAddressBook(m_programFolder, m_iniFile, m_devices);
+// A book that is there but cannot be read is never written over: the user is told which and
+// why, and the program ends before anything could save the empty list in its place.
+bool CTavrinDlg::LoadAddressBook() {
+    const std::optional<ReadProblem> problem =
+        ::LoadAddressBook(m_bookFolder, m_iniFile, m_devices);
+    if (!problem) {
+        return true;
+    }
+    std::wstring reason;
+    switch (problem->reason) {
+        case ReadFailure::Held:
+            reason = InLanguage(texts::kBookHeld, m_languageId);
+            break;
+        case ReadFailure::Refused:
+            reason = InLanguage(texts::kBookRefused, m_languageId);
+            break;
+        case ReadFailure::TooLarge:
+            reason = InLanguage(texts::kBookTooLarge, m_languageId);
+            break;
+        case ReadFailure::Missing:
+        case ReadFailure::IoError:
+            reason =
+                FormatText(texts::kBookReadError, static_cast<unsigned long>(problem->systemError));
+            break;
+    }
+    const std::wstring path = WidePath(m_iniFile.GetPath());
+    ShowMessage(Handle(), FormatText(texts::kBookUnreadable, path.c_str(), reason.c_str()).c_str(),
+                m_languageId);
+    EndDialog(-1);
+    return false;
 }
 
 void CTavrinDlg::SaveAddressBook() {
-    // A failed save is not reported: the table stays as it is and the next save tries again;
-    // the file on disk is never left half written.
-    WriteAddressBook(m_iniFile.GetPath(), m_devices);
+    // The file on disk is never left half written: a failed save leaves it as it was, and the
+    // table stays as it is for the next save to try again.
+    if (!WriteAddressBook(m_iniFile.GetPath(), m_devices)) {
+        const std::wstring path = WidePath(m_iniFile.GetPath());
+        ShowMessage(Handle(), FormatText(texts::kBookNotSaved, path.c_str()).c_str(), m_languageId);
+    }
+}
+
+template <typename... Args>
+std::wstring CTavrinDlg::FormatText(const UiText& text, Args... args) const {
+    wchar_t formatted[2048];
+    swprintf(formatted, sizeof formatted / sizeof formatted[0], InLanguage(text, m_languageId),
+             args...);
+    return formatted;
 }
 
 bool CTavrinDlg::StartNat() {
@@ -278,7 +335,7 @@ void CTavrinDlg::OnClickedAdd() {
     }
     const DeviceRecord record = RecordFromForm(dialog.Fields(), DeviceRecord{});
     m_devices.Append(record);
-    m_deviceList.AppendRow(record);
+    m_deviceList.AppendRow(record, m_devices.Count() - 1);
     SaveAddressBook();
 }
 
@@ -288,8 +345,8 @@ std::optional<std::pair<int, std::size_t>> CTavrinDlg::ChosenRowAndRecord() {
         ShowMessage(Handle(), texts::kSelectOneDevice, m_languageId);
         return std::nullopt;
     }
-    // Every row was written from a record, so its name always finds one; should it ever not,
-    // no other record is taken in its place.
+    // Every row carries its record's index; should one ever not lead to a record, no other
+    // record is taken in its place.
     const std::optional<std::size_t> index = m_deviceList.RecordOfRow(row, m_devices);
     if (!index) {
         return std::nullopt;
@@ -321,8 +378,8 @@ void CTavrinDlg::OnClickedDelete() {
         return;
     }
     const auto [row, index] = *chosen;
-    if (ShowMessage(Handle(), texts::kConfirmDelete, m_languageId,
-                    MB_YESNO | MB_DEFBUTTON2) != IDYES) {
+    if (ShowMessage(Handle(), texts::kConfirmDelete, m_languageId, MB_YESNO | MB_DEFBUTTON2) !=
+        IDYES) {
         return;
     }
     m_devices.RemoveAt(index);
@@ -338,7 +395,7 @@ void CTavrinDlg::OnClickedExport() {
 // The imported devices reach AddressBook.ini with the next save: after the next change, or
 // when the window closes.
 void CTavrinDlg::OnClickedImport() {
-    const bool imported = ImportThroughPicker(m_devices, m_transferPath);
+    const bool imported = ImportThroughPicker(Handle(), m_devices, m_transferPath);
     if (imported) {
         m_deviceList.Clear();
         m_deviceList.Fill(m_devices);
@@ -423,8 +480,8 @@ ui::MessageResult CTavrinDlg::OnConnectResult(WPARAM wParam, LPARAM code) {
             WindowConnectEffects effects(m_discovery, m_programFolder,
                                          [this] { SaveAddressBook(); });
             if (CompleteTunnelConnection(m_devices.At(*index), m_target, m_natConnectKind,
-                                         LaunchSettings(), effects) ==
-                ConnectStep::CommandLineTooLong) {
+                                         LaunchSettings(),
+                                         effects) == ConnectStep::CommandLineTooLong) {
                 ShowMessage(Handle(), texts::kCommandLineTooLong, m_languageId);
             }
         }

@@ -9,6 +9,7 @@
 #include <optional>
 #include <utility>
 #include <span>
+#include <string>
 
 #include "addressbook/DeviceTable.h"
 #include "addressbook/IniFile.h"
@@ -43,11 +44,15 @@ private:
     bool ListAreaIsUsable() const;
     void SetButtonTexts();
     void FindProgramFolder();
-    void LoadAddressBook();
+    bool LoadAddressBook();
     bool StartNat();
     void FailStartup(const struct UiText& text);
 
     void SaveAddressBook();
+
+    // A text of the user's language with its placeholders filled in.
+    template <typename... Args>
+    std::wstring FormatText(const struct UiText& text, Args... args) const;
 
     // Connecting: the record of the selected row (none without a selection), the settings
     // every viewer launch carries, the NAT attempt and the failure messages.
@@ -107,6 +112,8 @@ private:
     int m_languageId = 0;
     char m_pathArg[260] = {};
     char m_programFolder[260] = {};
+    std::string m_bookFolder;  // the program folder as UTF-8, for the address book's files
+    bool m_folderSpelledInAnsi = true;
     // Export and Import: the last chosen export folder, and the file being exported or imported.
     char m_exportFolder[kTransferPathSize] = {};
     char m_transferPath[kTransferPathSize] = {};

@@ -24,6 +24,29 @@ inline constexpr UiText kStartError{L"Start application error. Please restart ap
                                     L"開啟應用程式錯誤，請重新開啟應用程式。"};
 inline constexpr UiText kInitNatFailed{L"Init NAT failed.", L"初始化NAT失敗。"};
 
+// The address book on disk. "%ls" stands for the file's path, then for the reason.
+inline constexpr UiText kBookUnreadable{
+    L"The address book %ls could not be read: %ls\n\nThe file has been left as it is. Tavrin "
+    L"will close now; start it again once the file can be read.",
+    L"無法讀取通訊錄 %ls：%ls\n\n檔案保持原狀，未被更改。Tavrin "
+    L"即將關閉，請在檔案可讀取後再重新開啟。"};
+inline constexpr UiText kBookHeld{L"another program is using it.", L"另一個程式正在使用此檔案。"};
+inline constexpr UiText kBookRefused{L"access to it is denied.", L"沒有存取此檔案的權限。"};
+inline constexpr UiText kBookTooLarge{L"it is too large to read into memory.",
+                                      L"檔案太大，無法讀入記憶體。"};
+inline constexpr UiText kBookReadError{L"reading it failed (error %lu).",
+                                       L"讀取檔案時發生錯誤（錯誤碼 %lu）。"};
+inline constexpr UiText kBookNotSaved{
+    L"The address book %ls could not be saved. The file on disk is as it was before.",
+    L"無法儲存通訊錄 %ls。磁碟上的檔案維持原來的內容。"};
+// "%ls" stands for the folder.
+inline constexpr UiText kFolderNotInCodePage{
+    L"The name of Tavrin's folder %ls cannot be written in this system's language settings. "
+    L"The address book works, but the viewer cannot be started from this folder; move Tavrin "
+    L"to a folder whose name uses only letters of the system's language.",
+    L"Tavrin 所在資料夾 %ls 的名稱無法以本系統的語言設定表示。通訊錄可以正常使用，但無法從此資料夾"
+    L"啟動觀看程式；請將 Tavrin 移到名稱只使用系統語言文字的資料夾。"};
+
 inline constexpr UiText kAddButton{L"Add", L"新增"};
 inline constexpr UiText kDeleteButton{L"Delete", L"刪除"};
 inline constexpr UiText kEditButton{L"Edit", L"編輯"};
@@ -45,8 +68,7 @@ inline constexpr UiText kRequiredFieldEmpty{L"The required field cannot be empty
 inline constexpr UiText kDeviceNameExists{L"The device name is exist.", L"設備名字已存在。"};
 inline constexpr UiText kSelectOneDevice{L"Please select one device at least.",
                                          L"請至少選擇一個設備。"};
-inline constexpr UiText kConfirmDelete{L"Are you sure to delete devices?",
-                                       L"您確定要刪除設備嗎？"};
+inline constexpr UiText kConfirmDelete{L"Are you sure to delete devices?", L"您確定要刪除設備嗎？"};
 
 // The outcome of Export and Import; a cancelled picker counts as a failure.
 inline constexpr UiText kExportSucceeded{L"Export file is successful.", L"匯出檔案成功。"};
@@ -59,8 +81,7 @@ inline constexpr UiText kDeviceNotExist{L"Device is not exist.(15)", L"設備不
 inline constexpr UiText kCaptchaError{L"Captcha error.(17)", L"認證碼錯誤。(17)"};
 inline constexpr UiText kConnectFailed{L"Connect failed.(%d)", L"連線失敗。(%d)"};
 inline constexpr UiText kCommandLineTooLong{
-    L"The device's details are too long to start the viewer.",
-    L"裝置資料過長，無法啟動觀看程式。"};
+    L"The device's details are too long to start the viewer.", L"裝置資料過長，無法啟動觀看程式。"};
 
 inline constexpr UiText kDeviceNameColumn{L"Device Name", L"裝置名稱"};
 inline constexpr UiText kDeviceIpColumn{L"Device IP", L"裝置 IP"};

@@ -2,6 +2,8 @@
 checked on disk after every change."""
 import unittest
 
+from harness import paths
+from harness.program import windows_path
 from harness.poll import eventually
 from tavrin import DEVICE_LIST, LauncherTest, section
 
@@ -12,9 +14,11 @@ EDIT_FORM = dict(name=1005, ip=1006, port=1007, user=1008, password=1009, uuid=1
 TEXTS = {
     "en": {"add": "Add Device", "edit": "Edit Device", "caption": "Message",
            "required": "The required field cannot be empty.", "exists": "The device name is exist.",
-           "select": "Please select one device at least.", "confirm": "Are you sure to delete devices?"},
+           "select": "Please select one device at least.", "confirm": "Are you sure to delete devices?",
+           "not saved": "The address book {} could not be saved. The file on disk is as it was before."},
     "zh": {"add": "新增裝置", "edit": "編輯裝置", "caption": "訊息", "required": "必填欄位不能為空。",
-           "exists": "設備名字已存在。", "select": "請至少選擇一個設備。", "confirm": "您確定要刪除設備嗎？"},
+           "exists": "設備名字已存在。", "select": "請至少選擇一個設備。", "confirm": "您確定要刪除設備嗎？",
+           "not saved": "無法儲存通訊錄 {}。磁碟上的檔案維持原來的內容。"},
 }
 KEYS = ("SERVERIP", "SERVERPORT", "ACCOUNT", "PASSWORD", "UUID", "UUIDIP", "UUIDMAC", "PRIORITY")
 
@@ -186,8 +190,76 @@ class EditingTest(LauncherTest):
         self.assertEqual(self.p.wait_exit(), 0)
 
 
+    def test_failed_save_is_told_and_leaves_the_book(self):
+        path = self.p.folder / "AddressBook.ini"
+        before = path.read_bytes()
+        path.chmod(0o444)  # read-only: Windows refuses to replace it
+        form = self.open_form(ADD, "add")
+        self.fill(form, ADD_FORM, name="Dock", ip="10.0.0.9", port="80", user="admin", password="pw")
+        self.p.driver.click(form["hwnd"], id=OK)
+        self.p.driver.gone(form["hwnd"])
+        expected = self.texts["not saved"].format(windows_path(path))
+        box = self.message()
+        self.assertEqual((box["title"], box["text"]), (self.texts["caption"], expected))
+        self.p.screenshot("not-saved")
+        self.answer(box, OK)
+        self.assertEqual(len(self.rows()), 5)
+        self.assertEqual(path.read_bytes(), before)
+        # The close tries once more, and says so once more.
+        self.p.close()
+        self.answer(self.message(), OK)
+        self.assertEqual(self.p.wait_exit(), 0)
+        self.assertEqual(path.read_bytes(), before)
+        self.assertFalse((self.p.folder / "AddressBook.ini.bak").exists())
+
+
 class ChineseEditingTest(EditingTest):
     locale = "zh"
+
+    def test_row_whose_name_does_not_read_back_is_opened_edited_and_deleted(self):
+        # Cut inside a double-byte character: a lead byte, then a blank that cannot trail it.
+        # The list shows such a name changed, so only the row's own record can lead back.
+        cut = b"\xaa\xf9\xa4 1"
+        self.p.close()
+        self.p.wait_exit()
+        devices = [self.devices[0], ("CUT", "10.0.0.7", "80", "admin", "pw7", "", "", "", ""),
+                   self.devices[1]]
+        self.p = self.start("cutname", book(devices).replace(b"CUT", cut),
+                            **{"Pellix.exe": paths.win_bin() / "Pellix.exe"})
+        self.main = self.p.main_window()
+        path = self.p.folder / "AddressBook.ini"
+        row = lambda: next(r for r in self.rows() if r["texts"][1].startswith("10.0.0.7"))
+        self.assertNotEqual(row()["texts"][0].encode("big5", "replace"), cut)
+
+        self.p.click_like_user(row())
+        self.p.click_like_user(row(), double=True)
+        log = self.p.folder / "Pellix.log"
+        eventually(lambda: log.exists() and b"IP=10.0.0.7#" in log.read_bytes(), timeout=15)
+        for viewer in self.p.driver.windows(exe="Pellix.exe"):
+            if viewer["visible"]:
+                self.p.driver.close(viewer["hwnd"])
+
+        self.p.click_like_user(row())
+        form = self.open_form(EDIT, "edit")
+        self.assertEqual(self.p.control(EDIT_FORM["ip"], form["hwnd"])["text"], "10.0.0.7")
+        self.fill(form, EDIT_FORM, ip="10.0.0.77")
+        self.p.driver.click(form["hwnd"], id=OK)
+        self.p.driver.gone(form["hwnd"])
+        eventually(lambda: b"SERVERIP=10.0.0.77\r\n" in path.read_bytes())
+        saved = self.platform_reading(path)
+        self.assertEqual([line.split(" ")[1] for line in saved],
+                         [b"10.0.0.5".hex(), b"10.0.0.77".hex(), b"10.0.0.6".hex()])
+        self.assertEqual(saved[0::2], self.platform_reading(self.p.folder / "AddressBook.ini.bak")[0::2])
+
+        self.p.click_like_user(row())
+        self.p.driver.click(self.main["hwnd"], id=DELETE)
+        self.answer(self.message(), YES)
+        eventually(lambda: len(self.rows()) == 2)
+        self.assertEqual([r["texts"][0] for r in self.rows()], ["Lobby", "Gate"])
+        expected = book([self.devices[0], self.devices[1]])
+        self.assertEqual(self.saved_book(expected), expected)
+        self.p.close()
+        self.assertEqual(self.p.wait_exit(), 0)
 
     def test_edit_limits_count_the_bytes_the_book_keeps(self):
         # In Big5, the book's code page here, each of these characters takes two of the

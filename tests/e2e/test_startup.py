@@ -1,16 +1,32 @@
 """Start-up and shutdown of the launcher: its window, the address book it loads
 and saves, and the start that fails at the NAT library."""
 import os
+import tempfile
 import unittest
+from pathlib import Path
 
+from harness import paths
+from harness.driver import Driver
+from harness.program import Program, tavrin_files, windows_path
 from tavrin import (BUTTONS, DEVICE_LIST, TITLES, LauncherTest, awkward_book, one_per_section,
                     section)
 
 ABOUT_COMMAND = 16
+TEXTS = {
+    "en": {"unreadable": "The address book {} could not be read: {}\n\nThe file has been left as "
+                         "it is. Tavrin will close now; start it again once the file can be read.",
+           "held": "another program is using it.",
+           "folder": "The name of Tavrin's folder {} cannot be written in this system's language "
+                     "settings."},
+    "zh": {"unreadable": "無法讀取通訊錄 {}：{}\n\n檔案保持原狀，未被更改。Tavrin 即將關閉，請在檔案可讀取後再重新開啟。",
+           "held": "另一個程式正在使用此檔案。",
+           "folder": "Tavrin 所在資料夾 {} 的名稱無法以本系統的語言設定表示。"},
+}
 
 
 class StartupTest(LauncherTest):
     high = b"Caf\xe9 \xc9t\xe9"  # Latin letters of code page 1252
+    foreign = "王小明"  # a folder name code page 1252 cannot spell
 
     def test_book_survives_start_and_close_and_window_is_set_up(self):
         book = awkward_book(1000, self.high)
@@ -47,8 +63,10 @@ class StartupTest(LauncherTest):
         # Every key is written now, and PRIORITY, never read back, is empty.
         self.assertFalse(any(" - " in line or line.endswith(" -") for line in after))
         self.assertTrue(all(line.endswith(' ""') for line in after))
+        # The save kept the book it replaced, as it was.
         self.assertEqual(sorted(os.listdir(p.folder)),
-                         ["AddressBook.ini", "KXC_IE_NATT.dll", "Tavrin.exe"])
+                         ["AddressBook.ini", "AddressBook.ini.bak", "KXC_IE_NATT.dll", "Tavrin.exe"])
+        self.assertEqual((p.folder / "AddressBook.ini.bak").read_bytes(), book)
 
     def test_missing_book_starts_empty_and_close_writes_an_empty_book(self):
         p = self.start("nobook", None)
@@ -57,6 +75,55 @@ class StartupTest(LauncherTest):
         p.close()
         self.assertEqual(p.wait_exit(), 0)
         self.assertEqual((p.folder / "AddressBook.ini").read_bytes(), b"")
+
+    def start_in(self, folder, name: str, book: bytes) -> Program:
+        """Starts the launcher from `folder`, which already holds the book."""
+        folder.mkdir(parents=True, exist_ok=True)
+        (folder / "AddressBook.ini").write_bytes(book)
+        program = Program(self.session, f"{name}-{self.locale}", tavrin_files(None), folder=folder)
+        self.addCleanup(program.__exit__)
+        return program
+
+    def test_book_another_program_holds_is_told_and_never_written(self):
+        book = awkward_book(50, self.high)
+        paths.work_root().mkdir(parents=True, exist_ok=True)
+        folder = Path(tempfile.mkdtemp(prefix="held-", dir=paths.work_root()))
+        path = folder / "AddressBook.ini"
+        path.write_bytes(book)
+        with Driver(self.session).hold(windows_path(path)):
+            p = self.start_in(folder, "held", book)
+            box = p.driver.msgbox(p.main_window()["hwnd"])
+            texts = TEXTS[self.locale]
+            self.assertEqual(box["text"], texts["unreadable"].format(windows_path(path), texts["held"]))
+            self.assertEqual([b["id"] for b in box["buttons"]], [1])
+            p.screenshot("book-held")
+            p.driver.click(box["hwnd"], id=1)
+            p.wait_exit()
+        self.assertEqual(path.read_bytes(), book)
+        self.assertEqual(sorted(os.listdir(folder)), ["AddressBook.ini", "KXC_IE_NATT.dll", "Tavrin.exe"])
+
+    def test_folder_the_code_page_cannot_spell_loads_and_saves_the_book(self):
+        book = section(b"Lobby", SERVERIP=b"10.0.0.5")
+        paths.work_root().mkdir(parents=True, exist_ok=True)
+        top = Path(tempfile.mkdtemp(prefix="foreign-", dir=paths.work_root()))
+        folder = top / self.foreign / "Tavrin"
+        p = self.start_in(folder, "foreign", book)
+        # Said once, at start-up: the viewer cannot be started from such a folder.
+        box = p.driver.msgbox(p.main_window()["hwnd"])
+        self.assertTrue(box["text"].startswith(
+            TEXTS[self.locale]["folder"].format(windows_path(folder) + "\\")), box["text"])
+        p.screenshot("foreign-folder")
+        p.driver.click(box["hwnd"], id=1)
+        p.driver.gone(box["hwnd"])
+        main = p.main_window()
+        rows = p.driver.listview(main["hwnd"], id=DEVICE_LIST)["rows"]
+        self.assertEqual([r["texts"] for r in rows], [["Lobby", "10.0.0.5", "80", ""]])
+        p.close()
+        self.assertEqual(p.wait_exit(), 0)
+        self.assertEqual((folder / "AddressBook.ini").read_bytes(), section(
+            b"Lobby", SERVERIP=b"10.0.0.5", SERVERPORT=b"80", ACCOUNT=b"admin", PASSWORD=b"tulpo",
+            UUID=b"", UUIDIP=b"", UUIDMAC=b"", PRIORITY=b""))
+        self.assertEqual((folder / "AddressBook.ini.bak").read_bytes(), book)
 
     def assert_init_nat_failed(self, p, book: bytes):
         # The box comes up from the main window's start-up, before that window is shown.
@@ -85,6 +152,7 @@ class StartupTest(LauncherTest):
 class ChineseStartupTest(StartupTest):
     locale = "zh"
     high = b"\xa4\x6a\xaa\xf9 \xa4\xa4"  # Big5: two-byte characters, some with ASCII trail bytes
+    foreign = "Ħelga"  # Big5 has no such letter
 
 
 if __name__ == "__main__":

@@ -1,5 +1,5 @@
 // The device list on a real list-view control: sorting reorders rows only, and a row always
-// leads to the record of its name.
+// leads to its own record.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -54,13 +54,23 @@ protected:
     DeviceTable m_table;
 };
 
-TEST_F(DeviceListViewTest, RowsLeadToTheRecordOfTheirNameAfterSorting) {
+TEST_F(DeviceListViewTest, RowsKeepTheirOwnRecordThroughSortingAddingAndDeleting) {
     Add("Cam", "10.0.0.1", "8080");
     Add("alpha", "10.0.0.2", "80");
     Add("Cam", "10.0.0.3", "554");
     Add("Beta", "10.0.0.4", "x");
     m_view.Fill(m_table);
     EXPECT_EQ(Column(0), (std::vector<std::string>{"Cam", "alpha", "Cam", "Beta"}));
+    // Every row shows the record it leads to: the IPs are unique, the names are not.
+    const auto expectRowsLeadToTheirRecords = [this](const char* when) {
+        ASSERT_EQ(m_view.RowCount(), static_cast<int>(m_table.Count())) << when;
+        for (int row = 0; row < m_view.RowCount(); ++row) {
+            const std::optional<std::size_t> index = m_view.RecordOfRow(row, m_table);
+            ASSERT_TRUE(index) << when << ", row " << row;
+            EXPECT_EQ(FieldText(m_table.At(*index).serverIp), m_view.CellText(row, 1))
+                << when << ", row " << row;
+        }
+    };
 
     SortState state;
     m_view.SortByColumn(0, state);  // the first click on the name column: descending
@@ -68,15 +78,23 @@ TEST_F(DeviceListViewTest, RowsLeadToTheRecordOfTheirNameAfterSorting) {
     EXPECT_EQ(Column(0)[3], "alpha");
     m_view.SortByColumn(2, state);
     EXPECT_EQ(Column(2), (std::vector<std::string>{"x", "80", "554", "8080"}));
-
-    // Either row named Cam leads to the first Cam of the table, wherever the rows stand.
-    EXPECT_EQ(m_view.RecordOfRow(RowWithIp("10.0.0.3"), m_table), 0u);
-    EXPECT_EQ(m_view.RecordOfRow(RowWithIp("10.0.0.1"), m_table), 0u);
-    EXPECT_EQ(m_view.RecordOfRow(RowWithIp("10.0.0.2"), m_table), 1u);
-    EXPECT_EQ(m_view.RecordOfRow(RowWithIp("10.0.0.4"), m_table), 3u);
-    EXPECT_EQ(m_view.RecordOfRow(-1, m_table), std::nullopt);
+    expectRowsLeadToTheirRecords("sorted");
     // The table itself keeps its order.
-    EXPECT_EQ(std::string(FieldText(m_table.At(2).serverIp)), "10.0.0.3");
+    EXPECT_EQ(FieldText(m_table.At(2).serverIp), "10.0.0.3");
+
+    Add("Gate", "10.0.0.5", "81");
+    m_view.AppendRow(m_table.At(4), 4);
+    EXPECT_EQ(m_view.CellText(4, 1), "10.0.0.5");
+    expectRowsLeadToTheirRecords("added");
+
+    const int firstCam = RowWithIp("10.0.0.1");
+    ASSERT_EQ(m_view.RecordOfRow(firstCam, m_table), 0u);
+    m_table.RemoveAt(0);
+    m_view.DeleteRow(firstCam);
+    expectRowsLeadToTheirRecords("deleted");
+    m_view.SortByColumn(1, state);
+    expectRowsLeadToTheirRecords("sorted again");
+    EXPECT_EQ(m_view.RecordOfRow(-1, m_table), std::nullopt);
 }
 
 TEST_F(DeviceListViewTest, FirstSelectedRowIsTheLowestSelectedIndex) {

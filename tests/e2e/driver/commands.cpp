@@ -27,6 +27,7 @@ const char* const kUsage =
     "  listview   --hwnd H [--id N]           columns and rows of a list view\n"
     "  at         --x X --y Y                 the control a click at that screen point hits\n"
     "  selectfolder --hwnd H --path P [--timeout S]  select a folder in a folder picker\n"
+    "  hold       --path P [--timeout S]      keep a file open sharing nothing, then exit\n"
     "FILTER: --title T --class C --pid P --exe PATH|NAME --exclude H (repeatable)\n";
 
 namespace {
@@ -176,15 +177,27 @@ int listview(const Args& args) {
     return 0;
 }
 
+// As another program that locks a file would; says so once it holds it.
+int hold(const Args& args) {
+    HANDLE file = CreateFileW(args.text(L"path").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                              0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        throw NotFound("cannot open the file");
+    JsonObject().num("held", 1).print();
+    Sleep(args.timeoutMs());
+    CloseHandle(file);
+    return 0;
+}
+
 }  // namespace
 
 int runCommand(const Args& args) {
     static const std::map<std::wstring, Command> commands = {
-        {L"windows", listWindows}, {L"wait", wait},         {L"gone", gone},
-        {L"controls", controls},   {L"msgbox", msgbox},     {L"click", click},
-        {L"settext", settext},     {L"close", close},       {L"syscommand", syscommand},
-        {L"sysmenu", sysmenu},     {L"listview", listview}, {L"at", at},
-        {L"selectfolder", selectfolder},
+        {L"windows", listWindows},       {L"wait", wait},         {L"gone", gone},
+        {L"controls", controls},         {L"msgbox", msgbox},     {L"click", click},
+        {L"settext", settext},           {L"close", close},       {L"syscommand", syscommand},
+        {L"sysmenu", sysmenu},           {L"listview", listview}, {L"at", at},
+        {L"selectfolder", selectfolder}, {L"hold", hold},
     };
     auto it = commands.find(args.command());
     if (it == commands.end())

@@ -1,9 +1,12 @@
 """Calls e2edriver.exe inside a session and turns its JSON lines into dicts."""
+import contextlib
 import json
 import subprocess
 import tempfile
 
 from . import paths
+from .poll import eventually
+from .session import stop_process
 
 
 class NotFound(AssertionError):
@@ -105,3 +108,17 @@ class Driver:
     def listview(self, hwnd: int, id: int | None = None) -> dict:
         """{'columns': [...], 'rows': [{'texts': [...], 'selected': bool, 'rect': {...}}]}"""
         return self.call("listview", "--hwnd", hwnd, *(["--id", id] if id is not None else []))[0]
+
+    @contextlib.contextmanager
+    def hold(self, path: str, seconds: float = 120):
+        """Keeps a file (a Windows path) open sharing nothing, as another program
+        that locks it would, for the `with` block (at most `seconds`)."""
+        with tempfile.TemporaryFile() as out:
+            proc = subprocess.Popen(["wine", str(self.exe), "hold", "--path", path,
+                                     "--timeout", str(seconds)], env=self.session.env,
+                                    stdout=out, stderr=subprocess.DEVNULL, start_new_session=True)
+            try:
+                eventually(lambda: out.seek(0) == 0 and b'"held"' in out.read(), timeout=30)
+                yield
+            finally:
+                stop_process(proc)
