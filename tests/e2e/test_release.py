@@ -96,7 +96,9 @@ class ReleaseTest(LauncherTest):
         def entry_removed():
             return self.uninstall_entry() == ""
         eventually(entry_removed, timeout=60, interval=1)
-        self.assertEqual([f.name for f in folder.iterdir()], ["AddressBook.ini"])
+        # The user's files stay: the book, and the one its last save replaced.
+        self.assertEqual(sorted(f.name for f in folder.iterdir()),
+                         ["AddressBook.ini", "AddressBook.ini.bak"])
         self.assertEqual((folder / "AddressBook.ini").read_bytes(), book)
         self.assertFalse(menu.exists())
 
