@@ -436,9 +436,9 @@ void CTavrinDlg::StartTunnel(std::size_t index) {
     // No other double-click until this attempt's outcome has been handled.
     EnableWindow(m_deviceList.Handle(), FALSE);
     const DeviceRecord& record = m_devices.At(index);
-    const CConnectWorker::Request request{std::string(FieldText(record.uuid)),
-                                          TunnelRequestPort(FieldText(record.serverPort))};
-    if (!m_connectWorker.Start(Handle(), request)) {
+    m_natRequest = std::make_shared<NatRequest>(
+        MakeNatRequest(FieldText(record.uuid), TunnelRequestPort(FieldText(record.serverPort))));
+    if (!m_connectWorker.Start(Handle(), m_natRequest)) {
         EnableWindow(m_deviceList.Handle(), TRUE);
         ShowConnectFailure(-1);
     }
@@ -463,16 +463,17 @@ ui::MessageResult CTavrinDlg::OnConnectResult(WPARAM wParam, LPARAM code) {
     if (!result) {
         return 0;
     }
-    if (result->code == 1) {
+    if (result->connected) {
         m_target = result->tunnel;
         m_natConnectKind = result->connectionKind;
         m_bNatConnected.store(1, std::memory_order_release);
     }
-    OutputDebugStringA(("[Tavrin] Return Data= " +
-                        (wParam == 0 ? ConnectResultText(static_cast<int>(code), m_target) : "") +
-                        ", Error Code= " + std::to_string(code) + "\n")
-                           .c_str());
-    if (wParam == 0 && result->code != 1) {
+    OutputDebugStringA(
+        ("[Tavrin] Return Data= " +
+         (wParam == 0 ? ConnectResultText(result->connected, result->code, m_target) : "") +
+         ", Error Code= " + std::to_string(code) + "\n")
+            .c_str());
+    if (wParam == 0 && !result->connected) {
         ShowConnectFailure(result->code);
     } else if (wParam == 0) {
         const std::optional<std::size_t> index = SelectedRecord();
@@ -495,10 +496,10 @@ ui::MessageResult CTavrinDlg::OnNatStatus(WPARAM, LPARAM) {
     return 0;
 }
 
-ui::MessageResult CTavrinDlg::OnNatInfo(WPARAM, LPARAM text) {
-    // The library's thread handed over a copy of its text; it is ours to free.
-    const std::unique_ptr<std::string> info(reinterpret_cast<std::string*>(text));
-    OutputDebugStringA(("[Tavrin] Return Data= " + *info + "\n").c_str());
+ui::MessageResult CTavrinDlg::OnNatInfo(WPARAM, LPARAM) {
+    for (const std::string& info : m_natInfoTexts.TakeAll()) {
+        OutputDebugStringA(("[Tavrin] Return Data= " + info + "\n").c_str());
+    }
     return 0;
 }
 
@@ -519,12 +520,9 @@ int __cdecl CTavrinDlg::NatInfoCallback(void* context, const char* first, const 
                   second ? second : "", static_cast<unsigned long long>(value1),
                   static_cast<unsigned long long>(value2), static_cast<unsigned long long>(value3),
                   static_cast<int>(flag));
-    // Each message carries its own copy, so a later callback cannot overwrite a text that the
-    // window is still reading.
-    auto copy = std::make_unique<std::string>(text);
-    if (PostMessageW(self->Handle(), WM_NAT_INFO, 0, reinterpret_cast<LPARAM>(copy.get()))) {
-        copy.release();
-    }
+    // Queued, so a later callback cannot overwrite a text that the window is still reading.
+    self->m_natInfoTexts.Push(text);
+    PostMessageW(self->Handle(), WM_NAT_INFO, 0, 0);
     return 1;
 }
 

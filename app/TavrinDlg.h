@@ -19,11 +19,14 @@
 #include "app/SortRules.h"
 #include "connect/ConnectDecision.h"
 #include "connect/ConnectWorker_win32.h"
+#include "connect/NatInfoQueue.h"
 #include "connect/NatLibrary.h"
+#include "connect/NatRequest.h"
 #include "discovery/DiscoveryWorker_win32.h"
 #include "ui/Dialog.h"
 
-// Posted to the main window by the NAT library's threads.
+// Posted to the main window by the NAT library's threads, without data: any program may post
+// them too.
 constexpr UINT WM_NAT_STATUS = WM_USER + 1001;
 constexpr UINT WM_NAT_INFO = WM_USER + 1002;
 
@@ -80,7 +83,7 @@ private:
     LRESULT OnDblclkDeviceList(NMHDR*);
     ui::MessageResult OnConnectResult(WPARAM wParam, LPARAM result);
     ui::MessageResult OnNatStatus(WPARAM, LPARAM);
-    ui::MessageResult OnNatInfo(WPARAM, LPARAM text);
+    ui::MessageResult OnNatInfo(WPARAM, LPARAM);
     LRESULT OnColumnclickDeviceList(NMHDR* header);
     void OnClickedAdd();
     void OnClickedEdit();
@@ -103,11 +106,14 @@ private:
     DeviceTable m_devices;
     CIniFile m_iniFile;
     std::shared_ptr<NatLibrary> m_nat;
+    // The buffers of the current NAT attempt, shared with its worker until its call returns.
+    std::shared_ptr<NatRequest> m_natRequest;
     CConnectWorker m_connectWorker;
     ConnectionTarget m_target;  // the LAN address or tunnel end of the last connection
     int m_natConnectKind = 0;
     CDiscoveryWorker m_discovery;
     _tagCB m_natCallbacks{};
+    NatInfoQueue m_natInfoTexts;  // filled by NatInfoCallback, emptied by OnNatInfo
     std::atomic<int> m_bNatConnected{0};
     int m_languageId = 0;
     char m_pathArg[260] = {};

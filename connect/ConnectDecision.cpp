@@ -86,6 +86,11 @@ ConnectStep DecideDoubleClick(DeviceRecord& record, bool discoveryRunning, Conne
     if (FieldText(record.uuid).empty()) {
         return ConnectStep::Nothing;
     }
+    // Without a MAC of its own the device cannot be told from a stranger on the LAN, who
+    // would be sent its credentials (a search answer without a MAC would even match it).
+    if (FieldText(record.uuidMac).empty()) {
+        return ConnectStep::NeedsTunnel;
+    }
     // The address that confirmed the device, should a later check forget uuidIp.
     std::optional<std::string> confirmed;
     if (!FieldText(record.uuidIp).empty() && ConfirmRememberedAddress(record, effects)) {
@@ -110,10 +115,11 @@ std::string_view ConnectionTypeFor(int connectionKind) {
     return connectionKind == kPeerToPeer ? "P2P" : "RELAY";
 }
 
-int ConnectStatusFor(int result) {
-    switch (result) {
-        case 1:
-            return 0;
+int ConnectStatusFor(bool connected, int code) {
+    if (connected) {
+        return 0;
+    }
+    switch (code) {
         case 15:
             return -5;
         case 17:
@@ -123,9 +129,9 @@ int ConnectStatusFor(int result) {
     }
 }
 
-std::string ConnectResultText(int result, const ConnectionTarget& target) {
-    return "0\t" + std::to_string(ConnectStatusFor(result)) + "\t" + target.address + "\t" +
-           std::to_string(target.port) + "\t";
+std::string ConnectResultText(bool connected, int code, const ConnectionTarget& target) {
+    return "0\t" + std::to_string(ConnectStatusFor(connected, code)) + "\t" + target.address +
+           "\t" + std::to_string(target.port) + "\t";
 }
 
 void LearnNetworkSettings(std::string_view reply, DeviceRecord& record) {

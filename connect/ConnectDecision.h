@@ -41,8 +41,8 @@ enum class ConnectStep {
 
 // A double-click on the record: a static address launches at once; a cloud device is looked
 // for at its remembered LAN address and where the LAN search saw its MAC, each confirmed by
-// the MAC its Login.cgi reports; otherwise it needs the tunnel. May change the record's uuidIp
-// and the target. Blocks on at most two HTTP requests.
+// the MAC its Login.cgi reports (never without a stored MAC); otherwise it needs the tunnel. May
+// change the record's uuidIp and the target. Blocks on at most two HTTP requests.
 ConnectStep DecideDoubleClick(DeviceRecord& record, bool discoveryRunning, ConnectionTarget& target,
                               const ViewerSettings& settings, ConnectEffects& effects);
 
@@ -59,11 +59,12 @@ ConnectStep CompleteTunnelConnection(DeviceRecord& record, const ConnectionTarge
 // "P2P" for the library's peer-to-peer kind (48), "RELAY" for every other.
 std::string_view ConnectionTypeFor(int connectionKind);
 
-// The status number of a connect result: 0 for success (1), -5 for 15, -11 for 17, else -1.
-int ConnectStatusFor(int result);
+// The status number of a connect result: 0 when connected; for a failure by its code, -5 for
+// 15, -11 for 17, else -1 (1 included: a library may report it after a failure).
+int ConnectStatusFor(bool connected, int code);
 
 // The debugger text of a connect result: "0\t<status>\t<address>\t<port>\t".
-std::string ConnectResultText(int result, const ConnectionTarget& target);
+std::string ConnectResultText(bool connected, int code, const ConnectionTarget& target);
 
 // Takes the device's LAN address and MAC from a Config.cgi reply (the last of each wins; an
 // address that is not a dotted IPv4 address counts as absent).

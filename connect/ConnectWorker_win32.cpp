@@ -4,24 +4,53 @@
 #include <process.h>
 
 #include <atomic>
+#include <utility>
 
-// The cloud server the library is pointed at; our library finds devices in its own directory
-// file and does not use it.
-constexpr char kCloudServerHost[128] = "cloud.tavrin.invalid";
+namespace {
+
+constexpr unsigned int kNoSocket = ~0u;
+
+// Who has the attempt's outcome: the worker while it runs; the window once it is finished
+// (until TakeResult has it); the worker again, for good, when the window abandoned it.
+enum class AttemptState { kRunning, kFinished, kTaken, kAbandoned };
+
+void CloseSocketValue(unsigned int& socket) {
+    if (socket != kNoSocket) {
+        closesocket(static_cast<SOCKET>(socket));
+        socket = kNoSocket;
+    }
+}
+
+CConnectWorker::Connector ConnectThroughLibrary(std::shared_ptr<NatLibrary> nat) {
+    return [nat](NatRequest& request, unsigned int& socket) {
+        CConnectWorker::Result result;
+        _NAT_traversal_error_code kind = 0;
+        if (nat->HostNameConnect(&socket, request, &kind) == 1) {
+            result.connected = true;
+            result.code = 1;
+            result.tunnel.address = "127.0.0.1";
+            result.tunnel.port =
+                static_cast<std::uint16_t>(nat->GetVirtualServerPortForHostName(request.hostName));
+            result.connectionKind = kind;
+        } else {
+            result.code = static_cast<int>(nat->GetLastError());
+        }
+        return result;
+    };
+}
+
+}  // namespace
 
 struct CConnectWorker::Attempt {
-    std::shared_ptr<NatLibrary> nat;
-    Request request;
+    Connector connector;
+    std::shared_ptr<NatRequest> request;
     HWND window = nullptr;
     HANDLE stopEvent = nullptr;  // auto-reset; signalled to ask the worker to end
 
-    // Written by the worker before it posts (release), read by the window after the message
-    // arrived (acquire).
+    // Written by the worker before it leaves kRunning, read by the window after.
     Result result;
-    unsigned int socket = ~0u;
-    std::atomic<bool> finished{false};
-    // Set by the window when it lets go of a worker that overran its wait.
-    std::atomic<bool> abandoned{false};
+    unsigned int socket = kNoSocket;
+    std::atomic<AttemptState> state{AttemptState::kRunning};
 
     ~Attempt() {
         if (stopEvent != nullptr) {
@@ -30,13 +59,21 @@ struct CConnectWorker::Attempt {
     }
 };
 
-CConnectWorker::~CConnectWorker() { Stop(); }
+CConnectWorker::CConnectWorker(std::shared_ptr<NatLibrary> nat)
+    : CConnectWorker(ConnectThroughLibrary(std::move(nat))) {}
 
-bool CConnectWorker::Start(HWND window, const Request& request) {
+CConnectWorker::CConnectWorker(Connector connector, DWORD stopWaitMs)
+    : m_connector(std::move(connector)), m_stopWaitMs(stopWaitMs) {}
+
+CConnectWorker::~CConnectWorker() {
+    Stop();
+}
+
+bool CConnectWorker::Start(HWND window, std::shared_ptr<NatRequest> request) {
     Stop();
     auto attempt = std::make_shared<Attempt>();
-    attempt->nat = m_nat;
-    attempt->request = request;
+    attempt->connector = m_connector;
+    attempt->request = std::move(request);
     attempt->window = window;
     attempt->stopEvent = CreateEventA(nullptr, FALSE, FALSE, nullptr);
     if (attempt->stopEvent == nullptr) {
@@ -62,47 +99,34 @@ unsigned __stdcall CConnectWorker::ConnectThreadProc(void* reference) {
     if (WaitForSingleObject(attempt.stopEvent, 0) == WAIT_OBJECT_0) {
         return 0;
     }
-    _NAT_traversal_error_code kind = 0;
-    unsigned int socket = ~0u;
-    const int connected =
-        attempt.nat->HostNameConnect(&socket, attempt.request.hostName.c_str(),
-                                     attempt.request.port, &kind, kCloudServerHost);
-    Result result;
-    if (connected == 1) {
-        result.code = 1;
-        result.tunnel.address = "127.0.0.1";
-        result.tunnel.port = static_cast<std::uint16_t>(
-            attempt.nat->GetVirtualServerPortForHostName(attempt.request.hostName.c_str()));
-        result.connectionKind = kind;
-    } else {
-        result.code = static_cast<int>(attempt.nat->GetLastError());
-    }
-    attempt.result = result;
+    unsigned int socket = kNoSocket;
+    attempt.result = attempt.connector(*attempt.request, socket);
     attempt.socket = socket;
-    attempt.finished.store(true, std::memory_order_release);
-    if (!attempt.abandoned.load(std::memory_order_acquire)) {
-        PostMessageW(attempt.window, WM_CONNECT_RESULT, 0, static_cast<LPARAM>(result.code));
+    const int code = attempt.result.code;
+    AttemptState running = AttemptState::kRunning;
+    if (attempt.state.compare_exchange_strong(running, AttemptState::kFinished,
+                                              std::memory_order_acq_rel)) {
+        PostMessageW(attempt.window, WM_CONNECT_RESULT, 0, static_cast<LPARAM>(code));
+    } else {
+        // Abandoned: nobody will take the socket over.
+        CloseSocketValue(attempt.socket);
     }
-    return static_cast<unsigned>(result.code);
+    return static_cast<unsigned>(code);
 }
 
 std::optional<CConnectWorker::Result> CConnectWorker::TakeResult() {
-    if (!m_attempt || !m_attempt->finished.load(std::memory_order_acquire)) {
+    AttemptState finished = AttemptState::kFinished;
+    if (!m_attempt || !m_attempt->state.compare_exchange_strong(finished, AttemptState::kTaken,
+                                                                std::memory_order_acq_rel)) {
         return std::nullopt;
     }
     CloseSocket();
-    m_natSocket = m_attempt->socket;
-    m_attempt->socket = ~0u;
-    Result result = m_attempt->result;
-    m_attempt->finished.store(false, std::memory_order_relaxed);  // one message, one result
-    return result;
+    m_natSocket = std::exchange(m_attempt->socket, kNoSocket);
+    return m_attempt->result;
 }
 
 void CConnectWorker::CloseSocket() {
-    if (m_natSocket != ~0u) {
-        closesocket(m_natSocket);
-        m_natSocket = ~0u;
-    }
+    CloseSocketValue(m_natSocket);
 }
 
 void CConnectWorker::Stop() {
@@ -110,13 +134,20 @@ void CConnectWorker::Stop() {
         SetEvent(m_attempt->stopEvent);
     }
     if (m_hConnectThread != nullptr) {
-        if (WaitForSingleObject(m_hConnectThread, kStopWaitMs) != WAIT_OBJECT_0) {
+        if (WaitForSingleObject(m_hConnectThread, m_stopWaitMs) != WAIT_OBJECT_0) {
             // Killing a thread inside the library could leave its locks or the heap broken;
             // it keeps its own reference to everything it uses, so it may finish whenever.
-            m_attempt->abandoned.store(true, std::memory_order_release);
+            // Should it have finished meanwhile, its outcome is the window's after all.
+            AttemptState running = AttemptState::kRunning;
+            m_attempt->state.compare_exchange_strong(running, AttemptState::kAbandoned,
+                                                     std::memory_order_acq_rel);
         }
         CloseHandle(m_hConnectThread);
         m_hConnectThread = nullptr;
+    }
+    // A finished attempt whose result was never handled still holds the library's socket.
+    if (m_attempt && m_attempt->state.load(std::memory_order_acquire) != AttemptState::kAbandoned) {
+        CloseSocketValue(m_attempt->socket);
     }
     m_attempt.reset();
     CloseSocket();

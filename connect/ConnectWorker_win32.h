@@ -5,52 +5,57 @@
 
 #include <windows.h>
 
-#include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
-#include <string>
 
 #include "connect/ConnectDecision.h"
 #include "connect/NatLibrary.h"
+#include "connect/NatRequest.h"
 
-// Posted by the worker: wParam 0, lParam 1 for a tunnel or the library's error code.
+// Posted by the worker: wParam 0, lParam 1 for a tunnel or the library's error code. The
+// outcome itself is read from the worker (TakeResult), never from the message.
 constexpr UINT WM_CONNECT_RESULT = WM_USER + 1000;
 
 class CConnectWorker {
 public:
     static constexpr DWORD kStopWaitMs = 3000;
 
-    // What one attempt asks the library for: the device's UUID and the number of its port.
-    struct Request {
-        std::string hostName;
-        std::uint16_t port = 0;
-    };
-
-    // What a finished attempt found: code 1 with the tunnel's local end and the connection
-    // kind, or the library's error code.
+    // What a finished attempt found: a tunnel (its local end and the connection kind), or the
+    // library's error code. Success is its own flag, since a library may report any code,
+    // 1 included, after a failure.
     struct Result {
-        int code = 0;
+        bool connected = false;
+        int code = 0;  // 1 when connected
         ConnectionTarget tunnel;
         int connectionKind = 0;
     };
 
-    // The worker keeps the library loaded while it runs, even past the window's end.
-    explicit CConnectWorker(std::shared_ptr<NatLibrary> nat) : m_nat(std::move(nat)) {}
+    // One attempt's call into the library, on the worker thread: may write into the request's
+    // buffers, and hands over the socket it was given (or leaves the invalid value).
+    using Connector = std::function<Result(NatRequest& request, unsigned int& socket)>;
+
+    // The launcher's worker, connecting through the library, which it keeps alive.
+    explicit CConnectWorker(std::shared_ptr<NatLibrary> nat);
+    explicit CConnectWorker(Connector connector, DWORD stopWaitMs = kStopWaitMs);
     ~CConnectWorker();  // Stop()
     CConnectWorker(const CConnectWorker&) = delete;
     CConnectWorker& operator=(const CConnectWorker&) = delete;
 
-    // Ends the previous attempt (Stop) and starts a new one that posts its result to window.
+    // Ends the previous attempt (Stop) and starts a new one with the request's buffers, which
+    // the worker holds until its call has returned, and that posts its result to window.
     // False when the thread could not be started; nothing will be posted then.
-    bool Start(HWND window, const Request& request);
+    bool Start(HWND window, std::shared_ptr<NatRequest> request);
 
-    // The result of the current attempt, once its WM_CONNECT_RESULT has arrived; nothing for a
-    // message that no running attempt of ours sent.
+    // The result of the current attempt, once, after its WM_CONNECT_RESULT has been posted;
+    // nothing for a message that no running attempt of ours sent. Takes over the socket the
+    // library handed out, closing the one held before.
     std::optional<Result> TakeResult();
 
-    // Signals the attempt to stop, waits at most kStopWaitMs for its thread, then lets go of
-    // it: a thread still inside the library is left to end by itself (it keeps what it uses
-    // alive) and its result is never posted. Closes the socket the library handed over.
+    // Signals the attempt to stop, waits at most the stop wait for its thread, then lets go
+    // of it: a thread still inside the library is left to end by itself (it keeps what it
+    // uses alive, closes its socket itself and never posts). Closes every socket the
+    // library handed out, taken or not.
     void Stop();
 
 private:
@@ -59,7 +64,8 @@ private:
     static unsigned __stdcall ConnectThreadProc(void* attempt);
     void CloseSocket();
 
-    std::shared_ptr<NatLibrary> m_nat;
+    Connector m_connector;
+    DWORD m_stopWaitMs;
     std::shared_ptr<Attempt> m_attempt;
     HANDLE m_hConnectThread = nullptr;
     unsigned m_uConnectThreadId = 0;

@@ -63,6 +63,10 @@ std::unique_ptr<char[]> HttpGet(const char* url, const char* user, const char* p
     curl_easy_setopt(curl.get(), CURLOPT_WRITEDATA, &reply);
     curl_easy_setopt(curl.get(), CURLOPT_CONNECTTIMEOUT, kConnectTimeoutSeconds);
     curl_easy_setopt(curl.get(), CURLOPT_TIMEOUT, kTotalTimeoutSeconds);
+    // Straight to the device, whatever http_proxy, all_proxy and the like say: a proxy would
+    // be handed the device's credentials and could not reach a LAN address anyway.
+    curl_easy_setopt(curl.get(), CURLOPT_PROXY, "");
+    curl_easy_setopt(curl.get(), CURLOPT_NOPROXY, "*");
     // Neither the result nor the HTTP status matters: the reply is what arrived.
     curl_easy_perform(curl.get());
     return buffer;

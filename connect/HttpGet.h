@@ -22,7 +22,8 @@ struct HttpReply {
 std::size_t HttpWriteCallback(char* data, std::size_t size, std::size_t count, void* reply);
 
 // GET url with HTTP Basic credentials when both user and password are non-empty (no
-// credentials otherwise), at most 1 s to connect and 3 s in all, no redirects. Returns the
+// credentials otherwise), at most 1 s to connect and 3 s in all, no redirects, never through a
+// proxy (the environment's proxy settings are not read). Returns the
 // reply text, whatever arrived: failures and the HTTP status are not reported, so it may be
 // empty or an error page. Null only when the buffer cannot be allocated. Blocks the caller.
 std::unique_ptr<char[]> HttpGet(const char* url, const char* user, const char* password);

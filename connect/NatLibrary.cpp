@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "connect/NatCall_win32.h"
+
 namespace {
 
 constexpr wchar_t kLibraryFileName[] = L"KXC_IE_NATT.dll";
@@ -16,18 +18,11 @@ std::wstring LibraryPath() {
     return path + kLibraryFileName;
 }
 
-template <class Fn>
-void Bind(HMODULE module, const char* name, Fn& function) {
-    function = reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+void Bind(HMODULE module, const char* name, const void*& function) {
+    function = reinterpret_cast<const void*>(GetProcAddress(module, name));
 }
 
 }  // namespace
-
-NatLibrary::~NatLibrary() {
-    if (m_module != nullptr) {
-        FreeLibrary(m_module);
-    }
-}
 
 void NatLibrary::Load() {
     // No "cannot find the library" box from the system: a missing library is our failure to
@@ -50,32 +45,28 @@ bool NatLibrary::IsBound() const {
 }
 
 int NatLibrary::Init(int reserved, _tagCB* callbacks) {
-    return IsBound() ? m_init(reserved, callbacks) : 0;
+    return IsBound() ? CallLibraryFunction(m_init, reserved, callbacks) : 0;
 }
 
-int NatLibrary::HostNameConnect(unsigned int* socketOut, const char* hostName, int devicePort,
-                                _NAT_traversal_error_code* connectionKind, const char* serverHost) {
+int NatLibrary::HostNameConnect(unsigned int* socketOut, NatRequest& request,
+                                _NAT_traversal_error_code* connectionKind) {
     if (!IsBound()) {
         return 0;
     }
-    // The library's fixed arguments: guest credentials, no captcha, no proxy.
-    char user[32] = "guest";
-    char password[32] = "guest";
-    char reserved8[256] = "";
-    char reserved10[16] = "";
-    char reserved11[128] = "";
-    return m_hostNameConnect(socketOut, hostName, devicePort, connectionKind, 0, user, password,
-                             reserved8, 0, reserved10, reserved11, serverHost, 3);
+    return CallLibraryFunction(m_hostNameConnect, socketOut, request.hostName,
+                               static_cast<int>(request.port), connectionKind, 0u, request.user,
+                               request.password, request.reserved8, 0, request.reserved10,
+                               request.reserved11, request.serverHost, 3);
 }
 
 int NatLibrary::GetVirtualServerPortForHostName(const char* hostName) {
-    return IsBound() ? m_getVirtualServerPort(hostName) : 0;
+    return IsBound() ? CallLibraryFunction(m_getVirtualServerPort, hostName) : 0;
 }
 
 _NAT_traversal_error_code NatLibrary::GetLastError() {
-    return IsBound() ? m_getLastError() : 0;
+    return IsBound() ? CallLibraryFunction(m_getLastError) : 0;
 }
 
 int NatLibrary::DeInit() {
-    return IsBound() ? m_deInit() : 0;
+    return IsBound() ? CallLibraryFunction(m_deInit) : 0;
 }

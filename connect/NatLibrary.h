@@ -1,14 +1,16 @@
-// The launcher's binding to KXC_IE_NATT.dll, loaded at run time from the program's folder.
+// The launcher's binding to KXC_IE_NATT.dll, loaded at run time from the program's folder
+// and never unloaded: the library's own threads may outlive NATSocket_DeInit, and unmapping
+// its code under them would crash the process as it ends.
 #pragma once
 
 #include <windows.h>
 
+#include "connect/NatRequest.h"
 #include "connect/NatTraversal.h"
 
 class NatLibrary {
 public:
     NatLibrary() = default;
-    ~NatLibrary();
     NatLibrary(const NatLibrary&) = delete;
     NatLibrary& operator=(const NatLibrary&) = delete;
 
@@ -18,8 +20,10 @@ public:
     void Load();
 
     int Init(int reserved, _tagCB* callbacks);
-    int HostNameConnect(unsigned int* socketOut, const char* hostName, int devicePort,
-                        _NAT_traversal_error_code* connectionKind, const char* serverHost);
+    // The library may write into the request's buffers, which must stay with the caller until
+    // the call has returned.
+    int HostNameConnect(unsigned int* socketOut, NatRequest& request,
+                        _NAT_traversal_error_code* connectionKind);
     int GetVirtualServerPortForHostName(const char* hostName);
     _NAT_traversal_error_code GetLastError();
     int DeInit();
@@ -28,9 +32,10 @@ private:
     bool IsBound() const;
 
     HMODULE m_module = nullptr;
-    NATSocket_Init_Fn m_init = nullptr;
-    NATSocket_HostNameConnect_Fn m_hostNameConnect = nullptr;
-    NATSocket_GetVirtualServerPortForHostName_Fn m_getVirtualServerPort = nullptr;
-    NATSocket_GetLastError_Fn m_getLastError = nullptr;
-    NATSocket_DeInit_Fn m_deInit = nullptr;
+    // Called through CallLibraryFunction, whatever their calling convention.
+    const void* m_init = nullptr;
+    const void* m_hostNameConnect = nullptr;
+    const void* m_getVirtualServerPort = nullptr;
+    const void* m_getLastError = nullptr;
+    const void* m_deInit = nullptr;
 };

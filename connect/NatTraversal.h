@@ -1,6 +1,7 @@
 // The interface of the NAT-traversal library KXC_IE_NATT.dll: five plain C functions with
-// undecorated names and two callbacks, all __cdecl. Shared by the launcher, which binds the
-// functions at run time, and by our own implementation of the library.
+// undecorated names, __cdecl or __stdcall (the launcher copes with both), and two callbacks,
+// which are __cdecl. Shared by the launcher, which binds the functions at run time, and by our
+// own implementation of the library.
 #pragma once
 
 #include <cstdint>
@@ -25,15 +26,5 @@ struct _tagCB {
     NatInfoCallbackFn infoCallback;
     NatStatusCallbackFn statusCallback;
 };
-
-typedef int(__cdecl* NATSocket_Init_Fn)(int reserved, _tagCB* callbacks);
-typedef int(__cdecl* NATSocket_HostNameConnect_Fn)(
-    unsigned int* socketOut, const char* hostName, int devicePort,
-    _NAT_traversal_error_code* connectionKind, unsigned int reserved5, const char* user,
-    const char* password, const char* reserved8, int reserved9, const char* reserved10,
-    const char* reserved11, const char* serverHost, int reserved13);
-typedef int(__cdecl* NATSocket_GetVirtualServerPortForHostName_Fn)(const char* hostName);
-typedef _NAT_traversal_error_code(__cdecl* NATSocket_GetLastError_Fn)();
-typedef int(__cdecl* NATSocket_DeInit_Fn)();
 
 }  // extern "C"

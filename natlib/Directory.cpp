@@ -128,6 +128,13 @@ NatDirectory ParseNatDirectory(std::string_view text) {
             if (const std::optional<int> code = Number(words[1])) {
                 directory.initError = code;
             }
+        } else if (words.size() == 1 && words[0] == "scribble") {
+            directory.scribble = true;
+        } else if (words.size() == 2 && words[0] == "linger") {
+            if (const std::optional<int> ms =
+                    PlainNumber(words[1], std::numeric_limits<int>::max())) {
+                directory.linger = std::chrono::milliseconds(*ms);
+            }
         } else if (!words.empty() && words[0] == "device") {
             if (std::optional<NatDevice> device =
                     DeviceLine(std::span<const std::string_view>(words).subspan(1))) {

@@ -5,15 +5,22 @@
 //   # comment (a word starting with '#' ends the line)
 //   init-error <code>
 //       NATSocket_Init fails; NATSocket_GetLastError then gives <code>.
+//   scribble
+//       NATSocket_HostNameConnect writes a zero into the last byte of every text buffer it is
+//       given, as a library that hands texts back through them may.
+//   linger <ms>
+//       NATSocket_DeInit leaves one of the library's threads running in the library's code
+//       for <ms> milliseconds after it has returned, as libraries that end their threads
+//       lazily do; the process must not unload the library under it.
 //   device <uuid> <a.b.c.d>:<port> p2p|relay|error <code> [delay <ms>]
 //       NATSocket_HostNameConnect with host name <uuid> (matched exactly, letter case counts)
 //       waits <ms> milliseconds, then tunnels to that IPv4 address and TCP port, reporting the
 //       kind P2P (48) or relay (49), or fails with error <code>.
 //
 // A UUID that no line names is the error "device not exist" (15). A later line for the same UUID
-// replaces an earlier one, and a later init-error line wins too. Addresses are dotted decimal
-// only (no names: the library must not ask a name server), without leading zeros, which some
-// readers take for octal. Unknown or malformed lines are ignored, so an old library reads a
+// replaces an earlier one, and a later init-error or linger line wins too. Addresses are dotted
+// decimal only (no names: the library must not ask a name server), without leading zeros, which
+// some readers take for octal. Unknown or malformed lines are ignored, so an old library reads a
 // newer file.
 #pragma once
 
@@ -38,6 +45,8 @@ struct NatDevice {
 
 struct NatDirectory {
     std::optional<int> initError;
+    bool scribble = false;
+    std::chrono::milliseconds linger{0};
     std::vector<NatDevice> devices;
 
     // The entry for a host name, or null when the directory does not know it.

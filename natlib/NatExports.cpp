@@ -5,20 +5,31 @@
 // Threads: the caller's own for Init, connect (which sleeps out the device's delay on the
 // caller's thread) and DeInit; the library's for each tunnel (accepting) and each forwarded
 // connection, and those call the callbacks. DeInit sets the session's stop event, waits for
-// pending connects to leave and joins every library thread before it returns.
+// pending connects to leave and joins every library thread before it returns (unless the
+// directory asks it to linger).
+//
+// The functions are __cdecl unless the build names another convention in NATLIB_CALL; a
+// __stdcall build exports them under plain names too, as some libraries of this interface do.
 #include <windows.h>
 
 #include <atomic>
+#include <cstdint>
 #include <exception>
+#include <initializer_list>
 #include <memory>
 #include <mutex>
 #include <string>
+#include <utility>
 
 #include "base/WholeFile.h"
 #include "base/WidePath.h"
 #include "connect/NatTraversal.h"
 #include "natlib/Directory.h"
 #include "natlib/NatSession.h"
+
+#ifndef NATLIB_CALL
+#define NATLIB_CALL __cdecl
+#endif
 
 namespace {
 
@@ -78,7 +89,7 @@ unsigned int CallersSocket() {
     return static_cast<unsigned int>(socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP));
 }
 
-int Connect(unsigned int* socketOut, const char* hostName,
+int Connect(const NatDirectory& directory, unsigned int* socketOut, const char* hostName,
             _NAT_traversal_error_code* connectionKind) {
     std::unique_lock current(g_current);
     if (!g_session) {
@@ -88,7 +99,6 @@ int Connect(unsigned int* socketOut, const char* hostName,
     const NatSession::Attempt attempt(session);
     current.unlock();
 
-    const NatDirectory directory = ReadDirectory();
     const NatDevice* device = hostName != nullptr ? directory.Find(hostName) : nullptr;
     if (device == nullptr) {
         return Fail(kNatErrorDeviceNotExist);
@@ -114,11 +124,42 @@ int Connect(unsigned int* socketOut, const char* hostName,
     return 1;
 }
 
+// Writes the last byte of each buffer at the size the interface states for it.
+void Scribble(std::initializer_list<std::pair<char*, std::size_t>> buffers) {
+    for (const auto& [buffer, size] : buffers) {
+        if (buffer != nullptr) {
+            buffer[size - 1] = '\0';
+        }
+    }
+}
+
+// Spins rather than sleeps, so that the thread is always about to run this library's code: a
+// process that unloads the library under it faults at once.
+DWORD WINAPI Linger(void* milliseconds) {
+    const ULONGLONG end = GetTickCount64() + reinterpret_cast<std::uintptr_t>(milliseconds);
+    while (GetTickCount64() < end) {
+        YieldProcessor();
+    }
+    return 0;
+}
+
+void LingerAfterDeInit(std::chrono::milliseconds linger) {
+    if (linger.count() == 0) {
+        return;
+    }
+    const HANDLE thread = CreateThread(
+        nullptr, 0, &Linger, reinterpret_cast<void*>(static_cast<std::uintptr_t>(linger.count())),
+        0, nullptr);
+    if (thread != nullptr) {
+        CloseHandle(thread);
+    }
+}
+
 }  // namespace
 
 extern "C" {
 
-__declspec(dllexport) int __cdecl NATSocket_Init(int, _tagCB* callbacks) {
+__declspec(dllexport) int NATLIB_CALL NATSocket_Init(int, _tagCB* callbacks) {
     try {
         const std::lock_guard lifecycle(g_lifecycle);
         EndSession();
@@ -141,32 +182,43 @@ __declspec(dllexport) int __cdecl NATSocket_Init(int, _tagCB* callbacks) {
 
 // The device port, the guest credentials and arguments 5 and 8 to 13 mean nothing to our
 // library: the directory names the device's full address and there is no cloud server to ask.
-__declspec(dllexport) int __cdecl NATSocket_HostNameConnect(unsigned int* socketOut,
-                                                            const char* hostName, int,
-                                                            _NAT_traversal_error_code* kind,
-                                                            unsigned int, const char*, const char*,
-                                                            const char*, int, const char*,
-                                                            const char*, const char*, int) {
+__declspec(dllexport) int NATLIB_CALL
+    NATSocket_HostNameConnect(unsigned int* socketOut, char* hostName, int,
+                              _NAT_traversal_error_code* kind, unsigned int, char* user,
+                              char* password, char* reserved8, int, char* reserved10,
+                              char* reserved11, char* serverHost, int) {
     try {
-        return Connect(socketOut, hostName, kind);
+        const NatDirectory directory = ReadDirectory();
+        if (directory.scribble) {
+            Scribble({{hostName, 128},
+                      {user, 32},
+                      {password, 32},
+                      {reserved8, 256},
+                      {reserved10, 16},
+                      {reserved11, 128},
+                      {serverHost, 128}});
+        }
+        return Connect(directory, socketOut, hostName, kind);
     } catch (const std::exception&) {
         return Fail(kNatErrorNoTunnel);
     }
 }
 
-__declspec(dllexport) int __cdecl NATSocket_GetVirtualServerPortForHostName(const char* hostName) {
+__declspec(dllexport) int NATLIB_CALL
+    NATSocket_GetVirtualServerPortForHostName(const char* hostName) {
     const std::lock_guard current(g_current);
     return g_session && hostName != nullptr ? g_session->PortOf(hostName) : 0;
 }
 
-__declspec(dllexport) _NAT_traversal_error_code __cdecl NATSocket_GetLastError() {
+__declspec(dllexport) _NAT_traversal_error_code NATLIB_CALL NATSocket_GetLastError() {
     return g_lastError;
 }
 
 // Must not be called from a callback: it waits for the threads that make them.
-__declspec(dllexport) int __cdecl NATSocket_DeInit() {
+__declspec(dllexport) int NATLIB_CALL NATSocket_DeInit() {
     const std::lock_guard lifecycle(g_lifecycle);
     EndSession();
+    LingerAfterDeInit(ReadDirectory().linger);
     return 1;
 }
 

@@ -7,21 +7,29 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-enum class Progress { kWaiting, kDone, kFailed };
+enum class Progress { kWaiting, kDone, kFailed, kStopped };
 
 bool WouldBlock() {
     return WSAGetLastError() == WSAEWOULDBLOCK;
 }
 
+bool IsSet(WSAEVENT event) {
+    return WSAWaitForMultipleEvents(1, &event, FALSE, 0, FALSE) == WSA_WAIT_EVENT_0;
+}
+
 // One way of a forwarded connection over non-blocking sockets. Each pump goes on until a call
-// would block, which re-arms the socket event the relay waits on, so no wake-up is missed.
+// would block, which re-arms the socket event the relay waits on, so no wake-up is missed;
+// a stream that never lets a call block is still cut off by the stop event between chunks.
 class Direction {
 public:
-    Direction(SOCKET from, SOCKET to) : m_from(from), m_to(to) {}
+    Direction(SOCKET from, SOCKET to, WSAEVENT stop) : m_from(from), m_to(to), m_stop(stop) {}
 
     // kDone once the sender has closed and everything it sent has been passed on.
     Progress Pump() {
         for (;;) {
+            if (IsSet(m_stop)) {
+                return Progress::kStopped;
+            }
             if (m_begin < m_end) {
                 const int sent =
                     send(m_to, m_buffer.data() + m_begin, static_cast<int>(m_end - m_begin), 0);
@@ -55,6 +63,7 @@ public:
 private:
     SOCKET m_from;
     SOCKET m_to;
+    WSAEVENT m_stop;
     std::array<char, 16 * 1024> m_buffer{};
     std::size_t m_begin = 0;
     std::size_t m_end = 0;
@@ -133,13 +142,15 @@ void Relay::Forward(WSAEVENT clientEvent, WSAEVENT deviceEvent, ForwardedTraffic
         WSAEventSelect(m_device.Get(), deviceEvent, kWatched) != 0) {
         return;
     }
-    Direction toDevice(m_client.Get(), m_device.Get());
-    Direction fromDevice(m_device.Get(), m_client.Get());
+    Direction toDevice(m_client.Get(), m_device.Get(), m_stop);
+    Direction fromDevice(m_device.Get(), m_client.Get(), m_stop);
     for (;;) {
         const Progress up = toDevice.Pump();
         const Progress down = fromDevice.Pump();
-        if (up == Progress::kFailed || down == Progress::kFailed ||
-            (up == Progress::kDone && down == Progress::kDone) ||
+        const auto ends = [](Progress p) {
+            return p == Progress::kFailed || p == Progress::kStopped;
+        };
+        if (ends(up) || ends(down) || (up == Progress::kDone && down == Progress::kDone) ||
             !WaitForEvents(m_stop, clientEvent, deviceEvent)) {
             break;
         }

@@ -95,13 +95,15 @@ def assert_main_layout(test, p, client: dict) -> dict:
 class LauncherTest(SessionTestCase):
     """The launcher started in the class's session, with the files it needs."""
 
-    def start(self, name: str, book: bytes | None, without: tuple = (), **extra) -> Program:
+    def start(self, name: str, book: bytes | None, without: tuple = (), env: dict | None = None,
+              **extra) -> Program:
         """Starts the launcher from a fresh folder holding the shipped files but
-        `without`, the book (none if None) and the `extra` name=contents."""
+        `without`, the book (none if None) and the `extra` name=contents, with
+        `env` added to its environment."""
         files = tavrin_files(book, **extra)
         for name_left_out in without:
             del files[name_left_out]
-        program = Program(self.session, f"{name}-{self.locale}", files)
+        program = Program(self.session, f"{name}-{self.locale}", files, env=env)
         self.addCleanup(program.__exit__)
         return program
 

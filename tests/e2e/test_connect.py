@@ -1,8 +1,15 @@
 """Connecting to devices on a simulated LAN: a static address, a cloud device
 found by the LAN search and confirmed by its MAC, and cloud devices reached
-through our NAT library, each ending in the stand-in viewer's log."""
+through our NAT library, each ending in the stand-in viewer's log. The library
+is told to misbehave as real ones may (it writes into the buffers it is given
+and leaves a thread running past its shutdown), proxy variables point at a
+listener that must hear nothing, and a stranger on the LAN answers the search
+without a MAC; the whole scenario runs again with the library built __stdcall."""
 import base64
 import re
+import socket
+import sys
+import threading
 import time
 import unittest
 import urllib.request
@@ -15,6 +22,7 @@ from tavrin import DEVICE_LIST, LauncherTest, section
 
 LAN_MAC = "02:ab:cd:0a:0b:0c"
 CLOUD_MAC = "02:ab:cd:0b:0b:0b"
+STRANGER_MAC = "02:ab:cd:0c:0c:0c"
 CREDENTIALS = dict(ACCOUNT=b"admin", PASSWORD=b"secret")
 BOOK = b"".join([
     section(b"Static Cam", SERVERIP=DEVICE_ADDRESS.encode(), SERVERPORT=b"80", UUID=b"SEEN-TOO",
@@ -27,18 +35,28 @@ BOOK = b"".join([
     section(b"Captcha Cam", SERVERIP=b"", SERVERPORT=b"80", UUID=b"UUID-CAPTCHA", **CREDENTIALS),
     section(b"Broken Cam", SERVERIP=b"", SERVERPORT=b"80", UUID=b"UUID-BROKEN", **CREDENTIALS),
     section(b"Slow Cam", SERVERIP=b"", SERVERPORT=b"80", UUID=b"UUID-SLOW", **CREDENTIALS),
+    section(b"One Cam", SERVERIP=b"", SERVERPORT=b"80", UUID=b"UUID-ONE", **CREDENTIALS),
+    section(b"Stream Cam", SERVERIP=b"", SERVERPORT=b"80", UUID=b"UUID-STREAM", **CREDENTIALS),
 ])
-# Where our NAT library finds each cloud device: the NAT-only device listens on 8081.
-DIRECTORY = f"""device UUID-CLOUD {DEVICE_ADDRESS}:8081 p2p delay 300
+# Where our NAT library finds each cloud device: the NAT-only device listens on 8081; the
+# streaming one is the test's own (its port is filled in per class).
+DIRECTORY = f"""scribble
+linger 3000
+device UUID-CLOUD {DEVICE_ADDRESS}:8081 p2p delay 300
 device UUID-RELAY {DEVICE_ADDRESS}:8081 relay
 device UUID-CAPTCHA {DEVICE_ADDRESS}:8081 error 17
 device UUID-BROKEN {DEVICE_ADDRESS}:8081 error 42
+device UUID-ONE {DEVICE_ADDRESS}:8081 error 1
 device UUID-SLOW {DEVICE_ADDRESS}:8081 p2p delay 600000
-""".encode()
+device UUID-STREAM 127.0.0.1:{{stream_port}} relay
+"""
 MESSAGES = {
-    "en": {15: "Device is not exist.(15)", 17: "Captcha error.(17)", 42: "Connect failed.(42)"},
-    "zh": {15: "設備不存在。(15)", 17: "認證碼錯誤。(17)", 42: "連線失敗。(42)"},
+    "en": {1: "Connect failed.(1)", 15: "Device is not exist.(15)", 17: "Captcha error.(17)",
+           42: "Connect failed.(42)"},
+    "zh": {1: "連線失敗。(1)", 15: "設備不存在。(15)", 17: "認證碼錯誤。(17)",
+           42: "連線失敗。(42)"},
 }
+WM_CONNECT_RESULT, WM_NAT_STATUS, WM_NAT_INFO = 0x07E8, 0x07E9, 0x07EA
 SEARCH_QUIET_SECONDS = 5  # the search ends this long after the last answer
 
 
@@ -47,22 +65,72 @@ def fields(command_line: str) -> dict:
                            r"CONNECTTYPE|OEMNAME|LANGUAGEID)=(.*?)#", command_line))
 
 
+class Listener:
+    """A TCP port on loopback that accepts connections on a thread of its own and
+    counts them; with `stream`, sends to each without pause until it goes away."""
+
+    def __init__(self, stream: bool = False):
+        self.stream = stream
+        self.accepted = 0
+        self.server = socket.create_server(("127.0.0.1", 0))
+        self.port = self.server.getsockname()[1]
+        threading.Thread(target=self._accept, daemon=True).start()
+
+    def _accept(self):
+        while True:
+            try:
+                connection, _ = self.server.accept()
+            except OSError:
+                return  # closed
+            self.accepted += 1
+            if self.stream:
+                threading.Thread(target=self._send, args=(connection,), daemon=True).start()
+
+    @staticmethod
+    def _send(connection):
+        chunk = b"s" * 65536
+        with connection:
+            try:
+                while True:
+                    connection.sendall(chunk)
+            except OSError:
+                pass  # the tunnel has gone
+
+    def close(self):
+        self.server.close()
+
+
 class ConnectTest(LauncherTest):
+    library = None  # the shipped build of the NAT library
+
     @classmethod
     def setUpClass(cls):
-        # One device answers the search and serves its pages on port 80; the other is only
-        # reachable through the NAT library's tunnel (it never answers the search).
+        # One device answers the search and serves its pages on port 80; another is only
+        # reachable through the NAT library's tunnel (it never answers the search); a third
+        # answers the search without a MAC.
         cls.lan = SimulatedLan([
             ["--http-port", "80", "--mac", LAN_MAC, "--user", "admin", "--password", "secret"],
             ["--http-port", "8081", "--search-port", "0", "--no-answer", "--mac", CLOUD_MAC,
              "--user", "admin", "--password", "secret"],
+            ["--http-port", "8082", "--form", "text", "--no-mac", "--mac", STRANGER_MAC,
+             "--user", "admin", "--password", "secret"],
         ]).__enter__()
         cls.addClassCleanup(cls.lan.__exit__)
+        cls.proxy = Listener()
+        cls.addClassCleanup(cls.proxy.close)
+        cls.stream = Listener(stream=True)
+        cls.addClassCleanup(cls.stream.close)
         super().setUpClass()
 
     def setUp(self):
-        self.p = self.start("connect", BOOK, **{
-            "Pellix.exe": paths.win_bin() / "Pellix.exe", "KXC_IE_NATT.directory": DIRECTORY})
+        proxy = f"http://127.0.0.1:{self.proxy.port}"
+        files = {"Pellix.exe": paths.win_bin() / "Pellix.exe",
+                 "KXC_IE_NATT.directory": DIRECTORY.format(stream_port=self.stream.port).encode()}
+        if self.library:
+            files["KXC_IE_NATT.dll"] = self.library
+        self.p = self.start("connect", BOOK, env={
+            "http_proxy": proxy, "HTTP_PROXY": proxy, "all_proxy": proxy, "ALL_PROXY": proxy},
+            **files)
         self.main = self.p.main_window()
         self.log = self.p.folder / "Pellix.log"
 
@@ -146,11 +214,27 @@ class ConnectTest(LauncherTest):
         self.double_click("Relay Cam")
         self.assertEqual(self.next_launch(3)["CONNECTTYPE"], "RELAY")
 
-        for name, code in (("Gone Cam", 15), ("Captcha Cam", 17), ("Broken Cam", 42)):
+        # A library that reports 1 after a failure has still failed.
+        for name, code in (("Gone Cam", 15), ("Captcha Cam", 17), ("Broken Cam", 42),
+                           ("One Cam", 1)):
             self.expect_connect_error(name, code)
         self.assertEqual(len(self.launches()), 3)
+
+        # Closing while a stream flows through a tunnel without pause: the library's
+        # shutdown cuts it off. The library has written into every buffer it was given and
+        # leaves a thread running past its shutdown: the launcher still ends cleanly.
+        self.double_click("Stream Cam")
+        port = int(self.next_launch(4)["PORT"])
+        viewer = socket.create_connection(("127.0.0.1", port), timeout=10)
+        self.addCleanup(viewer.close)
+        received = 0
+        while received < 8 * 1024 * 1024:
+            received += len(viewer.recv(65536))
+        started = time.monotonic()
         self.p.close()
         self.assertEqual(self.p.wait_exit(), 0)
+        print(f"closed during a stream in {time.monotonic() - started:.2f} s", file=sys.stderr)
+        self.assertEqual(self.proxy.accepted, 0)
 
     def test_cloud_device_found_on_the_lan_by_its_mac(self):
         # The double-click uses the search's list once the search has ended, 5 s after the
@@ -162,6 +246,14 @@ class ConnectTest(LauncherTest):
         self.assertEqual((lan["IP"], lan["PORT"], lan["CONNECTTYPE"], lan["DEVICEUUID"]),
                          (DEVICE_ADDRESS, "80", "STATIC IP", "UUID-LAN"))
         self.assertTrue(any(line.startswith("http GET /Login.cgi") for line in self.http_requests(0)))
+        self.assertEqual(self.proxy.accepted, 0)  # the proxy variables were not followed
+
+        # No stored MAC: the stranger's answer without one confirms nothing and hears
+        # nothing; the tunnel takes over.
+        self.assertIn("search request from", self.lan.log(2))
+        self.double_click("Relay Cam")
+        self.assertEqual(self.next_launch(2)["CONNECTTYPE"], "RELAY")
+        self.assertEqual(self.http_requests(2), [])
         self.p.close()
         self.assertEqual(self.p.wait_exit(), 0)
         self.assertEqual(self.saved(b"LAN Cam")[b"UUIDIP"], DEVICE_ADDRESS.encode())
@@ -169,6 +261,18 @@ class ConnectTest(LauncherTest):
     def test_closing_while_the_library_still_connects(self):
         self.double_click("Slow Cam")
         eventually(lambda: not self.p.control(DEVICE_LIST)["enabled"], timeout=5)
+        # Another program posts the launcher's own messages with made-up values: a forged
+        # success is no result of the running attempt, and no value is taken for a pointer.
+        for msg, wparam, lparam in ((WM_NAT_INFO, 0, 0x12345678), (WM_NAT_INFO, 7, 0xFFFFFFFF),
+                                    (WM_NAT_STATUS, 1, 0xDEADBEEF), (WM_CONNECT_RESULT, 0, 1),
+                                    (WM_CONNECT_RESULT, 3, 0x7FFFFFFF)):
+            self.p.driver.post_message(self.main["hwnd"], msg, wparam, lparam)
+        time.sleep(1)
+        self.assertTrue(self.p.running())
+        self.assertFalse(self.p.control(DEVICE_LIST)["enabled"])
+        boxes = self.p.driver.windows(pid=self.main["pid"], cls="#32770",
+                                      exclude=[self.main["hwnd"]])
+        self.assertEqual([w for w in boxes if w["visible"]], [])
         started = time.monotonic()
         self.p.close()
         # At most the worker's 3 s wait, then the library's shutdown ends the attempt; no
@@ -181,6 +285,11 @@ class ConnectTest(LauncherTest):
 
 class ChineseConnectTest(ConnectTest):
     locale = "zh"
+
+
+class StdcallLibraryConnectTest(ConnectTest):
+    """The same scenario with our library built __stdcall with plain names."""
+    library = paths.build_root() / "win" / "stdcall" / "KXC_IE_NATT.dll"
 
 
 if __name__ == "__main__":

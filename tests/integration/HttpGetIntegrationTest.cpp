@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -56,6 +57,23 @@ TEST(HttpGetIntegrationTest, SendsCredentialsOnlyWhenBothAreSet) {
     ASSERT_TRUE(open.IsReady());
     const std::string reply = Fetch(open.Url("/Login.cgi"), "", "").text;
     EXPECT_EQ(FindKeyLine(reply, "MAC-Address"), kMac);
+}
+
+TEST(HttpGetIntegrationTest, GoesStraightToTheDeviceWhateverTheProxyVariablesSay) {
+    SimulatedDevice device({"--user", "admin", "--password", "secret"});
+    SimulatedDevice proxy({"--mac", "02:00:00:00:00:99"});  // would log any request it got
+    ASSERT_TRUE(device.IsReady() && proxy.IsReady());
+    const std::string proxyUrl = "http://127.0.0.1:" + std::to_string(proxy.HttpPort());
+    const char* const variables[] = {"http_proxy", "HTTP_PROXY", "all_proxy", "ALL_PROXY"};
+    for (const char* variable : variables) {
+        setenv(variable, proxyUrl.c_str(), 1);
+    }
+    const std::string reply = Fetch(device.Url("/Login.cgi")).text;
+    for (const char* variable : variables) {
+        unsetenv(variable);
+    }
+    EXPECT_EQ(FindKeyLine(reply, "MAC-Address"), kMac);
+    EXPECT_EQ(proxy.NextLine(std::chrono::milliseconds(300)), "");
 }
 
 TEST(HttpGetIntegrationTest, ReadsTheNetworkPage) {

@@ -1,5 +1,7 @@
 // Our KXC_IE_NATT.dll as the launcher uses it: loaded at run time from a folder of its own with
-// a directory file beside it, the five functions bound by name, and a device on loopback.
+// a directory file beside it, the five functions bound by name and called through the
+// launcher's thunk, and a device on loopback. Every test runs against both builds of the
+// library: the shipped __cdecl one and the __stdcall one with plain names.
 #include <winsock2.h>
 #include <windows.h>
 
@@ -15,6 +17,7 @@
 #include <thread>
 #include <vector>
 
+#include "connect/NatCall_win32.h"
 #include "connect/NatTraversal.h"
 #include "natlib/WinSocket.h"
 #include "support/ScratchFolder.h"
@@ -145,6 +148,42 @@ private:
     std::thread m_thread;
 };
 
+// A device that sends to its one connection without pause until told to stop, as a camera's
+// stream does.
+class StreamingDevice {
+public:
+    StreamingDevice() : m_listener(socket(AF_INET, SOCK_STREAM, IPPROTO_TCP)) {
+        sockaddr_in address = Loopback(0);
+        int size = sizeof address;
+        bind(m_listener.Get(), reinterpret_cast<const sockaddr*>(&address), sizeof address);
+        listen(m_listener.Get(), 1);
+        getsockname(m_listener.Get(), reinterpret_cast<sockaddr*>(&address), &size);
+        m_endpoint = "127.0.0.1:" + std::to_string(ntohs(address.sin_port));
+        m_thread = std::thread([this] {
+            const OwnedSocket connection(accept(m_listener.Get(), nullptr, nullptr));
+            const std::string chunk(64 * 1024, 's');
+            while (!m_stop && SendAll(connection.Get(), chunk)) {
+            }
+        });
+    }
+    ~StreamingDevice() {
+        Stop();
+        m_listener.Close();  // ends an accept that never came
+        m_thread.join();
+    }
+    StreamingDevice(const StreamingDevice&) = delete;
+    StreamingDevice& operator=(const StreamingDevice&) = delete;
+
+    std::string Endpoint() const { return m_endpoint; }
+    void Stop() { m_stop = true; }
+
+private:
+    OwnedSocket m_listener;
+    std::string m_endpoint;
+    std::atomic<bool> m_stop{false};
+    std::thread m_thread;
+};
+
 struct InfoCall {
     DWORD thread;
     std::string uuid;
@@ -213,22 +252,26 @@ private:
     std::atomic<int> m_lateCalls{0};
 };
 
-// A copy of the library in a scratch folder, so each test writes its own directory file.
+// The two builds, by their place beside the test program.
+constexpr const char* kBuilds[] = {"KXC_IE_NATT.dll", "..\\stdcall\\KXC_IE_NATT.dll"};
+
+// A copy of one build of the library in a scratch folder, so each test writes its own
+// directory file. Called through the thunk, whatever the build's calling convention.
 class NatLibraryCopy {
 public:
-    NatLibraryCopy() {
+    explicit NatLibraryCopy(const char* build) {
         const std::string path = m_folder.File("KXC_IE_NATT.dll");
-        CopyFileA((ProgramFolder() + "KXC_IE_NATT.dll").c_str(), path.c_str(), FALSE);
+        CopyFileA((ProgramFolder() + build).c_str(), path.c_str(), FALSE);
         m_module = LoadLibraryA(path.c_str());
-        Bind("NATSocket_Init", Init);
-        Bind("NATSocket_HostNameConnect", HostNameConnect);
-        Bind("NATSocket_GetVirtualServerPortForHostName", GetVirtualServerPort);
-        Bind("NATSocket_GetLastError", GetLastError);
-        Bind("NATSocket_DeInit", DeInit);
+        Bind("NATSocket_Init", m_init);
+        Bind("NATSocket_HostNameConnect", m_hostNameConnect);
+        Bind("NATSocket_GetVirtualServerPortForHostName", m_getVirtualServerPort);
+        Bind("NATSocket_GetLastError", m_getLastError);
+        Bind("NATSocket_DeInit", m_deInit);
     }
-    // Ends as the launcher ends: de-initialised, then unloaded.
+    // De-initialised, then unloaded: our library ends its threads in DeInit.
     ~NatLibraryCopy() {
-        if (DeInit != nullptr) {
+        if (m_deInit != nullptr) {
             DeInit();
         }
         if (m_module != nullptr) {
@@ -239,29 +282,42 @@ public:
     NatLibraryCopy& operator=(const NatLibraryCopy&) = delete;
 
     bool IsBound() const {
-        return Init && HostNameConnect && GetVirtualServerPort && GetLastError && DeInit;
+        return m_init && m_hostNameConnect && m_getVirtualServerPort && m_getLastError && m_deInit;
     }
     void WriteDirectory(std::string_view text) const {
         m_folder.Write("KXC_IE_NATT.directory", text);
     }
 
-    NATSocket_Init_Fn Init = nullptr;
-    NATSocket_HostNameConnect_Fn HostNameConnect = nullptr;
-    NATSocket_GetVirtualServerPortForHostName_Fn GetVirtualServerPort = nullptr;
-    NATSocket_GetLastError_Fn GetLastError = nullptr;
-    NATSocket_DeInit_Fn DeInit = nullptr;
+    int Init(int reserved, _tagCB* callbacks) const {
+        return CallLibraryFunction(m_init, reserved, callbacks);
+    }
+    int HostNameConnect(unsigned int* socketOut, char* hostName, int port,
+                        _NAT_traversal_error_code* kind, char* user, char* password,
+                        char* reserved8, char* reserved10, char* reserved11,
+                        char* serverHost) const {
+        return CallLibraryFunction(m_hostNameConnect, socketOut, hostName, port, kind, 0u, user,
+                                   password, reserved8, 0, reserved10, reserved11, serverHost, 3);
+    }
+    int GetVirtualServerPort(const char* hostName) const {
+        return CallLibraryFunction(m_getVirtualServerPort, hostName);
+    }
+    _NAT_traversal_error_code GetLastError() const { return CallLibraryFunction(m_getLastError); }
+    int DeInit() const { return CallLibraryFunction(m_deInit); }
 
 private:
-    template <class Fn>
-    void Bind(const char* name, Fn& function) {
-        function =
-            m_module == nullptr
-                ? nullptr
-                : reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(m_module, name)));
+    void Bind(const char* name, const void*& function) {
+        function = m_module == nullptr
+                       ? nullptr
+                       : reinterpret_cast<const void*>(GetProcAddress(m_module, name));
     }
 
     ScratchFolder m_folder;
     HMODULE m_module = nullptr;
+    const void* m_init = nullptr;
+    const void* m_hostNameConnect = nullptr;
+    const void* m_getVirtualServerPort = nullptr;
+    const void* m_getLastError = nullptr;
+    const void* m_deInit = nullptr;
 };
 
 constexpr unsigned int kUntouchedSocket = 0x5EED;
@@ -275,7 +331,7 @@ struct ConnectResult {
     bool closedSocket = false;  // the caller closed what it received, as the launcher does
 };
 
-class NatLibraryTest : public ::testing::Test {
+class NatLibraryTest : public ::testing::TestWithParam<const char*> {
 protected:
     void SetUp() override { ASSERT_TRUE(m_nat.IsBound()); }
 
@@ -300,8 +356,8 @@ protected:
         char server[128] = "cloud.example.invalid";
         ConnectResult result{};
         result.returned =
-            m_nat.HostNameConnect(&result.socket, name, 80, &result.kind, 0, user, password,
-                                  reserved8, 0, reserved10, reserved11, server, 3);
+            m_nat.HostNameConnect(&result.socket, name, 80, &result.kind, user, password, reserved8,
+                                  reserved10, reserved11, server);
         result.lastError = m_nat.GetLastError();
         if (result.returned == 1) {
             result.closedSocket = closesocket(static_cast<SOCKET>(result.socket)) == 0;
@@ -316,10 +372,15 @@ protected:
     WinsockScope m_sockets;
     CallbackLog m_log;  // outlives the library copy, which de-initialises when it goes
     _tagCB m_callbacks{&m_log, &CallbackLog::OnInfo, &CallbackLog::OnStatus};
-    NatLibraryCopy m_nat;
+    NatLibraryCopy m_nat{GetParam()};
 };
 
-TEST_F(NatLibraryTest, InitFailsWithTheDirectorysCodeAndConnectNeedsInit) {
+INSTANTIATE_TEST_SUITE_P(BothBuilds, NatLibraryTest, ::testing::ValuesIn(kBuilds),
+                         [](const ::testing::TestParamInfo<const char*>& info) {
+                             return info.index == 0 ? std::string("cdecl") : std::string("stdcall");
+                         });
+
+TEST_P(NatLibraryTest, InitFailsWithTheDirectorysCodeAndConnectNeedsInit) {
     m_nat.WriteDirectory("init-error 7\n");
     EXPECT_EQ(Init(), 0);
     EXPECT_EQ(m_nat.GetLastError(), 7);
@@ -334,7 +395,7 @@ TEST_F(NatLibraryTest, InitFailsWithTheDirectorysCodeAndConnectNeedsInit) {
     EXPECT_EQ(m_nat.GetLastError(), 0);
 }
 
-TEST_F(NatLibraryTest, ConnectEndsAsTheDirectorySays) {
+TEST_P(NatLibraryTest, ConnectEndsAsTheDirectorySays) {
     EchoDevice device;
     m_nat.WriteDirectory("device cam-p2p " + device.Endpoint() + " p2p\n" + "device cam-relay " +
                          device.Endpoint() + " relay\n" +
@@ -380,7 +441,7 @@ TEST_F(NatLibraryTest, ConnectEndsAsTheDirectorySays) {
     EXPECT_EQ(PortOf("cam-p2p"), port);
 }
 
-TEST_F(NatLibraryTest, TunnelCarriesEachConnectionToTheDeviceAndBack) {
+TEST_P(NatLibraryTest, TunnelCarriesEachConnectionToTheDeviceAndBack) {
     // The device and the client both pause before reading, and the large transfer is more
     // than all the buffers on the way: the tunnel must hold back in both directions.
     EchoDevice device(milliseconds(700));
@@ -411,7 +472,7 @@ TEST_F(NatLibraryTest, TunnelCarriesEachConnectionToTheDeviceAndBack) {
     EXPECT_EQ(ReceiveAll(waiting.Get()), "echo:first still here");
 }
 
-TEST_F(NatLibraryTest, CallbacksComeFromTheLibrarysThreadsWithTheTraffic) {
+TEST_P(NatLibraryTest, CallbacksComeFromTheLibrarysThreadsWithTheTraffic) {
     EchoDevice device;
     m_nat.WriteDirectory("device cam-relay " + device.Endpoint() + " relay\n");
     ASSERT_EQ(Init(), 1);
@@ -438,7 +499,7 @@ TEST_F(NatLibraryTest, CallbacksComeFromTheLibrarysThreadsWithTheTraffic) {
     }
 }
 
-TEST_F(NatLibraryTest, DeviceThatRefusesIsDroppedAtOnce) {
+TEST_P(NatLibraryTest, DeviceThatRefusesIsDroppedAtOnce) {
     std::uint16_t closedPort = 0;
     {
         EchoDevice gone;  // its port is free again once it is gone
@@ -457,7 +518,7 @@ TEST_F(NatLibraryTest, DeviceThatRefusesIsDroppedAtOnce) {
     EXPECT_EQ(infos[0].fromDevice, 0u);
 }
 
-TEST_F(NatLibraryTest, DelayIsWaitedOutBeforeTheOutcome) {
+TEST_P(NatLibraryTest, DelayIsWaitedOutBeforeTheOutcome) {
     m_nat.WriteDirectory(
         "device slow 127.0.0.1:9 p2p delay 400\n"
         "device slow-error 127.0.0.1:9 error 17 delay 400\n");
@@ -472,7 +533,7 @@ TEST_F(NatLibraryTest, DelayIsWaitedOutBeforeTheOutcome) {
     }
 }
 
-TEST_F(NatLibraryTest, DeInitCutsAWaitingConnectShort) {
+TEST_P(NatLibraryTest, DeInitCutsAWaitingConnectShort) {
     m_nat.WriteDirectory("device stuck 127.0.0.1:9 p2p delay 600000\n");
     ASSERT_EQ(Init(), 1);
     std::future<ConnectResult> pending =
@@ -492,7 +553,34 @@ TEST_F(NatLibraryTest, DeInitCutsAWaitingConnectShort) {
     EXPECT_EQ(PortOf("stuck"), 0);
 }
 
-TEST_F(NatLibraryTest, DeInitClosesEverythingAndInitStartsAfresh) {
+TEST_P(NatLibraryTest, DeInitEndsAStreamThatNeverPauses) {
+    StreamingDevice device;
+    m_nat.WriteDirectory("device cam " + device.Endpoint() + " relay\n");
+    ASSERT_EQ(Init(), 1);
+    ASSERT_EQ(Connect("cam").returned, 1);
+    const OwnedSocket viewer = ConnectTo(PortOf("cam"));
+    ASSERT_TRUE(viewer.IsValid());
+    // The viewer reads as fast as it can, so the relay's reads and writes hardly ever wait.
+    std::atomic<std::uint64_t> received{0};
+    std::thread reading([&] {
+        char chunk[64 * 1024];
+        int got = 0;
+        while ((got = recv(viewer.Get(), chunk, sizeof chunk, 0)) > 0) {
+            received += static_cast<std::uint64_t>(got);
+        }
+    });
+    while (received < 8 * 1024 * 1024) {
+        std::this_thread::sleep_for(milliseconds(10));
+    }
+    std::future<void> deInit = std::async(std::launch::async, [this] { DeInit(); });
+    const bool ended = deInit.wait_for(milliseconds(kSocketTimeoutMs)) == std::future_status::ready;
+    device.Stop();  // lets a relay that missed the stop end after all, so the test can fail
+    deInit.wait();
+    reading.join();
+    EXPECT_TRUE(ended);
+}
+
+TEST_P(NatLibraryTest, DeInitClosesEverythingAndInitStartsAfresh) {
     EchoDevice device;
     m_nat.WriteDirectory("device cam " + device.Endpoint() + " p2p\n");
     ASSERT_EQ(Init(), 1);

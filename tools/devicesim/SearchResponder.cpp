@@ -194,7 +194,8 @@ SearchResponder::Datagram SearchResponder::FixedAnswer(const MacBytes& mac) cons
 }
 
 SearchResponder::Datagram SearchResponder::TextAnswer(const MacBytes& mac) const {
-    const std::string text = "MAC=" + MacText(mac, m_upperCaseMac) + "&IPAddress=" + m_options.ip +
+    const std::string text = "MAC=" + (m_options.noMac ? "" : MacText(mac, m_upperCaseMac)) +
+                             "&IPAddress=" + m_options.ip +
                              "&Port=" + std::to_string(m_announcedPort) +
                              "&Wireless-Device=0&NetworkType=DHCP&DEVICE_TYPE=NVR"
                              "&CloudLoginName=&Title=" +

@@ -27,6 +27,7 @@ const char kSimUsage[] =
     "  --pad BYTES          pages padded with filler lines to BYTES\n"
     "  --wrong-mac          pages report a MAC other than the announced one\n"
     "  --wrong-echo         after the answers, a datagram whose command echo is 2\n"
+    "  --no-mac             text answers carry an empty MAC\n"
     "  --flood N            N answers per request, each with its own MAC\n"
     "  --interval MS        pause between answers\n";
 
@@ -69,6 +70,7 @@ std::optional<SimOptions> ParseSimOptions(int argc, char** argv, std::string& er
         {"--crlf", &options.crlf},
         {"--wrong-mac", &options.wrongMac},
         {"--wrong-echo", &options.wrongEcho},
+        {"--no-mac", &options.noMac},
     };
     for (int i = 1; i < argc; ++i) {
         const std::string_view name = argv[i];

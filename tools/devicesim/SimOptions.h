@@ -31,6 +31,7 @@ struct SimOptions {
     std::size_t padTo = 0;    // pages padded with filler lines to this many bytes
     bool wrongMac = false;    // the pages report a MAC other than the announced one
     bool wrongEcho = false;   // after its answers, a datagram with command echo 2
+    bool noMac = false;       // text answers carry an empty MAC
     int flood = 1;            // answers per request, each with a MAC of its own
     int intervalMs = 0;       // pause between answers
 };

@@ -7,6 +7,8 @@
 
 #include "base/FixedText.h"
 #include "connect/Ipv4Text.h"
+#include "connect/NatInfoQueue.h"
+#include "connect/NatRequest.h"
 #include "support/TestDevice.h"
 
 namespace {
@@ -177,6 +179,21 @@ TEST(ConnectDecisionTest, AnAddressThatIsNoPlainIpv4IsNeverUsed) {
     EXPECT_TRUE(IsDottedIpv4("0.0.0.0"));
 }
 
+TEST(ConnectDecisionTest, WithoutAStoredMacNoAddressIsAskedAndNoCredentialsGoAnywhere) {
+    for (const char* uuidIp : {"", "192.168.1.9"}) {
+        DeviceRecord record = CloudDevice(uuidIp);
+        CopyField(record.uuidMac, "");
+        FakeEffects effects;
+        // A search answer without a MAC, and pages that would confirm anything.
+        effects.discovered[""] = ConnectionTarget{"192.168.1.20", 8000};
+        effects.pages[kDiscovered] = "MAC-Address=66:77:88:99:AA:BB\n";
+        effects.pages[kRemembered] = "MAC-Address=66:77:88:99:AA:BB\n";
+        EXPECT_EQ(DoubleClick(record, effects).step, ConnectStep::NeedsTunnel) << uuidIp;
+        EXPECT_TRUE(effects.fetched.empty()) << uuidIp;
+        EXPECT_EQ(FieldText(record.uuidIp), uuidIp);
+    }
+}
+
 TEST(ConnectDecisionTest, ConfirmedRememberedAddressSurvivesAForeignAnswerOnTheLan) {
     DeviceRecord record = CloudDevice();
     FakeEffects effects;
@@ -244,11 +261,40 @@ TEST(TunnelConnectionTest, NothingLearnedNothingSavedAndNoRequestWithoutAViewer)
 }
 
 TEST(ConnectResultTest, StatusNumbersAndText) {
-    EXPECT_EQ(ConnectResultText(1, {"127.0.0.1", 50123}), "0\t0\t127.0.0.1\t50123\t");
-    EXPECT_EQ(ConnectStatusFor(15), -5);
-    EXPECT_EQ(ConnectStatusFor(17), -11);
-    EXPECT_EQ(ConnectStatusFor(0), -1);
-    EXPECT_EQ(ConnectStatusFor(99), -1);
+    EXPECT_EQ(ConnectResultText(true, 1, {"127.0.0.1", 50123}), "0\t0\t127.0.0.1\t50123\t");
+    EXPECT_EQ(ConnectResultText(false, 1, {"", 0}), "0\t-1\t\t0\t");  // 1 after a failure
+    EXPECT_EQ(ConnectStatusFor(false, 15), -5);
+    EXPECT_EQ(ConnectStatusFor(false, 17), -11);
+    EXPECT_EQ(ConnectStatusFor(false, 0), -1);
+    EXPECT_EQ(ConnectStatusFor(false, 99), -1);
+}
+
+TEST(NatRequestTest, HoldsTheUuidWholeUpTo127BytesAndTheFixedTexts) {
+    const std::string uuid(127, 'U');
+    const NatRequest request = MakeNatRequest(uuid + "cut", 554);
+    EXPECT_EQ(FieldText(request.hostName), uuid);
+    EXPECT_EQ(request.port, 554);
+    EXPECT_EQ(FieldText(request.user), "guest");
+    EXPECT_EQ(FieldText(request.password), "guest");
+    EXPECT_EQ(FieldText(request.reserved8), "");
+    EXPECT_FALSE(FieldText(request.serverHost).empty());
+}
+
+TEST(NatInfoQueueTest, TakesTheWaitingTextsOnceAndKeepsTheNewestWhenFull) {
+    NatInfoQueue queue;
+    EXPECT_TRUE(queue.TakeAll().empty());  // a message nobody's callback sent
+    queue.Push("a");
+    queue.Push("b");
+    EXPECT_EQ(queue.TakeAll(), (std::vector<std::string>{"a", "b"}));
+    EXPECT_TRUE(queue.TakeAll().empty());
+
+    for (std::size_t i = 0; i < NatInfoQueue::kMaxTexts + 3; ++i) {
+        queue.Push(std::to_string(i));
+    }
+    const std::vector<std::string> kept = queue.TakeAll();
+    ASSERT_EQ(kept.size(), NatInfoQueue::kMaxTexts);
+    EXPECT_EQ(kept.front(), "3");
+    EXPECT_EQ(kept.back(), std::to_string(NatInfoQueue::kMaxTexts + 2));
 }
 
 }  // namespace

@@ -112,4 +112,21 @@ TEST(NatDirectoryTest, InitErrorTakesOneNumberAndTheLastLineWins) {
     EXPECT_NE(both.Find("cam"), nullptr);
 }
 
+TEST(NatDirectoryTest, MisbehavioursAreOffUnlessNamedExactly) {
+    const NatDirectory plain = ParseNatDirectory("device cam 127.0.0.1:80 p2p\n");
+    EXPECT_FALSE(plain.scribble);
+    EXPECT_EQ(plain.linger.count(), 0);
+
+    const NatDirectory hostile = ParseNatDirectory("scribble\r\nlinger 100\nlinger 2500 # last\n");
+    EXPECT_TRUE(hostile.scribble);
+    EXPECT_EQ(hostile.linger.count(), 2500);
+
+    for (const char* line : {"scribble 1", "SCRIBBLE", "linger", "linger -5", "linger 05",
+                             "linger 1 2", "linger soon"}) {
+        const NatDirectory directory = ParseNatDirectory(line);
+        EXPECT_FALSE(directory.scribble) << line;
+        EXPECT_EQ(directory.linger.count(), 0) << line;
+    }
+}
+
 }  // namespace

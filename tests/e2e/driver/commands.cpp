@@ -23,6 +23,7 @@ const char* const kUsage =
     "  settext    --hwnd H [--id N] --text T  WM_SETTEXT, as typing into an edit box\n"
     "  close      --hwnd H                    the close box (SC_CLOSE)\n"
     "  syscommand --hwnd H --cmd N            WM_SYSCOMMAND, e.g. a system menu item\n"
+    "  postmessage --hwnd H --msg N [--wparam N] [--lparam N]  any message, as another program\n"
     "  sysmenu    --hwnd H                    items of the system menu\n"
     "  listview   --hwnd H [--id N]           columns and rows of a list view\n"
     "  at         --x X --y Y                 the control a click at that screen point hits\n"
@@ -146,6 +147,15 @@ int syscommand(const Args& args) {
     return 0;
 }
 
+int postmessage(const Args& args) {
+    if (!args.has(L"msg"))
+        throw UsageError("--msg is required");
+    post(existingWindow(args.hwnd()), static_cast<UINT>(args.number(L"msg", 0)),
+         static_cast<WPARAM>(args.number(L"wparam", 0)),
+         static_cast<LPARAM>(args.number(L"lparam", 0)));
+    return 0;
+}
+
 int sysmenu(const Args& args) {
     for (const JsonObject& item : readSystemMenu(existingWindow(args.hwnd())))
         item.print();
@@ -198,6 +208,7 @@ int runCommand(const Args& args) {
         {L"settext", settext},           {L"close", close},       {L"syscommand", syscommand},
         {L"sysmenu", sysmenu},           {L"listview", listview}, {L"at", at},
         {L"selectfolder", selectfolder}, {L"hold", hold},
+        {L"postmessage", postmessage},
     };
     auto it = commands.find(args.command());
     if (it == commands.end())

@@ -90,6 +90,11 @@ class Driver:
     def syscommand(self, hwnd: int, cmd: int) -> None:
         self.call("syscommand", "--hwnd", hwnd, "--cmd", cmd)
 
+    def post_message(self, hwnd: int, msg: int, wparam: int = 0, lparam: int = 0) -> None:
+        """Posts any message to the window, as another program could."""
+        self.call("postmessage", "--hwnd", hwnd, "--msg", msg, "--wparam", wparam,
+                  "--lparam", lparam)
+
     def sysmenu(self, hwnd: int) -> list:
         """[{'id', 'text', 'separator', 'grayed', 'checked'}]"""
         return self.call("sysmenu", "--hwnd", hwnd)

@@ -41,7 +41,8 @@ class Program:
     """with Program(session, "startup_en", tavrin_files()) as p: p.main_window() ..."""
 
     def __init__(self, session, name: str, files: dict, exe: str = "Tavrin.exe",
-                 args: tuple = (), cwd: Path | None = None, folder: Path | None = None):
+                 args: tuple = (), cwd: Path | None = None, folder: Path | None = None,
+                 env: dict | None = None):
         self.session = session
         self.name = name
         self.driver = Driver(session)
@@ -60,7 +61,9 @@ class Program:
         self._log = open(paths.artifacts_root() / f"{name}-wine.log", "wb")
         # Explorer starts a program in its own folder; a test can pass another
         # cwd to prove the program finds its files beside the exe regardless.
-        self._proc = subprocess.Popen(["wine", str(self.exe), *args], env=session.env,
+        # `env` adds to the session's environment, as a user's own variables would.
+        self._proc = subprocess.Popen(["wine", str(self.exe), *args],
+                                      env={**session.env, **(env or {})},
                                       cwd=cwd or self.folder, stdout=self._log,
                                       stderr=subprocess.STDOUT, start_new_session=True)
 
