@@ -80,8 +80,11 @@ bool SearchResponder::Open(std::string& error) {
     local.sin_family = AF_INET;
     local.sin_port = htons(static_cast<std::uint16_t>(m_options.searchPort));
     const int on = 1;
+    // Several simulated devices in one namespace each hear the search, as devices on one LAN
+    // do: every socket that shares the port gets its own copy of a broadcast.
     if (m_socket < 0 || inet_pton(AF_INET, m_options.bind.c_str(), &local.sin_addr) != 1 ||
         setsockopt(m_socket, IPPROTO_IP, IP_PKTINFO, &on, sizeof on) != 0 ||
+        setsockopt(m_socket, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on) != 0 ||
         bind(m_socket, reinterpret_cast<sockaddr*>(&local), sizeof local) != 0) {
         error = "cannot bind the search port";
         return false;
