@@ -133,6 +133,8 @@ void Scribble(std::initializer_list<std::pair<char*, std::size_t>> buffers) {
     }
 }
 
+std::atomic<int> g_lingering{0};
+
 // Spins rather than sleeps, so that the thread is always about to run this library's code: a
 // process that unloads the library under it faults at once.
 DWORD WINAPI Linger(void* milliseconds) {
@@ -140,6 +142,7 @@ DWORD WINAPI Linger(void* milliseconds) {
     while (GetTickCount64() < end) {
         YieldProcessor();
     }
+    --g_lingering;
     return 0;
 }
 
@@ -147,17 +150,31 @@ void LingerAfterDeInit(std::chrono::milliseconds linger) {
     if (linger.count() == 0) {
         return;
     }
+    ++g_lingering;
     const HANDLE thread = CreateThread(
         nullptr, 0, &Linger, reinterpret_cast<void*>(static_cast<std::uintptr_t>(linger.count())),
         0, nullptr);
     if (thread != nullptr) {
         CloseHandle(thread);
+    } else {
+        --g_lingering;
     }
 }
 
 }  // namespace
 
 extern "C" {
+
+// The faulting thread of a process that unloads us while lingering may lose the race against
+// the process's end and never be reported; this line, written before the unmapping, always is.
+BOOL WINAPI DllMain(HINSTANCE, DWORD reason, void* processEnds) {
+    if (reason == DLL_PROCESS_DETACH && processEnds == nullptr && g_lingering > 0) {
+        constexpr char kLine[] = "KXC_IE_NATT: unloaded under a running thread of its own\n";
+        DWORD written = 0;
+        WriteFile(GetStdHandle(STD_ERROR_HANDLE), kLine, sizeof kLine - 1, &written, nullptr);
+    }
+    return TRUE;
+}
 
 __declspec(dllexport) int NATLIB_CALL NATSocket_Init(int, _tagCB* callbacks) {
     try {

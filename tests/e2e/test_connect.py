@@ -170,6 +170,14 @@ class ConnectTest(LauncherTest):
         body = text.split(b"[" + name + b"]\r\n", 1)[1].split(b"\r\n[", 1)[0]
         return dict(line.split(b"=", 1) for line in body.split(b"\r\n") if b"=" in line)
 
+    def close_and_expect_clean_end(self, timeout: float = 15):
+        """Closes the launcher: it ends with exit code 0 and no thread of it (the NAT
+        library's lingering one included) has faulted on the way."""
+        self.p.close()
+        self.assertEqual(self.p.wait_exit(timeout=timeout), 0)
+        for fault in ("Unhandled", "unloaded under a running thread"):
+            self.assertNotIn(fault, self.p.output())
+
     def expect_connect_error(self, name: str, code: int):
         self.double_click(name)
         box = self.p.driver.wait(pid=self.main["pid"], cls="#32770", exclude=[self.main["hwnd"]],
@@ -231,8 +239,7 @@ class ConnectTest(LauncherTest):
         while received < 8 * 1024 * 1024:
             received += len(viewer.recv(65536))
         started = time.monotonic()
-        self.p.close()
-        self.assertEqual(self.p.wait_exit(), 0)
+        self.close_and_expect_clean_end()
         print(f"closed during a stream in {time.monotonic() - started:.2f} s", file=sys.stderr)
         self.assertEqual(self.proxy.accepted, 0)
 
@@ -254,8 +261,7 @@ class ConnectTest(LauncherTest):
         self.double_click("Relay Cam")
         self.assertEqual(self.next_launch(2)["CONNECTTYPE"], "RELAY")
         self.assertEqual(self.http_requests(2), [])
-        self.p.close()
-        self.assertEqual(self.p.wait_exit(), 0)
+        self.close_and_expect_clean_end()
         self.assertEqual(self.saved(b"LAN Cam")[b"UUIDIP"], DEVICE_ADDRESS.encode())
 
     def test_closing_while_the_library_still_connects(self):
@@ -274,10 +280,9 @@ class ConnectTest(LauncherTest):
                                       exclude=[self.main["hwnd"]])
         self.assertEqual([w for w in boxes if w["visible"]], [])
         started = time.monotonic()
-        self.p.close()
         # At most the worker's 3 s wait, then the library's shutdown ends the attempt; no
         # viewer is started for it afterwards.
-        self.assertEqual(self.p.wait_exit(timeout=20), 0)
+        self.close_and_expect_clean_end(timeout=20)
         self.assertLess(time.monotonic() - started, 15)
         self.assertEqual(self.launches(), [])
         self.assertIn(b"[Slow Cam]", (self.p.folder / "AddressBook.ini").read_bytes())
