@@ -13,6 +13,7 @@
 #include <thread>
 
 #include "natlib/WinSocket.h"
+#include "support/StopTiming.h"
 
 namespace {
 
@@ -175,14 +176,10 @@ TEST_F(ConnectWorkerTest, AnAttemptThatOverrunsTheWaitIsAbandonedSafely) {
             },
             200);
         ASSERT_TRUE(worker.Start(m_window, std::move(request)));
-        while (!*started) {
-            std::this_thread::sleep_for(milliseconds(1));
-        }
-        start = Clock::now();
-        worker.Stop();
-        const double waited = SecondsSince(start);
-        EXPECT_GT(waited, 0.15);
-        EXPECT_LT(waited, 1.2);
+        const TimedStop stop = StopOnceStarted(worker, *started);
+        start = stop.start;
+        EXPECT_GT(stop.seconds, 0.15);
+        EXPECT_LT(stop.seconds, 1.2);
         EXPECT_FALSE(*finished);
         EXPECT_FALSE(worker.TakeResult());
     }

@@ -11,6 +11,7 @@
 
 #include "base/FixedText.h"
 #include "core/discovery/LoopbackDevice.h"
+#include "support/StopTiming.h"
 
 namespace {
 
@@ -163,14 +164,10 @@ TEST_F(DiscoveryWorkerTest, AWorkerThatOverrunsTheWaitIsAbandonedSafely) {
             },
             200);
         worker.Start();
-        while (!*started) {
-            std::this_thread::sleep_for(milliseconds(1));
-        }
-        start = Clock::now();
-        worker.Stop();
-        const double waited = SecondsSince(start);
-        EXPECT_GT(waited, 0.15);
-        EXPECT_LT(waited, 1.2);
+        const TimedStop stop = StopOnceStarted(worker, *started);
+        start = stop.start;
+        EXPECT_GT(stop.seconds, 0.15);
+        EXPECT_LT(stop.seconds, 1.2);
         EXPECT_FALSE(worker.IsRunning());
         EXPECT_FALSE(worker.FindDiscoveredDevice("", m_targetAddress, m_targetPort));
         EXPECT_FALSE(*finished);
