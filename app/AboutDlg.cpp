@@ -1,5 +1,13 @@
 #include "app/AboutDlg.h"
 
+#include "app/Texts.h"
 #include "resources/resource.h"
 
-CAboutDlg::CAboutDlg(HINSTANCE instance) : TableDialog(instance, IDD_ABOUTBOX) {}
+CAboutDlg::CAboutDlg(HINSTANCE instance, int languageId)
+    : TableDialog(instance, IDD_ABOUTBOX), m_languageId(languageId) {}
+
+BOOL CAboutDlg::OnInitDialog() {
+    SetDlgItemTextW(Handle(), IDC_ABOUT_PROGRAM_LINE,
+                    InLanguage(texts::kAboutProgramLine, m_languageId));
+    return TRUE;
+}

@@ -1,4 +1,5 @@
-// The About box, reached from the system menu.
+// The About box, reached from the system menu; its second line names the program in the
+// window's language.
 #pragma once
 
 #include <span>
@@ -7,7 +8,13 @@
 
 class CAboutDlg : public ui::TableDialog<CAboutDlg> {
 public:
-    explicit CAboutDlg(HINSTANCE instance);
+    CAboutDlg(HINSTANCE instance, int languageId);
 
     static std::span<const ui::MessageEntry<CAboutDlg>> MessageTable() { return {}; }
+
+protected:
+    BOOL OnInitDialog() override;
+
+private:
+    int m_languageId;
 };

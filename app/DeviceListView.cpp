@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/ListColumns.h"
+#include "app/SortArrow.h"
 #include "base/FixedText.h"
 
 namespace {
@@ -119,6 +120,8 @@ void DeviceListView::SetRecordIndex(int row, std::size_t index) {
 
 void DeviceListView::Clear() {
     SendMessageW(m_hWnd, LVM_DELETEALLITEMS, 0, 0);
+    // The rows that come next are in table order, sorted by nothing.
+    ShowSortArrow(m_hWnd, std::nullopt, false);
 }
 
 void DeviceListView::SetRowFromDevice(int row, const DeviceRecord& record) {
@@ -147,6 +150,7 @@ void DeviceListView::SortByColumn(int column, SortState& state) {
                  reinterpret_cast<LPARAM>(&CompareRows));
     SendMessageW(m_hWnd, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(m_hWnd, nullptr, TRUE);
+    ShowSortArrow(m_hWnd, column, state.descending);
 }
 
 int DeviceListView::FirstSelectedRow() const {

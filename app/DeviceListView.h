@@ -39,10 +39,11 @@ public:
     // after it follow them down one index.
     void DeleteRow(int row);
 
-    // Deletes every row.
+    // Deletes every row and takes the sort arrow off the header.
     void Clear();
 
-    // Sorts the rows (never the table) by a column after a header click.
+    // Sorts the rows (never the table) by a column after a header click, and shows the
+    // order in that column's header.
     void SortByColumn(int column, SortState& state);
 
     // The first selected row, or -1.

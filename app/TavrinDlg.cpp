@@ -64,8 +64,15 @@ std::span<const ui::MessageEntry<CTavrinDlg>> CTavrinDlg::MessageTable() {
         ui::OnNotify<D>(IDC_DEVICE_LIST, LVN_COLUMNCLICK, &D::OnColumnclickDeviceList),
         ui::OnMessage<D>(WM_TIMER, &D::OnTimer),
         ui::OnNotify<D>(IDC_DEVICE_LIST, LVN_ITEMCHANGED, &D::OnItemchangedDeviceList),
-        ui::OnCommand<D>(IDOK, BN_CLICKED, &D::OnEnterOrEscape),
-        ui::OnCommand<D>(IDCANCEL, BN_CLICKED, &D::OnEnterOrEscape),
+        ui::OnCommand<D>(IDOK, BN_CLICKED, &D::OnEnter),
+        ui::OnCommand<D>(IDCANCEL, BN_CLICKED, &D::OnEscape),
+        ui::OnNotify<D>(IDC_DEVICE_LIST, LVN_KEYDOWN, &D::OnKeydownDeviceList),
+        ui::OnMessage<D>(WM_CONTEXTMENU, &D::OnContextMenu),
+        ui::OnMenuCommand<D>(IDM_DEVICE_CONNECT, &D::OnMenuConnect),
+        ui::OnMenuCommand<D>(IDM_DEVICE_EDIT, &D::OnClickedEdit),
+        ui::OnMenuCommand<D>(IDM_DEVICE_DELETE, &D::OnClickedDelete),
+        ui::OnMenuCommand<D>(IDM_DEVICE_ADD, &D::OnClickedAdd),
+        ui::OnMenuCommand<D>(IDM_LAN_DEVICES, &D::OnMenuLanDevices),
     };
     return table;
 }
@@ -280,7 +287,7 @@ ui::MessageResult CTavrinDlg::OnSysCommand(WPARAM command, LPARAM) {
     if ((command & 0xFFF0) != IDM_ABOUTBOX) {
         return ui::kDefault;
     }
-    CAboutDlg about(Instance());
+    CAboutDlg about(Instance(), m_languageId);
     about.DoModal(Handle());
     return 0;
 }
@@ -329,8 +336,12 @@ LRESULT CTavrinDlg::OnColumnclickDeviceList(NMHDR* header) {
 }
 
 void CTavrinDlg::OnClickedAdd() {
-    CAddDeviceDlg dialog(Instance(), m_devices, m_languageId);
-    if (dialog.DoModal(Handle()) != IDOK) {
+    AddDevice(Handle(), DeviceFormFields{});
+}
+
+void CTavrinDlg::AddDevice(HWND owner, const DeviceFormFields& prefilled) {
+    CAddDeviceDlg dialog(Instance(), m_devices, m_languageId, prefilled);
+    if (dialog.DoModal(owner) != IDOK) {
         return;
     }
     const DeviceRecord record = RecordFromForm(dialog.Fields(), DeviceRecord{});
@@ -508,8 +519,16 @@ LRESULT CTavrinDlg::OnItemchangedDeviceList(NMHDR*) {
 }
 
 // Enter and Escape would end the dialog behind the shutdown sequence's back (losing an import
-// and skipping the library's shutdown): the main window closes only through WM_CLOSE.
-void CTavrinDlg::OnEnterOrEscape() {}
+// and skipping the library's shutdown): the main window closes only through WM_CLOSE. Enter
+// reaches the window as its hidden OK button when the focused control does not take the key
+// itself; on the device list it connects, as a double-click does.
+void CTavrinDlg::OnEnter() {
+    if (GetFocus() == m_deviceList.Handle()) {
+        OnDblclkDeviceList(nullptr);
+    }
+}
+
+void CTavrinDlg::OnEscape() {}
 
 int __cdecl CTavrinDlg::NatInfoCallback(void* context, const char* first, const char* second,
                                         std::uint64_t value1, std::uint64_t value2,

@@ -23,6 +23,7 @@
 #include "connect/NatLibrary.h"
 #include "connect/NatRequest.h"
 #include "discovery/DiscoveryWorker_win32.h"
+#include "editing/DeviceForm.h"
 #include "ui/Dialog.h"
 
 // Posted to the main window by the NAT library's threads, without data: any program may post
@@ -68,6 +69,9 @@ private:
     // telling the user to select a device.
     std::optional<std::pair<int, std::size_t>> ChosenRowAndRecord();
 
+    // Runs the Add form (filled in with prefilled, owned by owner) and adds what it accepts.
+    void AddDevice(HWND owner, const DeviceFormFields& prefilled);
+
     // Layout, fonts and painting.
     void LayoutControls();
     void ApplyControlFonts();
@@ -91,7 +95,14 @@ private:
     void OnClickedExport();
     void OnClickedImport();
     LRESULT OnItemchangedDeviceList(NMHDR*);
-    void OnEnterOrEscape();
+    void OnEnter();
+    void OnEscape();
+
+    // The device list's keys and context menu, and the devices on the LAN.
+    LRESULT OnKeydownDeviceList(NMHDR* header);
+    ui::MessageResult OnContextMenu(WPARAM window, LPARAM position);
+    void OnMenuConnect();
+    void OnMenuLanDevices();
 
     // Called by the NAT library on its own threads.
     static int __cdecl NatInfoCallback(void* context, const char* first, const char* second,

@@ -83,6 +83,29 @@ inline constexpr UiText kConnectFailed{L"Connect failed.(%d)", L"連線失敗。
 inline constexpr UiText kCommandLineTooLong{
     L"The device's details are too long to start the viewer.", L"裝置資料過長，無法啟動觀看程式。"};
 
+// The About box's second line.
+inline constexpr UiText kAboutProgramLine{L"Tavrin remote viewing launcher",
+                                          L"Tavrin 遠端監看程式"};
+
+// The device list's context menu: each item with the key that does the same beside it.
+inline constexpr UiText kMenuConnect{L"&Connect\tEnter", L"連線(&C)\tEnter"};
+inline constexpr UiText kMenuEdit{L"&Edit\tF2", L"編輯(&E)\tF2"};
+inline constexpr UiText kMenuDelete{L"&Delete\tDel", L"刪除(&D)\tDel"};
+inline constexpr UiText kMenuAdd{L"&Add\tCtrl+N", L"新增(&A)\tCtrl+N"};
+inline constexpr UiText kMenuLanDevices{L"Devices on this &LAN...", L"區域網路上的裝置(&L)..."};
+
+// The devices the LAN search found. "%d" stands for their number.
+inline constexpr UiText kLanCaption{L"Devices on this LAN", L"區域網路上的裝置"};
+inline constexpr UiText kLanSearching{L"Searching the LAN...", L"正在搜尋區域網路..."};
+inline constexpr UiText kLanFound{L"Devices found: %d", L"找到的裝置：%d"};
+inline constexpr UiText kLanSearchAgain{L"&Search again", L"重新搜尋(&S)"};
+inline constexpr UiText kLanAdd{L"&Add...", L"新增(&A)..."};
+inline constexpr UiText kLanClose{L"Close", L"關閉"};
+inline constexpr UiText kLanNameColumn{L"Name", L"名稱"};
+inline constexpr UiText kLanIpColumn{L"IP Address", L"IP 位址"};
+inline constexpr UiText kLanPortColumn{L"Port", L"埠"};
+inline constexpr UiText kLanMacColumn{L"MAC Address", L"MAC 位址"};
+
 inline constexpr UiText kDeviceNameColumn{L"Device Name", L"裝置名稱"};
 inline constexpr UiText kDeviceIpColumn{L"Device IP", L"裝置 IP"};
 inline constexpr UiText kPortColumn{L"Port", L"埠"};

@@ -2,11 +2,14 @@
 
 #include <windows.h>
 
+#include "app/WaitCursor.h"
 #include "connect/HttpGet.h"
 #include "connect/ViewerLauncher_win32.h"
 
 std::optional<std::string> WindowConnectEffects::FetchPage(const std::string& url,
                                                            const DeviceRecord& record) {
+    // The request holds the window for up to its time-out: show that it is busy.
+    const WaitCursor busy;
     const std::unique_ptr<char[]> reply = HttpGet(url.c_str(), record.account, record.password);
     if (!reply) {
         return std::nullopt;

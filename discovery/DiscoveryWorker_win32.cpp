@@ -114,6 +114,13 @@ int CDiscoveryWorker::DiscoveredCount() const {
     return static_cast<int>(m_run->devices.size());
 }
 
+std::vector<DiscoveredDevice> CDiscoveryWorker::DiscoveredDevices() const {
+    if (!m_run || IsRunning()) {
+        return {};
+    }
+    return m_run->devices;
+}
+
 unsigned __stdcall CDiscoveryWorker::DiscoveryWorker(void* argument) {
     const std::unique_ptr<std::shared_ptr<Run>> owned(static_cast<std::shared_ptr<Run>*>(argument));
     Run& run = **owned;

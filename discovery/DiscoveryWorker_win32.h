@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "discovery/DiscoveryResults.h"
 
@@ -46,6 +47,10 @@ public:
 
     // Records in the finished list; 0 while running, after a failed search or after Stop.
     int DiscoveredCount() const;
+
+    // A copy of the finished list, one record per device in the order they answered; empty
+    // whenever DiscoveredCount is 0.
+    std::vector<DiscoveredDevice> DiscoveredDevices() const;
 
 private:
     struct Run;

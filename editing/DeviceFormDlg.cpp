@@ -60,9 +60,10 @@ CDeviceFormDlg::CDeviceFormDlg(HINSTANCE instance, const DeviceFormIds& ids,
       m_editIndex(editedIndex),
       m_languageId(languageId) {}
 
-CAddDeviceDlg::CAddDeviceDlg(HINSTANCE instance, DeviceTable devicesCopy, int languageId)
+CAddDeviceDlg::CAddDeviceDlg(HINSTANCE instance, DeviceTable devicesCopy, int languageId,
+                             const DeviceFormFields& prefilled)
     : CDeviceFormDlg(instance, kAddForm, std::move(devicesCopy), languageId, std::nullopt,
-                     DeviceFormFields{}) {}
+                     prefilled) {}
 
 CEditDeviceDlg::CEditDeviceDlg(HINSTANCE instance, DeviceTable devicesCopy, int languageId,
                                std::size_t editIndex, const DeviceFormFields& fields)
@@ -80,20 +81,17 @@ BOOL CDeviceFormDlg::OnInitDialog() {
         SendDlgItemMessageA(Handle(), m_ids.priorityCombo, CB_ADDSTRING, 0,
                             reinterpret_cast<LPARAM>(item));
     }
-    int priority = 0;
-    if (m_editIndex) {
-        // Filling the IP and UUID edits runs their change handlers, so a stored address and
-        // a stored UUID exclude each other from the start.
-        const std::pair<int, const char*> texts[] = {
-            {m_ids.nameEdit, m_fields.name},         {m_ids.ipEdit, m_fields.serverIp},
-            {m_ids.portEdit, m_fields.serverPort},   {m_ids.userEdit, m_fields.account},
-            {m_ids.passwordEdit, m_fields.password}, {m_ids.uuidEdit, m_fields.uuid},
-        };
-        for (const auto& [id, text] : texts) {
-            SetDlgItemTextA(Handle(), id, text);
-        }
-        priority = PriorityItemFor(FieldText(m_fields.priority));
+    // Filling the IP and UUID edits runs their change handlers, so a stored address and a
+    // stored UUID exclude each other from the start.
+    const std::pair<int, const char*> texts[] = {
+        {m_ids.nameEdit, m_fields.name},         {m_ids.ipEdit, m_fields.serverIp},
+        {m_ids.portEdit, m_fields.serverPort},   {m_ids.userEdit, m_fields.account},
+        {m_ids.passwordEdit, m_fields.password}, {m_ids.uuidEdit, m_fields.uuid},
+    };
+    for (const auto& [id, text] : texts) {
+        SetDlgItemTextA(Handle(), id, text);
     }
+    const int priority = PriorityItemFor(FieldText(m_fields.priority));
     SendDlgItemMessageW(Handle(), m_ids.priorityCombo, CB_SETCURSEL, static_cast<WPARAM>(priority),
                         0);
     return TRUE;

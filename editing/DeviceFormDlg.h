@@ -64,7 +64,9 @@ private:
 
 class CAddDeviceDlg : public CDeviceFormDlg {
 public:
-    CAddDeviceDlg(HINSTANCE instance, DeviceTable devicesCopy, int languageId);
+    // prefilled: what the form shows at first (empty for a device typed in by hand).
+    CAddDeviceDlg(HINSTANCE instance, DeviceTable devicesCopy, int languageId,
+                  const DeviceFormFields& prefilled);
 };
 
 class CEditDeviceDlg : public CDeviceFormDlg {

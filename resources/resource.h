@@ -5,12 +5,23 @@
 #define IDD_TAVRIN_DIALOG 102
 #define IDD_ADD_DEVICE 105
 #define IDD_EDIT_DEVICE 106
+#define IDD_LAN_DEVICES 107
 #define IDR_MAINFRAME 128
 
 #define IDS_ABOUTBOX 101
 #define IDS_SOCKETS_INIT_FAILED 103
 
 #define IDM_ABOUTBOX 0x0010
+
+// The device list's context menu.
+#define IDM_DEVICE_CONNECT 32771
+#define IDM_DEVICE_EDIT 32772
+#define IDM_DEVICE_DELETE 32773
+#define IDM_DEVICE_ADD 32774
+#define IDM_LAN_DEVICES 32775
+
+// The About box's line that names the program.
+#define IDC_ABOUT_PROGRAM_LINE 1035
 
 #define IDC_DEVICE_LIST 1000
 #define IDC_ADD_BUTTON 1002
@@ -50,3 +61,9 @@
 #define IDC_EDIT_PASSWORD_EDIT 1009
 #define IDC_EDIT_UUID_EDIT 1010
 #define IDC_EDIT_PRIORITY_COMBO 1018
+
+// The devices the LAN search found.
+#define IDC_LAN_LIST 1036
+#define IDC_LAN_STATUS 1037
+#define IDC_LAN_SEARCH_AGAIN 1038
+#define IDC_LAN_ADD 1039

@@ -87,6 +87,12 @@ constexpr MessageEntry<T> OnCommand(UINT controlId, UINT code, void (T::*handler
             .onCommand = handler};
 }
 
+// A menu item's command: WM_COMMAND with the item's id and notification code 0.
+template <class T>
+constexpr MessageEntry<T> OnMenuCommand(UINT itemId, void (T::*handler)()) {
+    return OnCommand<T>(itemId, 0, handler);
+}
+
 // Put after the entries for particular controls: the first entry that matches handles it.
 template <class T>
 constexpr MessageEntry<T> OnAnyControlCommand(UINT code, void (T::*handler)(int controlId)) {

@@ -201,12 +201,19 @@ class ConnectTest(LauncherTest):
                          f"Pellix.exe IP={DEVICE_ADDRESS}#PORT=80#ACCOUNT=admin#PASSWORD=secret#"
                          f"PATH=path={folder}&#PRIORITY=#DEVICEUUID=SEEN-TOO#DEVICEPORT=80#"
                          f"CONNECTTYPE=STATIC IP#OEMNAME=oemname=ZEQ&#LANGUAGEID={language}#")
+        # Enter on the selected row and the context menu's Connect do what the double-click did.
+        self.p.click_like_user(self.row("Static Cam"))
+        self.session.xdotool("key", "Return")
+        self.assertEqual(self.next_launch(2)["line"], static["line"])
+        self.p.click_like_user(self.row("Static Cam"), button=3)
+        self.p.click_like_user(self.p.context_menu()[0])
+        self.assertEqual(self.next_launch(3)["line"], static["line"])
         self.assertEqual(len(self.http_requests(0)), before)
 
         # Through the tunnel, peer to peer: the list waits, the viewer gets the tunnel's end,
         # and what the device reports through it is saved at once.
         self.double_click("Cloud Cam")
-        cloud = self.next_launch(2)
+        cloud = self.next_launch(4)
         self.assertEqual((cloud["IP"], cloud["CONNECTTYPE"], cloud["DEVICEPORT"]),
                          ("127.0.0.1", "P2P", "0080"))
         self.assertNotEqual(cloud["PORT"], "0080")
@@ -220,19 +227,19 @@ class ConnectTest(LauncherTest):
             self.assertIn(f"MAC-Address={CLOUD_MAC}", reply.read().decode())
 
         self.double_click("Relay Cam")
-        self.assertEqual(self.next_launch(3)["CONNECTTYPE"], "RELAY")
+        self.assertEqual(self.next_launch(5)["CONNECTTYPE"], "RELAY")
 
         # A library that reports 1 after a failure has still failed.
         for name, code in (("Gone Cam", 15), ("Captcha Cam", 17), ("Broken Cam", 42),
                            ("One Cam", 1)):
             self.expect_connect_error(name, code)
-        self.assertEqual(len(self.launches()), 3)
+        self.assertEqual(len(self.launches()), 5)
 
         # Closing while a stream flows through a tunnel without pause: the library's
         # shutdown cuts it off. The library has written into every buffer it was given and
         # leaves a thread running past its shutdown: the launcher still ends cleanly.
         self.double_click("Stream Cam")
-        port = int(self.next_launch(4)["PORT"])
+        port = int(self.next_launch(6)["PORT"])
         viewer = socket.create_connection(("127.0.0.1", port), timeout=10)
         self.addCleanup(viewer.close)
         received = 0

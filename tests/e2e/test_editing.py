@@ -1,5 +1,6 @@
-"""Adding, editing and deleting devices as a user would, with the address book
-checked on disk after every change."""
+"""Adding, editing and deleting devices as a user would, through the buttons,
+the keys and the context menu, with the address book checked on disk after
+every change."""
 import unittest
 
 from harness import paths
@@ -15,10 +16,14 @@ TEXTS = {
     "en": {"add": "Add Device", "edit": "Edit Device", "caption": "Message",
            "required": "The required field cannot be empty.", "exists": "The device name is exist.",
            "select": "Please select one device at least.", "confirm": "Are you sure to delete devices?",
-           "not saved": "The address book {} could not be saved. The file on disk is as it was before."},
+           "not saved": "The address book {} could not be saved. The file on disk is as it was before.",
+           "row menu": ["&Connect	Enter", "&Edit	F2", "&Delete	Del", "Devices on this &LAN..."],
+           "space menu": ["&Add	Ctrl+N", "Devices on this &LAN..."]},
     "zh": {"add": "新增裝置", "edit": "編輯裝置", "caption": "訊息", "required": "必填欄位不能為空。",
            "exists": "設備名字已存在。", "select": "請至少選擇一個設備。", "confirm": "您確定要刪除設備嗎？",
-           "not saved": "無法儲存通訊錄 {}。磁碟上的檔案維持原來的內容。"},
+           "not saved": "無法儲存通訊錄 {}。磁碟上的檔案維持原來的內容。",
+           "row menu": ["連線(&C)	Enter", "編輯(&E)	F2", "刪除(&D)	Del", "區域網路上的裝置(&L)..."],
+           "space menu": ["新增(&A)	Ctrl+N", "區域網路上的裝置(&L)..."]},
 }
 KEYS = ("SERVERIP", "SERVERPORT", "ACCOUNT", "PASSWORD", "UUID", "UUIDIP", "UUIDMAC", "PRIORITY")
 
@@ -189,6 +194,61 @@ class EditingTest(LauncherTest):
         self.p.close()
         self.assertEqual(self.p.wait_exit(), 0)
 
+    def test_keys_and_context_menu_run_the_commands(self):
+        unchanged = book(self.devices)
+        self.p.click_like_user(self.rows()[1])  # Gate; the list has the focus
+        self.session.xdotool("key", "F2")
+        form = self.p.driver.wait(pid=self.main["pid"], title=self.texts["edit"])
+        self.assertEqual(self.p.control(EDIT_FORM["name"], form["hwnd"])["text"], "Gate")
+        self.answer(form, CANCEL)
+        self.session.xdotool("key", "Delete")
+        box = self.message()
+        self.assertEqual(box["text"], self.texts["confirm"])
+        self.answer(box, NO)
+        for key in ("ctrl+n", "Insert"):
+            self.session.xdotool("key", key)
+            self.answer(self.p.driver.wait(pid=self.main["pid"], title=self.texts["add"]), CANCEL)
+        self.assertEqual((self.p.folder / "AddressBook.ini").read_bytes(), unchanged)
+
+        # The menu key and Shift+F10 open the selected row's menu, Escape closes it.
+        for key in ("Menu", "shift+F10"):
+            self.session.xdotool("key", key)
+            self.assertEqual([i["text"] for i in self.p.context_menu()], self.texts["row menu"])
+            self.session.xdotool("key", "Escape")
+            self.p.wait_menu_closed()
+
+        # A right-click on a row offers its commands; Edit and Delete work as the buttons do.
+        yard = next(r for r in self.rows() if r["texts"][0] == "Yard")
+        self.p.click_like_user(yard, button=3)
+        items = self.p.context_menu()
+        self.assertEqual([i["text"] for i in items], self.texts["row menu"])
+        self.p.screenshot("context-menu-row")
+        self.p.click_like_user(items[1])
+        form = self.p.driver.wait(pid=self.main["pid"], title=self.texts["edit"])
+        self.assertEqual(self.p.control(EDIT_FORM["name"], form["hwnd"])["text"], "Yard")
+        self.answer(form, CANCEL)
+        self.p.click_like_user(yard, button=3)
+        self.p.click_like_user(self.p.context_menu()[2])
+        box = self.message()
+        self.assertEqual(box["text"], self.texts["confirm"])
+        self.answer(box, YES)
+        del self.devices[3]
+        self.assert_saved()
+
+        # On empty space: Add.
+        lst = self.p.control(DEVICE_LIST)["rect"]
+        self.session.click_at(lst["left"] + 60, lst["bottom"] - 20, button=3)
+        items = self.p.context_menu()
+        self.assertEqual([i["text"] for i in items], self.texts["space menu"])
+        self.p.screenshot("context-menu-space")
+        self.p.click_like_user(items[0])
+        form = self.p.driver.wait(pid=self.main["pid"], title=self.texts["add"])
+        self.fill(form, ADD_FORM, name="Dock", ip="10.0.0.9", port="80", user="admin", password="pw")
+        self.answer(form, OK)
+        self.devices.append(("Dock", "10.0.0.9", "80", "admin", "pw", "", "", "", "Frame"))
+        self.assert_saved()
+        self.p.close()
+        self.assertEqual(self.p.wait_exit(), 0)
 
     def test_failed_save_is_told_and_leaves_the_book(self):
         path = self.p.folder / "AddressBook.ini"

@@ -156,6 +156,11 @@ class ExportImportTest(LauncherTest):
 
     def test_import_replaces_the_list_and_waits_for_the_next_save(self):
         p = self.start_with("replace", BOOK, **{"other.ini": OTHER_BOOK})
+        # Sorted by name first: the refilled list is in file order, and its header says so.
+        lst = p.control(DEVICE_LIST)["rect"]
+        self.session.click_at(lst["left"] + 40, lst["top"] + 10)
+        arrows = lambda: p.driver.listview(self.main["hwnd"], id=DEVICE_LIST)["sort"]
+        eventually(lambda: arrows() == ["down", "", "", ""])
         # The picker holds the main window: it cannot be closed under it, and the picker works on.
         picker = self.open_file_picker()
         p.close()
@@ -165,6 +170,7 @@ class ExportImportTest(LauncherTest):
         self.type_and_open(picker, windows_path(p.folder / "other.ini"))
         p.driver.gone(picker["hwnd"])
         self.expect_message("imported", "import")
+        self.assertEqual(arrows(), ["", "", "", ""])
         # Every section is a device, duplicates too; like the platform's reader, a name's
         # values come from its first section.
         self.assertEqual(self.rows(), [["Yard", "10.0.0.8", "80", ""],

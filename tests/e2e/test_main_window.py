@@ -1,5 +1,6 @@
-"""The main window as a user sees it: the list and its sorting, the layout of
-the list and the button row before and after a resize, and the About box."""
+"""The main window as a user sees it: the list, its sorting and the header's
+sort arrows, the layout of the list and the button row before and after a
+resize, and the About box."""
 import unittest
 
 from harness.poll import eventually
@@ -46,10 +47,16 @@ class MainWindowTest(LauncherTest):
         self.assert_layout(p)
         p.screenshot("1-started")
 
+        arrows = lambda: p.driver.listview(p.main["hwnd"], id=DEVICE_LIST)["sort"]
+        self.assertEqual(arrows(), ["", "", "", ""])
         self.click_header(p, 0)
         names = sorted((d[0].decode() for d in DEVICES), key=str.lower, reverse=True)
         eventually(lambda: [r[0] for r in self.rows(p)] == names, timeout=10)
+        self.assertEqual(arrows(), ["down", "", "", ""])
         p.screenshot("2-sorted-by-name-descending")
+        self.click_header(p, 0)
+        eventually(lambda: [r[0] for r in self.rows(p)] == names[::-1], timeout=10)
+        self.assertEqual(arrows(), ["up", "", "", ""])
 
         self.click_header(p, 2)
         ports = lambda: [r[2] for r in self.rows(p)]
@@ -57,6 +64,7 @@ class MainWindowTest(LauncherTest):
         eventually(lambda: ports()[:2] == ["", "9"], timeout=10)
         self.assertEqual(sorted(ports()[2:4]), ["80", "80abc"])
         self.assertEqual(ports()[4:], ["81", "443", "554", "8000", "8080"])
+        self.assertEqual(arrows(), ["", "", "up", ""])
         p.screenshot("3-sorted-by-port")
 
         # Drag the frame's bottom-right corner as a user would.
@@ -82,6 +90,8 @@ class MainWindowTest(LauncherTest):
         about = p.driver.wait(pid=p.main["pid"], title="About Zorvale")
         texts = [c["text"] for c in p.controls(about["hwnd"])]
         self.assertIn("Zorvale 1.0.8.6 Version", texts)
+        self.assertIn("Tavrin remote viewing launcher" if self.english() else "Tavrin 遠端監看程式",
+                      texts)
         p.screenshot("5-about")
         p.driver.click(about["hwnd"], id=1)
         p.driver.gone(about["hwnd"])

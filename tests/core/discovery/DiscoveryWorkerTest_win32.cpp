@@ -8,6 +8,7 @@
 #include <chrono>
 #include <memory>
 #include <thread>
+#include <vector>
 
 #include "base/FixedText.h"
 #include "core/discovery/LoopbackDevice.h"
@@ -60,9 +61,14 @@ TEST_F(DiscoveryWorkerTest, HandsOverTheListOnceTheRunHasEnded) {
     // Nothing is read while the worker is still filling the list.
     EXPECT_FALSE(worker.FindDiscoveredDevice("02:ab:cd:0a:0b:0c", m_targetAddress, m_targetPort));
     EXPECT_EQ(worker.DiscoveredCount(), 0);
+    EXPECT_TRUE(worker.DiscoveredDevices().empty());
 
     ASSERT_TRUE(WaitForEnd(worker));
     EXPECT_EQ(worker.DiscoveredCount(), 2);
+    const std::vector<DiscoveredDevice> found = worker.DiscoveredDevices();
+    ASSERT_EQ(found.size(), 2u);
+    EXPECT_EQ(FieldText(found[0].macAddress), "02:ab:cd:0a:0b:0c");
+    EXPECT_EQ(FieldText(found[1].macAddress), "02:ab:cd:0a:0b:0d");
     ASSERT_TRUE(worker.FindDiscoveredDevice("02:AB:CD:0A:0B:0D", m_targetAddress, m_targetPort));
     EXPECT_EQ(FieldText(m_targetAddress), "192.168.1.11");
     EXPECT_EQ(m_targetPort, 8080);
@@ -76,6 +82,7 @@ TEST_F(DiscoveryWorkerTest, HandsOverTheListOnceTheRunHasEnded) {
 
     worker.Stop();
     EXPECT_EQ(worker.DiscoveredCount(), 0);
+    EXPECT_TRUE(worker.DiscoveredDevices().empty());
     EXPECT_FALSE(worker.FindDiscoveredDevice("02:ab:cd:0a:0b:0c", m_targetAddress, m_targetPort));
 }
 

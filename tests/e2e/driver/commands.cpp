@@ -25,6 +25,7 @@ const char* const kUsage =
     "  syscommand --hwnd H --cmd N            WM_SYSCOMMAND, e.g. a system menu item\n"
     "  postmessage --hwnd H --msg N [--wparam N] [--lparam N]  any message, as another program\n"
     "  sysmenu    --hwnd H                    items of the system menu\n"
+    "  popupmenu  [FILTER] [--timeout S]      items of the first open popup menu\n"
     "  listview   --hwnd H [--id N]           columns and rows of a list view\n"
     "  at         --x X --y Y                 the control a click at that screen point hits\n"
     "  selectfolder --hwnd H --path P [--timeout S]  select a folder in a folder picker\n"
@@ -182,6 +183,17 @@ int selectfolder(const Args& args) {
     return 0;
 }
 
+int popupmenu(const Args& args) {
+    WindowFilter filter(args);
+    filter.cls = L"#32768";
+    HWND menu = waitForWindow(filter, args.timeoutMs());
+    if (!menu)
+        throw NotFound("no popup menu appeared in time");
+    for (const JsonObject& item : readPopupMenu(menu))
+        item.print();
+    return 0;
+}
+
 int listview(const Args& args) {
     readListView(target(args)).print();
     return 0;
@@ -207,8 +219,8 @@ int runCommand(const Args& args) {
         {L"controls", controls},         {L"msgbox", msgbox},     {L"click", click},
         {L"settext", settext},           {L"close", close},       {L"syscommand", syscommand},
         {L"sysmenu", sysmenu},           {L"listview", listview}, {L"at", at},
-        {L"selectfolder", selectfolder}, {L"hold", hold},
-        {L"postmessage", postmessage},
+        {L"selectfolder", selectfolder}, {L"hold", hold},         {L"postmessage", postmessage},
+        {L"popupmenu", popupmenu},
     };
     auto it = commands.find(args.command());
     if (it == commands.end())

@@ -55,6 +55,23 @@ public:
         return titles;
     }
 
+    // The sort arrow each column's header shows: "up", "down" or "".
+    std::vector<std::wstring> sortArrows(int columns) {
+        std::vector<std::wstring> arrows;
+        HWND header = reinterpret_cast<HWND>(send(listView_, LVM_GETHEADER, 0, 0));
+        for (int i = 0; header && i < columns; ++i) {
+            HDITEMW item = {};
+            item.mask = HDI_FORMAT;
+            memory_.write(requestOffset(0), &item, sizeof item);
+            send(header, HDM_GETITEMW, i, requestAddress(0));
+            memory_.read(requestOffset(0), &item, sizeof item);
+            arrows.push_back(item.fmt & HDF_SORTUP     ? L"up"
+                             : item.fmt & HDF_SORTDOWN ? L"down"
+                                                       : L"");
+        }
+        return arrows;
+    }
+
     // One LVITEMW per column, written once; LVM_GETITEMTEXTW takes the row
     // from wParam, so the same requests serve every row.
     void prepareCells(int cells) {
@@ -112,6 +129,7 @@ private:
 JsonObject readListView(HWND listView) {
     RemoteListView remote(listView);
     std::vector<std::wstring> columns = remote.columns();
+    std::vector<std::wstring> arrows = remote.sortArrows(static_cast<int>(columns.size()));
     // Icon and list views have no columns but still have item texts.
     remote.prepareCells(columns.empty() ? 1 : static_cast<int>(columns.size()));
     int count = static_cast<int>(send(listView, LVM_GETITEMCOUNT, 0, 0));
@@ -119,6 +137,9 @@ JsonObject readListView(HWND listView) {
     for (int row = 0; row < count; ++row)
         rows.push_back(remote.row(row).encoded());
     JsonObject o;
-    o.hwnd("hwnd", listView).raw("columns", jsonStringArray(columns)).raw("rows", jsonArray(rows));
+    o.hwnd("hwnd", listView)
+        .raw("columns", jsonStringArray(columns))
+        .raw("sort", jsonStringArray(arrows))
+        .raw("rows", jsonArray(rows));
     return o;
 }

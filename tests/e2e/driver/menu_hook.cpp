@@ -1,11 +1,11 @@
 // e2ehook.dll: runs inside the program under test, on a thread the driver
-// starts there, to read a window's system menu.
+// starts there, to read a window's system menu or an open popup menu.
 #include "menu_request.h"
 
-extern "C" __declspec(dllexport) DWORD WINAPI e2e_read_system_menu(void* param) {
+extern "C" __declspec(dllexport) DWORD WINAPI e2e_read_menu(void* param) {
     auto* request = static_cast<MenuRequest*>(param);
-    HMENU menu = GetSystemMenu(request->hwnd, FALSE);
-    if (!menu) {
+    HMENU menu = request->popup ? request->popup : GetSystemMenu(request->hwnd, FALSE);
+    if (!menu || !IsMenu(menu)) {
         request->count = -1;
         return 0;
     }
@@ -24,6 +24,9 @@ extern "C" __declspec(dllexport) DWORD WINAPI e2e_read_system_menu(void* param) 
         item.id = info.wID;
         item.type = info.fType;
         item.state = info.fState;
+        item.rect = RECT{};
+        if (request->popup)
+            GetMenuItemRect(nullptr, menu, i, &item.rect);
     }
     return 1;
 }

@@ -1,7 +1,8 @@
 // Shared by e2edriver.exe and e2ehook.dll. Wine keeps menus private to the
 // process that owns them (GetSystemMenu on another process's window returns
 // nothing), so the driver loads e2ehook.dll into the program under test and has
-// it fill this structure, which lives in that program's memory.
+// it fill this structure, which lives in that program's memory: a window's
+// system menu, or an open popup menu.
 #pragma once
 
 #include <windows.h>
@@ -11,12 +12,14 @@ struct MenuItemRecord {
     UINT type;   // MFT_* flags
     UINT state;  // MFS_* flags
     WCHAR text[128];
+    RECT rect;  // on the screen; popup menus only
 };
 
 struct MenuRequest {
     HWND hwnd;
-    LONG count;  // filled in by the hook; -1 when the window has no system menu
+    HMENU popup;  // when set, this open popup menu instead of hwnd's system menu
+    LONG count;   // filled in by the hook; -1 when there is no such menu
     MenuItemRecord items[64];
 };
 
-#define E2E_READ_SYSTEM_MENU "e2e_read_system_menu"
+#define E2E_READ_MENU "e2e_read_menu"

@@ -38,19 +38,19 @@ DWORD_PTR entryOffset(const std::wstring& dll) {
     HMODULE local = LoadLibraryExW(dll.c_str(), nullptr, DONT_RESOLVE_DLL_REFERENCES);
     if (!local)
         throw NotFound("e2ehook.dll is missing beside e2edriver.exe");
-    auto entry = reinterpret_cast<DWORD_PTR>(GetProcAddress(local, E2E_READ_SYSTEM_MENU));
+    auto entry = reinterpret_cast<DWORD_PTR>(GetProcAddress(local, E2E_READ_MENU));
     if (!entry) {
         FreeLibrary(local);
-        throw NotFound("e2ehook.dll does not export " E2E_READ_SYSTEM_MENU);
+        throw NotFound("e2ehook.dll does not export " E2E_READ_MENU);
     }
     DWORD_PTR offset = entry - reinterpret_cast<DWORD_PTR>(local);
     FreeLibrary(local);
     return offset;
 }
 
-}  // namespace
-
-std::vector<JsonObject> readSystemMenu(HWND hwnd) {
+// Has the hook read the menu in the window's process: the popup menu when given,
+// else the window's system menu.
+std::vector<JsonObject> readMenu(HWND hwnd, HMENU popup) {
     std::wstring dll = hookPath();
     DWORD_PTR offset = entryOffset(dll);
     size_t pathBytes = (dll.size() + 1) * sizeof(wchar_t);
@@ -68,13 +68,14 @@ std::vector<JsonObject> readSystemMenu(HWND hwnd) {
 
     MenuRequest request = {};
     request.hwnd = hwnd;
+    request.popup = popup;
     memory.write(0, &request, sizeof request);
     runRemote(memory.process(), reinterpret_cast<void*>(module + offset), memory.at(0));
     runRemote(memory.process(), freeLibrary,
               reinterpret_cast<void*>(static_cast<DWORD_PTR>(module)));
     memory.read(0, &request, sizeof request);
     if (request.count < 0)
-        throw NotFound("the window has no system menu");
+        throw NotFound("no such menu in the window's process");
 
     std::vector<JsonObject> items;
     for (LONG i = 0; i < request.count; ++i) {
@@ -85,7 +86,24 @@ std::vector<JsonObject> readSystemMenu(HWND hwnd) {
             .flag("separator", item.type & MFT_SEPARATOR)
             .flag("grayed", item.state & MFS_GRAYED)
             .flag("checked", item.state & MFS_CHECKED);
+        if (popup)
+            o.rect("rect", item.rect);
         items.push_back(o);
     }
     return items;
+}
+
+}  // namespace
+
+std::vector<JsonObject> readSystemMenu(HWND hwnd) {
+    return readMenu(hwnd, nullptr);
+}
+
+std::vector<JsonObject> readPopupMenu(HWND menuWindow) {
+    DWORD_PTR menu = 0;
+    if (!SendMessageTimeoutW(menuWindow, MN_GETHMENU, 0, 0, SMTO_ABORTIFHUNG, kSendTimeoutMs,
+                             &menu) ||
+        !menu)
+        throw NotFound("the menu window holds no menu");
+    return readMenu(menuWindow, reinterpret_cast<HMENU>(menu));
 }

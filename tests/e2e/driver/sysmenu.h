@@ -1,4 +1,5 @@
-// Reading the system menu (the window icon's menu) of another process's window.
+// Reading the menus of another process: a window's system menu (the window
+// icon's menu) and an open popup menu, such as a context menu.
 #pragma once
 
 #include <windows.h>
@@ -10,3 +11,6 @@
 
 // One {"id", "text", "separator", "grayed", "checked"} object per item.
 std::vector<JsonObject> readSystemMenu(HWND hwnd);
+// The same for the menu shown by a popup menu window (class #32768), each item
+// with its "rect" on the screen.
+std::vector<JsonObject> readPopupMenu(HWND menuWindow);

@@ -99,6 +99,11 @@ class Driver:
         """[{'id', 'text', 'separator', 'grayed', 'checked'}]"""
         return self.call("sysmenu", "--hwnd", hwnd)
 
+    def popupmenu(self, pid: int, timeout: float = 10) -> list:
+        """Items of the first popup menu (a context menu) the process shows:
+        [{'id', 'text', 'separator', 'grayed', 'checked', 'rect'}], rect on the screen."""
+        return self.call("popupmenu", "--pid", pid, "--timeout", timeout, timeout=timeout + 60)
+
     def at(self, x: int, y: int) -> dict:
         """The control a click at screen point (x, y) would hit, with its
         'toplevel' window and that window's 'pid'."""
@@ -111,7 +116,8 @@ class Driver:
                          timeout=timeout + 60)[0]
 
     def listview(self, hwnd: int, id: int | None = None) -> dict:
-        """{'columns': [...], 'rows': [{'texts': [...], 'selected': bool, 'rect': {...}}]}"""
+        """{'columns': [...], 'sort': ['up'|'down'|'' per column],
+        'rows': [{'texts': [...], 'selected': bool, 'rect': {...}}]}"""
         return self.call("listview", "--hwnd", hwnd, *(["--id", id] if id is not None else []))[0]
 
     @contextlib.contextmanager

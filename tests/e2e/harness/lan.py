@@ -3,7 +3,8 @@ namespace to a second namespace where simulated devices run.
 
 The launcher's side gets 10.77.0.1 and a default route through the pair, so its
 start-up broadcast to 255.255.255.255:7777 reaches the devices and nothing else:
-both namespaces are made by the tests and die with them.
+both namespaces are made by the tests and die with them. The device side has two
+addresses, so that a second device can announce an address of its own.
 """
 import os
 import subprocess
@@ -17,6 +18,7 @@ from .session import require_private_network, stop_process
 
 LAUNCHER_ADDRESS = "10.77.0.1"
 DEVICE_ADDRESS = "10.77.0.2"
+SECOND_DEVICE_ADDRESS = "10.77.0.3"
 
 
 def devicesim() -> Path:
@@ -25,7 +27,8 @@ def devicesim() -> Path:
 
 class SimulatedLan:
     """with SimulatedLan([[devicesim options...], ...]) as lan: ... — each list of
-    options starts one simulated device at DEVICE_ADDRESS."""
+    options starts one simulated device at DEVICE_ADDRESS (or, with "--ip",
+    SECOND_DEVICE_ADDRESS: it listens on both)."""
 
     def __init__(self, devices: list):
         self.devices = devices
@@ -57,6 +60,7 @@ class SimulatedLan:
         run("ip", "route", "add", "default", "dev", "v0")
         inside("ip", "link", "set", "lo", "up")
         inside("ip", "addr", "add", f"{DEVICE_ADDRESS}/24", "dev", "v1")
+        inside("ip", "addr", "add", f"{SECOND_DEVICE_ADDRESS}/24", "dev", "v1")
         inside("ip", "link", "set", "v1", "up")
         inside("ip", "route", "add", "default", "dev", "v1")
         paths.artifacts_root().mkdir(parents=True, exist_ok=True)

@@ -11,6 +11,7 @@ from pathlib import Path
 
 from . import paths
 from .driver import Driver, NotFound
+from .poll import eventually
 from .session import stop_process
 
 DIALOG = "#32770"
@@ -117,12 +118,22 @@ class Program:
         another program lying over it."""
         return self.driver.at(*self._middle(target))["pid"] == self.main["pid"]
 
-    def click_like_user(self, target: dict, double: bool = False) -> None:
-        """A real X click in the middle of `target`; fails where a person could
-        not click it either."""
+    def click_like_user(self, target: dict, double: bool = False, button: int = 1) -> None:
+        """A real X click in the middle of `target` (button 3: a right-click);
+        fails where a person could not click it either."""
         if not self.reachable(target):
             raise AssertionError(f"{target} is covered by another program's window")
-        self.session.click_at(*self._middle(target), double)
+        self.session.click_at(*self._middle(target), double, button)
+
+    def context_menu(self, timeout: float = 10) -> list:
+        """The items of the popup menu the program shows now, separators left out."""
+        items = self.driver.popupmenu(self.main["pid"], timeout=timeout)
+        return [item for item in items if not item["separator"]]
+
+    def wait_menu_closed(self, timeout: float = 10) -> None:
+        menus = lambda: [w for w in self.driver.windows(pid=self.main["pid"], cls="#32768")
+                         if w["visible"]]
+        eventually(lambda: not menus(), timeout=timeout)
 
     def screenshot(self, label: str) -> Path:
         path = paths.artifacts_root() / f"{self.name}-{label}.png"

@@ -153,8 +153,10 @@ class Session:
         subprocess.run(["xdotool", *args], env={**os.environ, "DISPLAY": self.display},
                        check=True, timeout=10)
 
-    def click_at(self, x: int, y: int, double: bool = False) -> None:
-        self.xdotool("mousemove", str(x), str(y), "click", "--repeat", "2" if double else "1", "1")
+    def click_at(self, x: int, y: int, double: bool = False, button: int = 1) -> None:
+        """A click of the left button (button 3: the right one) at a screen point."""
+        self.xdotool("mousemove", str(x), str(y), "click", "--repeat", "2" if double else "1",
+                     str(button))
 
     def type_text(self, text: str) -> None:
         """Keystrokes into whatever has the focus, as a person types them."""

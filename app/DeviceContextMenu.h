@@ -1,0 +1,11 @@
+// The device list's context menu. Its items send the owner WM_COMMAND with the menu ids of
+// resource.h, and the owner runs for them what its buttons and the double-click run.
+#pragma once
+
+#include <windows.h>
+
+// Answers WM_CONTEXTMENU from the list (position as the message gives it). A right-click on a
+// row offers Connect, Edit and Delete, one on empty space Add; the menu key and Shift+F10 act
+// on the selected row, or on empty space when none is selected. Returns once the menu is
+// closed; the chosen command arrives afterwards.
+void ShowDeviceListMenu(HWND owner, HWND list, LPARAM position, int languageId);

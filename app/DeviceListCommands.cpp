@@ -1,0 +1,55 @@
+// The main window's keyboard and context-menu ways to the commands of its buttons and of the
+// double-click, and its way to the devices on the LAN.
+#include "app/TavrinDlg.h"
+
+#include <commctrl.h>
+
+#include "app/DeviceContextMenu.h"
+#include "app/LanDevicesDlg.h"
+
+LRESULT CTavrinDlg::OnKeydownDeviceList(NMHDR* header) {
+    const auto* key = reinterpret_cast<const NMLVKEYDOWN*>(header);
+    const bool control = GetKeyState(VK_CONTROL) < 0;
+    const bool alt = GetKeyState(VK_MENU) < 0;
+    if (alt) {
+        return 0;
+    }
+    switch (key->wVKey) {
+        case VK_DELETE:
+            OnClickedDelete();
+            break;
+        case VK_F2:
+            OnClickedEdit();
+            break;
+        case VK_INSERT:
+            OnClickedAdd();
+            break;
+        case 'N':
+            if (control) {
+                OnClickedAdd();
+            }
+            break;
+        default:
+            break;
+    }
+    return 0;
+}
+
+ui::MessageResult CTavrinDlg::OnContextMenu(WPARAM window, LPARAM position) {
+    if (reinterpret_cast<HWND>(window) != m_deviceList.Handle()) {
+        return ui::kDefault;
+    }
+    ShowDeviceListMenu(Handle(), m_deviceList.Handle(), position, m_languageId);
+    return 0;
+}
+
+void CTavrinDlg::OnMenuConnect() {
+    OnDblclkDeviceList(nullptr);
+}
+
+void CTavrinDlg::OnMenuLanDevices() {
+    CLanDevicesDlg dialog(
+        Instance(), m_discovery, m_languageId,
+        [this](HWND owner, const DeviceFormFields& prefilled) { AddDevice(owner, prefilled); });
+    dialog.DoModal(Handle());
+}
