@@ -2,6 +2,7 @@
 search: the context menu, the "Devices on this LAN" dialog, the Add form it
 fills, a second search, and a connection through the NAT tunnel. Its
 screenshots are the README's."""
+import time
 import unittest
 
 from harness import paths
@@ -50,6 +51,9 @@ class LanDevicesTest(LauncherTest):
             "KXC_IE_NATT.directory": DEMO / "KXC_IE_NATT.directory"})
         main = p.main_window()
         demo_book = book_file.read_bytes()
+        names = [r["texts"][0] for r in p.driver.listview(main["hwnd"], id=DEVICE_LIST)["rows"]]
+        self.assertEqual(names[:3], ["Front Door", "Branch Office", "Holiday Cabin"])
+        time.sleep(1)  # the window's first paint has come, for the screenshot
         p.screenshot("main-window")
 
         lst = p.control(DEVICE_LIST)["rect"]
