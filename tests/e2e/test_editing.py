@@ -209,6 +209,10 @@ class EditingTest(LauncherTest):
             self.session.xdotool("key", key)
             self.answer(self.p.driver.wait(pid=self.main["pid"], title=self.texts["add"]), CANCEL)
         self.assertEqual((self.p.folder / "AddressBook.ini").read_bytes(), unchanged)
+        # Away from the list, Enter is the focused control's: Tab to the Add button, which it presses.
+        self.session.xdotool("key", "Tab", "Return")
+        self.answer(self.p.driver.wait(pid=self.main["pid"], title=self.texts["add"]), CANCEL)
+        self.p.click_like_user(self.rows()[1])
 
         # The menu key and Shift+F10 open the selected row's menu, Escape closes it.
         for key in ("Menu", "shift+F10"):
