@@ -16,13 +16,14 @@ import urllib.request
 
 from harness import paths
 from harness.driver import NotFound
-from harness.lan import DEVICE_ADDRESS, SimulatedLan
+from harness.lan import DEVICE_ADDRESS, SECOND_DEVICE_ADDRESS, SimulatedLan
 from harness.poll import eventually
 from tavrin import DEVICE_LIST, LauncherTest, section
 
 LAN_MAC = "02:ab:cd:0a:0b:0c"
 CLOUD_MAC = "02:ab:cd:0b:0b:0b"
 STRANGER_MAC = "02:ab:cd:0c:0c:0c"
+BUSY_MAC = "02:ab:cd:0d:0d:0d"
 CREDENTIALS = dict(ACCOUNT=b"admin", PASSWORD=b"secret")
 BOOK = b"".join([
     section(b"Static Cam", SERVERIP=DEVICE_ADDRESS.encode(), SERVERPORT=b"80", UUID=b"SEEN-TOO",
@@ -37,6 +38,8 @@ BOOK = b"".join([
     section(b"Slow Cam", SERVERIP=b"", SERVERPORT=b"80", UUID=b"UUID-SLOW", **CREDENTIALS),
     section(b"One Cam", SERVERIP=b"", SERVERPORT=b"80", UUID=b"UUID-ONE", **CREDENTIALS),
     section(b"Stream Cam", SERVERIP=b"", SERVERPORT=b"80", UUID=b"UUID-STREAM", **CREDENTIALS),
+    section(b"Busy Cam", SERVERIP=b"", SERVERPORT=b"8083", UUID=b"UUID-BUSY",
+            UUIDIP=SECOND_DEVICE_ADDRESS.encode(), UUIDMAC=BUSY_MAC.encode(), **CREDENTIALS),
 ])
 # Where our NAT library finds each cloud device: the NAT-only device listens on 8081; the
 # streaming one is the test's own (its port is filled in per class).
@@ -107,13 +110,17 @@ class ConnectTest(LauncherTest):
     def setUpClass(cls):
         # One device answers the search and serves its pages on port 80; another is only
         # reachable through the NAT library's tunnel (it never answers the search); a third
-        # answers the search without a MAC.
+        # answers the search without a MAC; a fourth serves its pages slowly, at its own
+        # address.
         cls.lan = SimulatedLan([
             ["--http-port", "80", "--mac", LAN_MAC, "--user", "admin", "--password", "secret"],
             ["--http-port", "8081", "--search-port", "0", "--no-answer", "--mac", CLOUD_MAC,
              "--user", "admin", "--password", "secret"],
             ["--http-port", "8082", "--form", "text", "--no-mac", "--mac", STRANGER_MAC,
              "--user", "admin", "--password", "secret"],
+            ["--http-port", "8083", "--search-port", "0", "--no-answer", "--mac", BUSY_MAC,
+             "--ip", SECOND_DEVICE_ADDRESS, "--slow-body", "10", "--user", "admin",
+             "--password", "secret"],
         ]).__enter__()
         cls.addClassCleanup(cls.lan.__exit__)
         cls.proxy = Listener()
@@ -210,10 +217,19 @@ class ConnectTest(LauncherTest):
         self.assertEqual(self.next_launch(3)["line"], static["line"])
         self.assertEqual(len(self.http_requests(0)), before)
 
+        # A device that answers slowly holds the window until the request's time-out: the wait
+        # cursor shows meanwhile, and the window's own comes back. What arrived names the
+        # device's MAC, so the viewer starts at its remembered address.
+        self.double_click("Busy Cam")
+        eventually(lambda: self.p.driver.wait_cursor(self.main["pid"]), timeout=5)
+        busy = self.next_launch(4)
+        self.assertEqual((busy["IP"], busy["PORT"]), (SECOND_DEVICE_ADDRESS, "8083"))
+        eventually(lambda: not self.p.driver.wait_cursor(self.main["pid"]), timeout=5)
+
         # Through the tunnel, peer to peer: the list waits, the viewer gets the tunnel's end,
         # and what the device reports through it is saved at once.
         self.double_click("Cloud Cam")
-        cloud = self.next_launch(4)
+        cloud = self.next_launch(5)
         self.assertEqual((cloud["IP"], cloud["CONNECTTYPE"], cloud["DEVICEPORT"]),
                          ("127.0.0.1", "P2P", "0080"))
         self.assertNotEqual(cloud["PORT"], "0080")
@@ -227,19 +243,19 @@ class ConnectTest(LauncherTest):
             self.assertIn(f"MAC-Address={CLOUD_MAC}", reply.read().decode())
 
         self.double_click("Relay Cam")
-        self.assertEqual(self.next_launch(5)["CONNECTTYPE"], "RELAY")
+        self.assertEqual(self.next_launch(6)["CONNECTTYPE"], "RELAY")
 
         # A library that reports 1 after a failure has still failed.
         for name, code in (("Gone Cam", 15), ("Captcha Cam", 17), ("Broken Cam", 42),
                            ("One Cam", 1)):
             self.expect_connect_error(name, code)
-        self.assertEqual(len(self.launches()), 5)
+        self.assertEqual(len(self.launches()), 6)
 
         # Closing while a stream flows through a tunnel without pause: the library's
         # shutdown cuts it off. The library has written into every buffer it was given and
         # leaves a thread running past its shutdown: the launcher still ends cleanly.
         self.double_click("Stream Cam")
-        port = int(self.next_launch(6)["PORT"])
+        port = int(self.next_launch(7)["PORT"])
         viewer = socket.create_connection(("127.0.0.1", port), timeout=10)
         self.addCleanup(viewer.close)
         received = 0

@@ -7,7 +7,9 @@
 #include <vector>
 
 #include "folderpicker.h"
+#include "hook_requests.h"
 #include "listview.h"
+#include "remote_hook.h"
 #include "sysmenu.h"
 #include "toplevel.h"
 #include "window_info.h"
@@ -26,6 +28,7 @@ const char* const kUsage =
     "  postmessage --hwnd H --msg N [--wparam N] [--lparam N]  any message, as another program\n"
     "  sysmenu    --hwnd H                    items of the system menu\n"
     "  popupmenu  [FILTER] [--timeout S]      items of the first open popup menu\n"
+    "  cursor     --pid P                     whether the foreground shows the wait cursor\n"
     "  listview   --hwnd H [--id N]           columns and rows of a list view\n"
     "  at         --x X --y Y                 the control a click at that screen point hits\n"
     "  selectfolder --hwnd H --path P [--timeout S]  select a folder in a folder picker\n"
@@ -194,6 +197,15 @@ int popupmenu(const Args& args) {
     return 0;
 }
 
+int cursor(const Args& args) {
+    if (!args.has(L"pid"))
+        throw UsageError("--pid is required");
+    CursorRequest request = {};
+    callHook(static_cast<DWORD>(args.number(L"pid", 0)), E2E_READ_CURSOR, &request, sizeof request);
+    JsonObject().flag("wait", request.wait).print();
+    return 0;
+}
+
 int listview(const Args& args) {
     readListView(target(args)).print();
     return 0;
@@ -220,7 +232,7 @@ int runCommand(const Args& args) {
         {L"settext", settext},           {L"close", close},       {L"syscommand", syscommand},
         {L"sysmenu", sysmenu},           {L"listview", listview}, {L"at", at},
         {L"selectfolder", selectfolder}, {L"hold", hold},         {L"postmessage", postmessage},
-        {L"popupmenu", popupmenu},
+        {L"popupmenu", popupmenu},       {L"cursor", cursor},
     };
     auto it = commands.find(args.command());
     if (it == commands.end())

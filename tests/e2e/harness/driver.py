@@ -104,6 +104,10 @@ class Driver:
         [{'id', 'text', 'separator', 'grayed', 'checked', 'rect'}], rect on the screen."""
         return self.call("popupmenu", "--pid", pid, "--timeout", timeout, timeout=timeout + 60)
 
+    def wait_cursor(self, pid: int) -> bool:
+        """Whether the foreground window (if the process's) shows the wait cursor."""
+        return self.call("cursor", "--pid", pid)[0]["wait"]
+
     def at(self, x: int, y: int) -> dict:
         """The control a click at screen point (x, y) would hit, with its
         'toplevel' window and that window's 'pid'."""

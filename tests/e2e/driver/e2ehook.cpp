@@ -1,6 +1,7 @@
 // e2ehook.dll: runs inside the program under test, on a thread the driver
-// starts there, to read a window's system menu or an open popup menu.
-#include "menu_request.h"
+// starts there, to read a window's system menu, an open popup menu or the
+// cursor the program shows.
+#include "hook_requests.h"
 
 extern "C" __declspec(dllexport) DWORD WINAPI e2e_read_menu(void* param) {
     auto* request = static_cast<MenuRequest*>(param);
@@ -28,5 +29,15 @@ extern "C" __declspec(dllexport) DWORD WINAPI e2e_read_menu(void* param) {
         if (request->popup)
             GetMenuItemRect(nullptr, menu, i, &item.rect);
     }
+    return 1;
+}
+
+extern "C" __declspec(dllexport) DWORD WINAPI e2e_read_cursor(void* param) {
+    auto* request = static_cast<CursorRequest*>(param);
+    CURSORINFO info = {};
+    info.cbSize = sizeof info;
+    // The system's cursors are shared: loading one again gives the handle the
+    // program set, whichever character set it asked with.
+    request->wait = GetCursorInfo(&info) && info.hCursor == LoadCursorW(nullptr, IDC_WAIT);
     return 1;
 }
