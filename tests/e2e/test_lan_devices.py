@@ -51,13 +51,13 @@ class LanDevicesTest(LauncherTest):
             "KXC_IE_NATT.directory": DEMO / "KXC_IE_NATT.directory"})
         main = p.main_window()
         demo_book = book_file.read_bytes()
-        names = [r["texts"][0] for r in p.driver.listview(main["hwnd"], id=DEVICE_LIST)["rows"]]
-        self.assertEqual(names[:3], ["Front Door", "Branch Office", "Holiday Cabin"])
+        devices = p.driver.listview(main["hwnd"], id=DEVICE_LIST)["rows"]
+        self.assertEqual([r["texts"][0] for r in devices[:3]],
+                         ["Front Door", "Branch Office", "Holiday Cabin"])
         time.sleep(1)  # the window's first paint has come, for the screenshot
         p.screenshot("main-window")
 
-        lst = p.control(DEVICE_LIST)["rect"]
-        p.session.click_at(lst["left"] + 80, lst["bottom"] - 30, button=3)
+        p.click_like_user(devices[1], button=3)
         items = p.context_menu()
         p.screenshot("context-menu")
         p.click_like_user(items[-1])
