@@ -18,11 +18,11 @@ void ReadDeviceSections(CIniFile& file, DeviceTable& table) {
     std::string value;
     for (const std::string& name : names) {
         DeviceRecord record{};
-        CopyField(record.name, name);
+        CopyAnsiField(record.name, name);
         VisitStoredFields(record, [&](const StoredKey& stored, auto& field) {
             if (stored.readBack) {
                 file.GetString(name, stored.key, stored.missingValue, value);
-                CopyField(field, value);
+                CopyAnsiField(field, value);
             }
         });
         table.Append(record);
@@ -70,11 +70,11 @@ struct SavedSection {
 // again (as a reader takes it: IsSameSectionName) finds the section its first record made,
 // and its record's values overwrite that section's. So each section keeps the place and the
 // spelling of the first record of its name and the values of the last.
-std::vector<SavedSection> PlanSections(const DeviceTable& table) {
+std::vector<SavedSection> PlanSections(const DeviceTable& table, const LeadBytes& lead) {
     std::vector<SavedSection> sections;
     sections.reserve(table.Count());
-    std::unordered_map<std::string_view, std::size_t, SectionNameHash, SectionNameEqual> byName;
-    byName.reserve(table.Count());
+    std::unordered_map<std::string_view, std::size_t, SectionNameHash, SectionNameEqual> byName(
+        table.Count(), SectionNameHash{lead}, SectionNameEqual{lead});
     for (std::size_t i = 0; i < table.Count(); ++i) {
         const auto [found, isNew] =
             byName.try_emplace(FieldText(table.At(i).name), sections.size());
@@ -89,13 +89,13 @@ std::vector<SavedSection> PlanSections(const DeviceTable& table) {
 
 }  // namespace
 
-std::string FormatAddressBook(const DeviceTable& table) {
+std::string FormatAddressBook(const DeviceTable& table, const LeadBytes& lead) {
     std::string out;
     out.reserve(table.Count() * 160);
-    for (const SavedSection& section : PlanSections(table)) {
+    for (const SavedSection& section : PlanSections(table, lead)) {
         AppendProfileSection(out, FieldText(table.At(section.first).name));
         VisitStoredFields(table.At(section.last), [&](const StoredKey& stored, const auto& field) {
-            AppendProfileKey(out, stored.key, FieldText(field));
+            AppendProfileKey(out, stored.key, FieldText(field), lead);
         });
     }
     return out;

@@ -9,8 +9,9 @@
 
 constexpr const char kAddressBookFileName[] = "AddressBook.ini";
 
-// Appends one record per section of the file, in file order. Every field is cut to its width;
-// names and values are not validated, and PRIORITY is not read.
+// Appends one record per section of the file, in file order. Every field is cut to its width,
+// between two characters of the ANSI code page; names and values are not validated, and
+// PRIORITY is not read.
 void ReadDeviceSections(CIniFile& file, DeviceTable& table);
 
 // Reads the whole file and replaces the table by its devices. Nothing when that was done;
@@ -26,7 +27,7 @@ std::optional<ReadProblem> LoadAddressBook(const std::string& folder, CIniFile& 
 // The bytes of the address book as it is stored: the table's records in order, each with
 // its eight keys. Records whose names the file keeps as one section (IsSameSectionName)
 // share it, with the last one's values, as the platform's profile writer has them.
-std::string FormatAddressBook(const DeviceTable& table);
+std::string FormatAddressBook(const DeviceTable& table, const LeadBytes& lead = SystemLeadBytes());
 
 // Writes the whole address book beside the old file and swaps it in, so that the file on disk
 // is always either the old one or the new one, and the old one stays as <path>.bak. False

@@ -16,10 +16,10 @@ std::optional<std::size_t> DeviceTable::IndexOfName(std::string_view name) const
     return std::nullopt;
 }
 
-bool DeviceTable::ContainsNameIgnoringCase(std::string_view name,
-                                           std::optional<std::size_t> skip) const {
+bool DeviceTable::ContainsNameIgnoringCase(std::string_view name, std::optional<std::size_t> skip,
+                                           const LeadBytes& lead) const {
     for (std::size_t i = 0; i < m_records.size(); ++i) {
-        if (i != skip && IsSameSectionName(FieldText(m_records[i].name), name)) {
+        if (i != skip && IsSameSectionName(FieldText(m_records[i].name), name, lead)) {
             return true;
         }
     }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "addressbook/DeviceRecord.h"
+#include "base/AnsiText.h"
 
 class DeviceTable {
 public:
@@ -25,11 +26,13 @@ public:
     // First record, in table order, whose name equals the text byte for byte.
     std::optional<std::size_t> IndexOfName(std::string_view name) const;
 
-    // True when a record other than the skipped one has this whole name, ASCII letters
-    // compared without regard to case and every other byte exactly. Blanks at either end do
-    // not count: the address book file keeps " Cam" and "Cam" in one section.
+    // True when a record other than the skipped one has this whole name, as the address
+    // book's file tells sections apart (IsSameSectionName): ASCII letters that are characters
+    // of their own compared without regard to case, every other byte exactly, blanks at
+    // either end not counted (the file keeps " Cam" and "Cam" in one section).
     bool ContainsNameIgnoringCase(std::string_view name,
-                                  std::optional<std::size_t> skip = std::nullopt) const;
+                                  std::optional<std::size_t> skip = std::nullopt,
+                                  const LeadBytes& lead = SystemLeadBytes()) const;
 
 private:
     std::vector<DeviceRecord> m_records;

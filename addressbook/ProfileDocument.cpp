@@ -1,46 +1,80 @@
 #include "addressbook/ProfileDocument.h"
 
-#include <cstdint>
-
-#include "base/AsciiCase.h"
-
-bool IsSameSectionName(std::string_view a, std::string_view b) {
-    return EqualsIgnoringAsciiCase(TrimProfileBlanks(a), TrimProfileBlanks(b));
+bool IsSameSectionName(std::string_view a, std::string_view b, const LeadBytes& lead) {
+    return EqualsIgnoringAsciiCase(TrimProfileBlanks(a, lead), TrimProfileBlanks(b, lead), lead);
 }
 
 std::size_t SectionNameHash::operator()(std::string_view name) const {
-    std::size_t hash = 14695981039346656037ull & SIZE_MAX;  // FNV-1a
-    for (char c : TrimProfileBlanks(name)) {
-        hash = (hash ^ static_cast<unsigned char>(AsciiLower(c))) * (1099511628211ull & SIZE_MAX);
-    }
-    return hash;
+    return HashIgnoringAsciiCase(TrimProfileBlanks(name, lead), lead);
 }
 
 bool IsProfileBlank(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r' || c == '\x1a';
 }
 
-std::string_view TrimProfileBlanks(std::string_view text) {
+std::string_view TrimProfileBlanks(std::string_view text, const LeadBytes& lead) {
     while (!text.empty() && IsProfileBlank(text.front())) {
         text.remove_prefix(1);
     }
-    while (!text.empty() && IsProfileBlank(text.back())) {
+    while (!text.empty() && IsProfileBlank(text.back()) && EndsInSingleByte(text, lead)) {
         text.remove_suffix(1);
     }
     return text;
 }
 
-std::string_view StripEnclosingQuotes(std::string_view value) {
+std::string_view StripEnclosingQuotes(std::string_view value, const LeadBytes& lead) {
     if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
-        value.back() == value.front()) {
+        value.back() == value.front() && EndsInSingleByte(value, lead)) {
         return value.substr(1, value.size() - 2);
     }
     return value;
 }
 
-ProfileDocument ProfileDocument::Parse(std::string file) {
+namespace {
+
+// A file that starts with a UTF-16 byte-order mark holds UTF-16 text, which the platform's
+// reader reads in the ANSI code page; any other file is already in that code page.
+std::string TextInAnsiCodePage(std::string bytes) {
+    const bool little = bytes.starts_with("\xFF\xFE");
+    if (!little && !bytes.starts_with("\xFE\xFF")) {
+        return bytes;
+    }
+    std::u16string wide((bytes.size() - 2) / 2, u'\0');  // an odd last byte is no character
+    for (std::size_t i = 0; i < wide.size(); ++i) {
+        const auto first = static_cast<unsigned char>(bytes[2 + 2 * i]);
+        const auto second = static_cast<unsigned char>(bytes[3 + 2 * i]);
+        wide[i] = static_cast<char16_t>(little ? first | (second << 8) : (first << 8) | second);
+    }
+    return AnsiFromUtf16(wide);
+}
+
+// A line of text and the rest after its end (the CR or LF that is a character of its own).
+std::string_view NextLine(std::string_view& bytes, const LeadBytes& lead) {
+    std::size_t end = 0;
+    if (lead.None()) {
+        while (end < bytes.size() && bytes[end] != '\r' && bytes[end] != '\n') {
+            ++end;
+        }
+    } else {
+        while (end < bytes.size() && bytes[end] != '\r' && bytes[end] != '\n') {
+            end += CharacterLength(bytes, end, lead);
+        }
+    }
+    const std::string_view line = bytes.substr(0, end);
+    bytes.remove_prefix(end == bytes.size() ? end : end + 1);
+    return line;
+}
+
+// Beyond this many keys a section gets an index of its keys.
+constexpr std::size_t kKeysSearchedOneByOne = 16;
+
+}  // namespace
+
+ProfileDocument ProfileDocument::Parse(std::string file, const LeadBytes& lead) {
     ProfileDocument document;
-    document.m_bytes = std::make_shared<const std::string>(std::move(file));
+    document.m_bytes = std::make_shared<const std::string>(TextInAnsiCodePage(std::move(file)));
+    document.m_lead = lead;
+    document.m_firstSectionByName = NameIndex(0, SectionNameHash{lead}, SectionNameEqual{lead});
     std::string_view bytes = *document.m_bytes;
     // Keys above the first header belong to a section without a name, found only by asking
     // for the empty name.
@@ -53,21 +87,14 @@ ProfileDocument ProfileDocument::Parse(std::string file) {
         bytes.remove_prefix(kUtf8Bom.size());
     }
     while (!bytes.empty()) {
-        std::size_t end = 0;
-        while (end < bytes.size() && bytes[end] != '\r' && bytes[end] != '\n') {
-            ++end;
-        }
-        std::string_view line = bytes.substr(0, end);
-        bytes.remove_prefix(end == bytes.size() ? end : end + 1);
-
-        line = TrimProfileBlanks(line);
+        const std::string_view line = TrimProfileBlanks(NextLine(bytes, lead), lead);
         if (line.empty()) {
             continue;
         }
         if (line.front() == '[') {
-            const std::size_t close = line.rfind(']');
+            const std::size_t close = FindLastCharacter(line, ']', lead);
             if (close != std::string_view::npos) {
-                const std::string_view name = TrimProfileBlanks(line.substr(1, close - 1));
+                const std::string_view name = TrimProfileBlanks(line.substr(1, close - 1), lead);
                 document.m_firstSectionByName.try_emplace(name, document.m_sections.size());
                 document.m_sections.push_back(ProfileSection{name, {}});
                 continue;
@@ -75,31 +102,54 @@ ProfileDocument ProfileDocument::Parse(std::string file) {
             // A "[" without "]" is an ordinary key line, as for the platform's reader.
         }
         std::vector<ProfileKey>& keys = document.m_sections.back().keys;
-        const std::size_t equals = line.find('=');
+        const std::size_t equals = FindCharacter(line, '=', lead);
         if (equals == std::string_view::npos) {
             keys.push_back(ProfileKey{line, std::nullopt});
         } else {
-            keys.push_back(ProfileKey{TrimProfileBlanks(line.substr(0, equals)),
-                                      TrimProfileBlanks(line.substr(equals + 1))});
+            keys.push_back(ProfileKey{TrimProfileBlanks(line.substr(0, equals), lead),
+                                      TrimProfileBlanks(line.substr(equals + 1), lead)});
         }
     }
+    document.IndexLongSections();
     return document;
 }
 
-const ProfileSection* ProfileDocument::FindSection(std::string_view name) const {
-    const auto found = m_firstSectionByName.find(name);
-    return found == m_firstSectionByName.end() ? nullptr : &m_sections[found->second];
+void ProfileDocument::IndexLongSections() {
+    for (std::size_t i = 0; i < m_sections.size(); ++i) {
+        const std::vector<ProfileKey>& keys = m_sections[i].keys;
+        if (keys.size() <= kKeysSearchedOneByOne) {
+            continue;
+        }
+        NameIndex index(keys.size(), SectionNameHash{m_lead}, SectionNameEqual{m_lead});
+        for (std::size_t k = 0; k < keys.size(); ++k) {
+            index.try_emplace(keys[k].name, k);
+        }
+        m_firstKeyByName.emplace(i, std::move(index));
+    }
 }
 
 std::optional<std::string_view> ProfileDocument::FindValue(std::string_view section,
                                                            std::string_view key) const {
-    const ProfileSection* found = FindSection(section);
-    if (found == nullptr) {
+    if (m_lastSectionAsked.empty() || section != m_lastSectionAsked) {
+        const auto found = m_firstSectionByName.find(section);
+        m_lastSectionAsked = section;
+        m_lastSectionFound = found == m_firstSectionByName.end()
+                                 ? std::nullopt
+                                 : std::optional<std::size_t>(found->second);
+    }
+    if (!m_lastSectionFound) {
         return std::nullopt;
     }
-    key = TrimProfileBlanks(key);
-    for (const ProfileKey& candidate : found->keys) {
-        if (EqualsIgnoringAsciiCase(candidate.name, key)) {
+    const std::size_t sectionIndex = *m_lastSectionFound;
+    const std::vector<ProfileKey>& keys = m_sections[sectionIndex].keys;
+    key = TrimProfileBlanks(key, m_lead);
+    if (const auto indexed = m_firstKeyByName.find(sectionIndex);
+        indexed != m_firstKeyByName.end()) {
+        const auto first = indexed->second.find(key);
+        return first == indexed->second.end() ? std::nullopt : keys[first->second].value;
+    }
+    for (const ProfileKey& candidate : keys) {
+        if (EqualsIgnoringAsciiCase(candidate.name, key, m_lead)) {
             return candidate.value;
         }
     }

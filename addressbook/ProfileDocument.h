@@ -1,10 +1,15 @@
 // Our reader of Windows profile (INI) files, with the rules of the platform's own reader:
+//  - a file that starts with a UTF-16 byte-order mark is UTF-16, read in the system's ANSI
+//    code page; any other file is text in that code page (a UTF-8 mark is skipped);
+//  - the text is walked by characters of the ANSI code page: the second byte of a double-byte
+//    character is never a line end, "[", "]", "=", a blank or a quote;
 //  - lines end at CR, LF or any run of them; blanks, tabs and ^Z around a line are dropped;
 //  - "[" starts a section whose name runs to the last "]" of the line, blanks dropped;
 //  - any other line is a key: its name runs to the first "=", blanks dropped on both sides of
 //    it; a line without "=" is a key without a value;
-//  - sections and keys are looked up without regard to ASCII case after trimming the name
-//    asked for; the first section of a name is the only one searched, and its first key wins;
+//  - sections and keys are looked up without regard to the case of ASCII letters
+//    (EqualsIgnoringAsciiCase) after trimming the name asked for; the first section of a name
+//    is the only one searched, and its first key wins;
 //  - keys above the first section header belong to a section with an empty name.
 // Nothing is ever rejected: a profile file has no syntax errors, only lines that match nothing.
 #pragma once
@@ -17,16 +22,21 @@
 #include <unordered_map>
 #include <vector>
 
+#include "base/AnsiText.h"
+
 // Two section names are one section to profile readers and writers when they are equal with
 // blanks at either end dropped and ASCII letters compared without regard to case.
-bool IsSameSectionName(std::string_view a, std::string_view b);
+bool IsSameSectionName(std::string_view a, std::string_view b,
+                       const LeadBytes& lead = SystemLeadBytes());
 
 struct SectionNameHash {
+    LeadBytes lead = SystemLeadBytes();
     std::size_t operator()(std::string_view name) const;
 };
 struct SectionNameEqual {
+    LeadBytes lead = SystemLeadBytes();
     bool operator()(std::string_view a, std::string_view b) const {
-        return IsSameSectionName(a, b);
+        return IsSameSectionName(a, b, lead);
     }
 };
 
@@ -44,29 +54,44 @@ struct ProfileSection {
 
 class ProfileDocument {
 public:
-    static ProfileDocument Parse(std::string bytes);
+    // The file's bytes; lead gives the ANSI code page's double-byte characters.
+    static ProfileDocument Parse(std::string bytes, const LeadBytes& lead = SystemLeadBytes());
 
     // Every section in file order, duplicates included; the first one is the unnamed section
     // of the keys above the first header.
     const std::vector<ProfileSection>& Sections() const { return m_sections; }
 
     // The raw value of a key (quotes still on), or nothing when the section, the key or its
-    // "=" is missing.
+    // "=" is missing. Constant time for any number of sections and keys.
     std::optional<std::string_view> FindValue(std::string_view section, std::string_view key) const;
 
 private:
-    const ProfileSection* FindSection(std::string_view name) const;
+    using NameIndex =
+        std::unordered_map<std::string_view, std::size_t, SectionNameHash, SectionNameEqual>;
+
+    void IndexLongSections();
 
     std::shared_ptr<const std::string> m_bytes;
+    LeadBytes m_lead;
     std::vector<ProfileSection> m_sections;
     // Section name -> index of its first section.
-    std::unordered_map<std::string_view, std::size_t, SectionNameHash, SectionNameEqual>
-        m_firstSectionByName;
+    NameIndex m_firstSectionByName;
+    // For the sections with many keys only: section index -> key name -> index of its first
+    // key. A few keys are found faster by looking at each.
+    std::unordered_map<std::size_t, NameIndex> m_firstKeyByName;
+    // The reading of a book asks for one section's keys in turn: the name asked last and the
+    // section it found (or nothing) save hashing it again for each key.
+    mutable std::string m_lastSectionAsked;
+    mutable std::optional<std::size_t> m_lastSectionFound;
 };
 
-// Removes one pair of matching enclosing quotes (' or "), as the platform's reader does.
-std::string_view StripEnclosingQuotes(std::string_view value);
+// Removes one pair of matching enclosing quotes (' or "), as the platform's reader does; a
+// closing quote that is the second byte of a double-byte character does not count.
+std::string_view StripEnclosingQuotes(std::string_view value,
+                                      const LeadBytes& lead = SystemLeadBytes());
 
-// The blanks that profile readers drop around names and values.
+// The blanks that profile readers drop around names and values; a byte that ends a
+// double-byte character is never one.
 bool IsProfileBlank(char c);
-std::string_view TrimProfileBlanks(std::string_view text);
+std::string_view TrimProfileBlanks(std::string_view text,
+                                   const LeadBytes& lead = SystemLeadBytes());

@@ -2,9 +2,9 @@
 
 #include "addressbook/ProfileDocument.h"
 
-bool NeedsProtectingQuotes(std::string_view value) {
-    return !value.empty() && (IsProfileBlank(value.front()) || IsProfileBlank(value.back()) ||
-                              StripEnclosingQuotes(value).size() != value.size());
+bool NeedsProtectingQuotes(std::string_view value, const LeadBytes& lead) {
+    return !value.empty() && (TrimProfileBlanks(value, lead).size() != value.size() ||
+                              StripEnclosingQuotes(value, lead).size() != value.size());
 }
 
 void AppendProfileSection(std::string& out, std::string_view name) {
@@ -13,10 +13,11 @@ void AppendProfileSection(std::string& out, std::string_view name) {
     out += "]\r\n";
 }
 
-void AppendProfileKey(std::string& out, std::string_view key, std::string_view value) {
+void AppendProfileKey(std::string& out, std::string_view key, std::string_view value,
+                      const LeadBytes& lead) {
     out += key;
     out += '=';
-    if (NeedsProtectingQuotes(value)) {
+    if (NeedsProtectingQuotes(value, lead)) {
         out += '"';
         out += value;
         out += '"';

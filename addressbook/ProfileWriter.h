@@ -5,11 +5,14 @@
 #include <string>
 #include <string_view>
 
+#include "base/AnsiText.h"
+
 void AppendProfileSection(std::string& out, std::string_view name);
 
 // A value that a reader would change (blanks at either end, or one pair of enclosing quotes)
 // is written inside one more pair of double quotes, which every profile reader removes, so
 // that it reads back exactly as written.
-void AppendProfileKey(std::string& out, std::string_view key, std::string_view value);
+void AppendProfileKey(std::string& out, std::string_view key, std::string_view value,
+                      const LeadBytes& lead = SystemLeadBytes());
 
-bool NeedsProtectingQuotes(std::string_view value);
+bool NeedsProtectingQuotes(std::string_view value, const LeadBytes& lead = SystemLeadBytes());

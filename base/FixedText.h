@@ -5,6 +5,8 @@
 #include <cstring>
 #include <string_view>
 
+#include "base/AnsiText.h"
+
 // Copies at most N-1 bytes of text into the field and always terminates it; the rest of the
 // field is zeroed so that records compare and copy as whole values.
 template <std::size_t N>
@@ -23,4 +25,11 @@ template <std::size_t N>
 std::string_view FieldText(const char (&field)[N]) {
     const void* end = std::memchr(field, '\0', N);
     return std::string_view(field, end ? static_cast<const char*>(end) - field : N);
+}
+
+// CopyField for text of the ANSI code page: cut between two characters, never inside one.
+template <std::size_t N>
+void CopyAnsiField(char (&field)[N], std::string_view text,
+                   const LeadBytes& lead = SystemLeadBytes()) {
+    CopyField(field, CutAtCharacter(text, N - 1, lead));
 }

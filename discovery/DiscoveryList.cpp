@@ -1,6 +1,6 @@
 #include "discovery/DiscoveryList.h"
 
-#include "base/AsciiCase.h"
+#include "base/AnsiText.h"
 #include "base/FixedText.h"
 
 namespace {

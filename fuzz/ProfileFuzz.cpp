@@ -1,7 +1,9 @@
-// Any bytes to the profile reader, then the questions the program asks of it, and two things
-// that hold for every input:
+// Any bytes to the profile reader, read in a single-byte code page or in Big5 (by the first
+// byte's lowest bit), then the questions the program asks of it, and two things that hold for
+// every input:
 //  - a lookup finds what a plain search of the listed sections finds (the first section of a
-//    name, its first key, ASCII case folded, blanks around the asked names dropped);
+//    name, its first key, ASCII case folded, blanks around the asked names dropped), also in
+//    sections whose keys are indexed;
 //  - the sections written back with our writer and read again are the same sections, keys
 //    and values as read: what the address book's save and load rely on.
 #include <cstdint>
@@ -14,7 +16,7 @@
 
 #include "addressbook/ProfileDocument.h"
 #include "addressbook/ProfileWriter.h"
-#include "base/AsciiCase.h"
+#include "base/AnsiText.h"
 
 namespace {
 
@@ -31,15 +33,15 @@ void Require(bool holds, const char* what) {
 }
 
 std::optional<std::string_view> PlainFind(const ProfileDocument& document, std::string_view section,
-                                          std::string_view key) {
-    section = TrimProfileBlanks(section);
-    key = TrimProfileBlanks(key);
+                                          std::string_view key, const LeadBytes& lead) {
+    section = TrimProfileBlanks(section, lead);
+    key = TrimProfileBlanks(key, lead);
     for (const ProfileSection& candidate : document.Sections()) {
-        if (!EqualsIgnoringAsciiCase(candidate.name, section)) {
+        if (!EqualsIgnoringAsciiCase(candidate.name, section, lead)) {
             continue;
         }
         for (const ProfileKey& found : candidate.keys) {
-            if (EqualsIgnoringAsciiCase(found.name, key)) {
+            if (EqualsIgnoringAsciiCase(found.name, key, lead)) {
                 return found.value ? std::optional<std::string_view>(*found.value) : std::nullopt;
             }
         }
@@ -60,7 +62,7 @@ std::string FlipAsciiCase(std::string_view view) {
     return text;
 }
 
-void CheckLookups(const ProfileDocument& document) {
+void CheckLookups(const ProfileDocument& document, const LeadBytes& lead) {
     const std::vector<ProfileSection>& sections = document.Sections();
     for (std::size_t i = 0; i < sections.size() && i < kSectionsChecked; ++i) {
         std::vector<std::string> keys = {"SERVERIP", "uuid", " PASSWORD\t", "", "="};
@@ -71,17 +73,38 @@ void CheckLookups(const ProfileDocument& document) {
         const std::string name(sections[i].name);
         for (const std::string& section : {name, FlipAsciiCase(name), " " + name + "\x1a"}) {
             for (const std::string& key : keys) {
-                Require(document.FindValue(section, key) == PlainFind(document, section, key),
+                Require(document.FindValue(section, key) == PlainFind(document, section, key, lead),
                         "a lookup disagrees with a plain search of the sections");
             }
         }
     }
 }
 
+// A text whose last byte is a lead byte standing alone (at the very end of the file) cannot be
+// written: whatever follows it in a file becomes its second byte.
+bool EndsInLoneLeadByte(std::string_view text, const LeadBytes& lead) {
+    return !text.empty() && lead.Contains(text.back()) && EndsInSingleByte(text, lead);
+}
+
+bool HasUnwritableText(const ProfileDocument& document, const LeadBytes& lead) {
+    for (const ProfileSection& section : document.Sections()) {
+        for (const ProfileKey& key : section.keys) {
+            if (EndsInLoneLeadByte(key.name, lead) ||
+                (key.value && EndsInLoneLeadByte(*key.value, lead))) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
 // The reader drops one pair of enclosing quotes from every value, and our writer adds one
 // to every value that needs it: what goes in and comes out is the value as read.
-void CheckRewrite(const ProfileDocument& document) {
+void CheckRewrite(const ProfileDocument& document, const LeadBytes& lead) {
     const std::vector<ProfileSection>& sections = document.Sections();
+    if (HasUnwritableText(document, lead)) {
+        return;
+    }
     std::string text;
     // The reader skips a byte-order mark at the very start of a file, so a first key whose
     // name starts with one would lose it; an empty first line keeps it in the name. The
@@ -95,14 +118,14 @@ void CheckRewrite(const ProfileDocument& document) {
         }
         for (const ProfileKey& key : sections[i].keys) {
             if (key.value) {
-                AppendProfileKey(text, key.name, StripEnclosingQuotes(*key.value));
+                AppendProfileKey(text, key.name, StripEnclosingQuotes(*key.value, lead), lead);
             } else {
                 text += key.name;
                 text += "\r\n";
             }
         }
     }
-    const ProfileDocument again = ProfileDocument::Parse(text);
+    const ProfileDocument again = ProfileDocument::Parse(text, lead);
     const std::vector<ProfileSection>& reread = again.Sections();
     Require(reread.size() == sections.size(), "rewriting changed the number of sections");
     for (std::size_t i = 0; i < sections.size(); ++i) {
@@ -115,8 +138,8 @@ void CheckRewrite(const ProfileDocument& document) {
             Require(after.name == before.name, "rewriting changed a key name");
             Require(after.value.has_value() == before.value.has_value(),
                     "rewriting gave a key a value or took it away");
-            Require(!before.value ||
-                        StripEnclosingQuotes(*after.value) == StripEnclosingQuotes(*before.value),
+            Require(!before.value || StripEnclosingQuotes(*after.value, lead) ==
+                                         StripEnclosingQuotes(*before.value, lead),
                     "rewriting changed a value");
         }
     }
@@ -126,10 +149,11 @@ void CheckRewrite(const ProfileDocument& document) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-    const ProfileDocument document = ProfileDocument::Parse(std::string(bytes));
+    const LeadBytes lead = size > 0 && (data[0] & 1) ? LeadBytes{{0x81, 0xFE}} : LeadBytes();
+    const ProfileDocument document = ProfileDocument::Parse(std::string(bytes), lead);
     Require(!document.Sections().empty() && document.Sections()[0].name.empty(),
             "the keys above the first header have no unnamed section");
-    CheckLookups(document);
-    CheckRewrite(document);
+    CheckLookups(document, lead);
+    CheckRewrite(document, lead);
     return 0;
 }

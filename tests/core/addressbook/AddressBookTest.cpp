@@ -12,6 +12,7 @@
 #include "base/AtomicFile.h"
 #include "base/FixedText.h"
 #include "base/WholeFile.h"
+#include "support/Big5.h"
 #include "support/ScratchFolder.h"
 #include "support/TestDevice.h"
 
@@ -191,6 +192,19 @@ TEST(AddressBookTest, NamesOfOneSectionAreSavedOnceWithTheLastValues) {
         EXPECT_EQ(FieldText(loaded.At(i).name), expected[i][0]);
         EXPECT_EQ(FieldText(loaded.At(i).serverIp), expected[i][1]);
     }
+
+    // Double-byte names that differ only in a second byte are two sections.
+    DeviceTable big5;
+    big5.Append(MakeRecord(kBigDoor, "10.0.0.6"));
+    big5.Append(MakeRecord(kEntrance, "10.0.0.7"));
+    big5.Append(MakeRecord(std::string(kEntrance) + "x", "10.0.0.8"));
+    big5.Append(MakeRecord(std::string(kEntrance) + "X", "10.0.0.9"));
+    const std::string sections = FormatAddressBook(big5, kBig5LeadBytes);
+    const ProfileDocument document = ProfileDocument::Parse(sections, kBig5LeadBytes);
+    ASSERT_EQ(document.Sections().size(), 4u);  // the unnamed one first
+    EXPECT_EQ(document.FindValue(kBigDoor, "SERVERIP"), "10.0.0.6");
+    EXPECT_EQ(document.FindValue(kEntrance, "SERVERIP"), "10.0.0.7");
+    EXPECT_EQ(document.FindValue(std::string(kEntrance) + "x", "SERVERIP"), "10.0.0.9");
 }
 
 TEST(AddressBookTest, FailedSaveLeavesTheOldFileAsItWas) {

@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "base/FixedText.h"
+#include "support/Big5.h"
 #include "support/TestDevice.h"
 
 namespace {
@@ -38,6 +42,19 @@ TEST(DeviceTableTest, DuplicateNameTestFoldsOnlyAsciiLetters) {
     EXPECT_TRUE(table.ContainsNameIgnoringCase("LOBBY", 0));
 }
 
+TEST(DeviceTableTest, DuplicateNameTestWalksDoubleByteCharacters) {
+    const DeviceTable table = TableOf({kBigDoor, std::string(kBigDoor) + " Cam"});
+    const auto contains = [&](const std::string& name) {
+        return table.ContainsNameIgnoringCase(name, std::nullopt, kBig5LeadBytes);
+    };
+    EXPECT_FALSE(contains(kEntrance));  // a second byte is not a letter
+    EXPECT_TRUE(contains(kBigDoor));
+    EXPECT_TRUE(contains(std::string(kBigDoor) + " CAM"));  // single-byte letters still fold
+    EXPECT_FALSE(contains(std::string(kEntrance) + " cam"));
+    // In a single-byte code page the same bytes are letters of their own.
+    EXPECT_TRUE(table.ContainsNameIgnoringCase(kEntrance, std::nullopt, LeadBytes()));
+}
+
 TEST(DeviceTableTest, RemoveAtKeepsTheOrderOfTheRest) {
     DeviceTable table = TableOf({"A", "B", "C", "D"});
     table.RemoveAt(1);
@@ -66,6 +83,27 @@ TEST(FixedTextTest, CopyFieldCutsAndTerminates) {
     EXPECT_EQ(FieldText(field), "ab");
     EXPECT_EQ(field[7], '\0');
     EXPECT_EQ(field[3], '\0');  // no bytes of the longer text left behind
+}
+
+TEST(FixedTextTest, AnsiFieldsAreCutBetweenCharacters) {
+    struct Case {
+        std::string_view text, kept;
+    };
+    for (const Case& c : std::vector<Case>{
+             {"1234567890", "1234567"},
+             {"\xA4\x6A\xA4\x6A\xA4\x6A\xA4\x6A", "\xA4\x6A\xA4\x6A\xA4\x6A"},
+             {"a\xA4\x6A\xA4\x6A\xA4\x6A\xA4", "a\xA4\x6A\xA4\x6A\xA4\x6A"},
+             {"ab\xA4\x6A\xA4\x6A\xA4\x6A", "ab\xA4\x6A\xA4\x6A"},
+             {"abc\xA4\x6A\xA4\x6A\xA4", "abc\xA4\x6A\xA4\x6A"},
+             {"x\xA4\x5D\xA4\x0D\xA4\x3D\xA4", "x\xA4\x5D\xA4\x0D\xA4\x3D"},  // any second byte
+         }) {
+        char field[8];
+        CopyAnsiField(field, c.text, kBig5LeadBytes);
+        EXPECT_EQ(FieldText(field), c.kept) << c.text;
+    }
+    char field[8];
+    CopyAnsiField(field, "\xA4\x6A\xA4\x6A\xA4\x6A\xA4\x6A", LeadBytes());
+    EXPECT_EQ(FieldText(field), "\xA4\x6A\xA4\x6A\xA4\x6A\xA4");  // bytes in a single-byte page
 }
 
 }  // namespace

@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
+
+#include "support/Big5.h"
 
 namespace {
 
@@ -57,6 +60,49 @@ TEST(ProfileDocumentTest, BytesAboveAsciiAreComparedExactly) {
     EXPECT_EQ(ValueOr(document, "\xA4\x41", "K"), "2");
 }
 
+TEST(ProfileDocumentTest, Big5IsWalkedByCharacters) {
+    const std::string big(kBigDoor), entrance(kEntrance);
+    const ProfileDocument document = ProfileDocument::Parse(
+        "[" + big + "]\nK=1\n[" + entrance +
+            "]\nK=2\n"
+            // A lead byte takes "]", "=", CR or LF for its second byte, as the platform reads it.
+            "[Bracket\xA4]\nK=3\n[Gate]\nK\xA4=4\nE=\xA4=\n"
+            "NOTE\xA4\r[CR]\rK=5\rNOTE\xA4\n[LF]\nK=6\n"
+            // Blanks and quotes that are second bytes stay.
+            "[\xA4 ]\nQ=\"x\xA4\"\nT=x\xA4\t\nS=  \xA4  \n",
+        kBig5LeadBytes);
+    EXPECT_EQ(SectionNames(document), (std::vector<std::string>{big, entrance, "Gate", "\xA4 "}));
+    EXPECT_EQ(ValueOr(document, big, "k"), "1");
+    EXPECT_EQ(ValueOr(document, entrance, "k"), "2");
+    EXPECT_EQ(ValueOr(document, big + "x", "K"), "<missing>");
+    EXPECT_EQ(ValueOr(document, "Gate", "K\xA4"), "<missing>");
+    EXPECT_EQ(ValueOr(document, "Gate", "E"), "\xA4=");
+    EXPECT_EQ(ValueOr(document, "Gate", "K"), "5");  // [CR] and [LF] were never headers
+    EXPECT_EQ(ValueOr(document, "\xA4 ", "Q"), "\"x\xA4\"");
+    EXPECT_EQ(ValueOr(document, "\xA4 ", "T"), "x\xA4\t");
+    EXPECT_EQ(ValueOr(document, "\xA4 ", "S"), "\xA4 ");
+    EXPECT_EQ(StripEnclosingQuotes("\"x\xA4\"", kBig5LeadBytes), "\"x\xA4\"");
+    EXPECT_EQ(StripEnclosingQuotes("\"\xA4\xA4\"", kBig5LeadBytes), "\xA4\xA4");
+    // The same bytes in a single-byte code page.
+    const ProfileDocument latin = ProfileDocument::Parse("[" + big + "]\nK=1\n[X\xA4]\nK=3\n");
+    EXPECT_EQ(SectionNames(latin), (std::vector<std::string>{big, "X\xA4"}));
+}
+
+TEST(ProfileDocumentTest, Utf16FilesAreReadInTheAnsiCodePage) {
+    // In ASCII, which every code page spells the same.
+    const std::string text = "[Gate]\r\nSERVERIP=10.0.0.5\r\n";
+    std::string little = "\xFF\xFE", big = "\xFE\xFF";
+    for (char c : text) {
+        little += {c, '\0'};
+        big += {'\0', c};
+    }
+    for (const std::string& bytes : {little, big, little + "x"}) {
+        const ProfileDocument document = ProfileDocument::Parse(bytes);
+        EXPECT_EQ(SectionNames(document), std::vector<std::string>{"Gate"});
+        EXPECT_EQ(ValueOr(document, "GATE", "serverip"), "10.0.0.5");
+    }
+}
+
 TEST(ProfileDocumentTest, DuplicatesResolveToTheFirstSectionAndFirstKey) {
     const ProfileDocument document =
         ProfileDocument::Parse("[Cam]\nK=first\nK=second\n[cam]\nK=other\nOnlyHere=x\n");
@@ -64,6 +110,35 @@ TEST(ProfileDocumentTest, DuplicatesResolveToTheFirstSectionAndFirstKey) {
     EXPECT_EQ(ValueOr(document, "CAM", "K"), "first");
     // Only the first section of a name is searched, even for a key it lacks.
     EXPECT_EQ(ValueOr(document, "cam", "OnlyHere"), "<missing>");
+}
+
+TEST(ProfileDocumentTest, SectionsOfManyKeysAreSearchedAlike) {
+    std::string text = "[Many]\n";
+    for (int i = 0; i < 1000; ++i) {
+        text += "Key" + std::to_string(i) + "=" + std::to_string(i) + "\n";
+    }
+    text += "KEY7=again\nNoValue\n NOVALUE = late \nEmpty=\n[MANY]\nOnlyHere=x\n";
+    const ProfileDocument document = ProfileDocument::Parse(text);
+    const std::pair<const char*, const char*> answers[] = {
+        {" key999\t", "999"},     {"KEY7", "7"},
+        {"novalue", "<missing>"}, {"Empty", ""},
+        {"Key1000", "<missing>"}, {"OnlyHere", "<missing>"}};
+    for (const auto& [key, value] : answers) {
+        EXPECT_EQ(ValueOr(document, "many", key), value) << key;
+    }
+    const ProfileDocument big5 = ProfileDocument::Parse(
+        text + "[Big5]\n" + std::string(20, '\n') +
+            [] {
+                std::string keys;
+                for (int i = 0; i < 20; ++i) {
+                    keys += std::string(kBigDoor) + std::to_string(i) + "=door\n" + kEntrance +
+                            std::to_string(i) + "=entrance\n";
+                }
+                return keys;
+            }(),
+        kBig5LeadBytes);
+    EXPECT_EQ(ValueOr(big5, "big5", std::string(kEntrance) + "19"), "entrance");
+    EXPECT_EQ(ValueOr(big5, "big5", std::string(kBigDoor) + "19"), "door");
 }
 
 TEST(ProfileDocumentTest, OddLinesMatchNothingButDoNotDisturbTheRest) {

@@ -1,0 +1,112 @@
+#include "base/AnsiText.h"
+
+#include <cstdint>
+
+LeadBytes::LeadBytes(std::initializer_list<std::pair<unsigned char, unsigned char>> ranges) {
+    for (const auto& [first, last] : ranges) {
+        AddRange(first, last);
+    }
+}
+
+void LeadBytes::AddRange(unsigned char first, unsigned char last) {
+    for (unsigned byte = first; byte <= last; ++byte) {
+        m_bytes.set(byte);
+        m_none = false;
+    }
+}
+
+std::string_view CutAtCharacter(std::string_view text, std::size_t maxBytes,
+                                const LeadBytes& lead) {
+    if (text.size() <= maxBytes) {
+        return text;
+    }
+    std::size_t end = 0;
+    while (end < maxBytes) {
+        const std::size_t next = end + CharacterLength(text, end, lead);
+        if (next > maxBytes) {
+            break;
+        }
+        end = next;
+    }
+    return text.substr(0, end);
+}
+
+// Two texts that agree byte for byte up to some point, ASCII letters folded, have their
+// characters start at the same places up to there: whether a byte is a lead byte or a zero
+// survives the folding. So the walk of one text serves for both.
+bool EqualsWalkingCharacters(std::string_view a, std::string_view b, const LeadBytes& lead) {
+    for (std::size_t at = 0; at < a.size();) {
+        const std::size_t length = CharacterLength(a, at, lead);
+        if (length == 1 ? AsciiLower(a[at]) != AsciiLower(b[at])
+                        : a.compare(at, 2, b, at, 2) != 0) {
+            return false;
+        }
+        at += length;
+    }
+    return true;
+}
+
+std::size_t HashIgnoringAsciiCase(std::string_view text, const LeadBytes& lead) {
+    std::size_t hash = 14695981039346656037ull & SIZE_MAX;  // FNV-1a
+    const auto mix = [&hash](char c) {
+        hash = (hash ^ static_cast<unsigned char>(c)) * (1099511628211ull & SIZE_MAX);
+    };
+    if (lead.None()) {
+        for (char c : text) {
+            mix(AsciiLower(c));
+        }
+        return hash;
+    }
+    for (std::size_t at = 0; at < text.size();) {
+        const std::size_t length = CharacterLength(text, at, lead);
+        if (length == 1) {
+            mix(AsciiLower(text[at]));
+        } else {
+            mix(text[at]);
+            mix(text[at + 1]);
+        }
+        at += length;
+    }
+    return hash;
+}
+
+std::size_t FindCharacter(std::string_view text, char c, const LeadBytes& lead) {
+    if (lead.None()) {
+        return text.find(c);
+    }
+    for (std::size_t at = 0; at < text.size(); at += CharacterLength(text, at, lead)) {
+        if (text[at] == c) {
+            return at;
+        }
+    }
+    return std::string_view::npos;
+}
+
+std::size_t FindLastCharacter(std::string_view text, char c, const LeadBytes& lead) {
+    if (lead.None()) {
+        return text.rfind(c);
+    }
+    std::size_t found = std::string_view::npos;
+    for (std::size_t at = 0; at < text.size(); at += CharacterLength(text, at, lead)) {
+        if (text[at] == c) {
+            found = at;
+        }
+    }
+    return found;
+}
+
+bool EndsInSingleByte(std::string_view text, const LeadBytes& lead) {
+    if (text.empty()) {
+        return false;
+    }
+    // Only a lead byte just before the last byte can make it a second byte; whether that one
+    // is itself a second byte shows only from the start.
+    if (text.size() < 2 || !lead.Contains(text[text.size() - 2])) {
+        return true;
+    }
+    std::size_t at = 0;
+    while (at + 1 < text.size()) {
+        at += CharacterLength(text, at, lead);
+    }
+    return at == text.size() - 1;
+}
