@@ -72,7 +72,8 @@ constexpr std::size_t kKeysSearchedOneByOne = 16;
 
 ProfileDocument ProfileDocument::Parse(std::string file, const LeadBytes& lead) {
     ProfileDocument document;
-    document.m_bytes = std::make_shared<const std::string>(TextInAnsiCodePage(std::move(file)));
+    document.m_bytes = std::make_shared<const std::string>(
+        ReplaceBrokenCharacters(TextInAnsiCodePage(std::move(file)), lead));
     document.m_lead = lead;
     document.m_firstSectionByName = NameIndex(0, SectionNameHash{lead}, SectionNameEqual{lead});
     std::string_view bytes = *document.m_bytes;

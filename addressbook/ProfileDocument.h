@@ -2,7 +2,8 @@
 //  - a file that starts with a UTF-16 byte-order mark is UTF-16, read in the system's ANSI
 //    code page; any other file is text in that code page (a UTF-8 mark is skipped);
 //  - the text is walked by characters of the ANSI code page: the second byte of a double-byte
-//    character is never a line end, "[", "]", "=", a blank or a quote;
+//    character is never a line end, "[", "]", "=", a blank or a quote, and a lead byte that
+//    cannot take the byte after it makes one "?" with it (ReplaceBrokenCharacters);
 //  - lines end at CR, LF or any run of them; blanks, tabs and ^Z around a line are dropped;
 //  - "[" starts a section whose name runs to the last "]" of the line, blanks dropped;
 //  - any other line is a key: its name runs to the first "=", blanks dropped on both sides of

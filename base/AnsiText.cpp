@@ -2,9 +2,12 @@
 
 #include <cstdint>
 
-LeadBytes::LeadBytes(std::initializer_list<std::pair<unsigned char, unsigned char>> ranges) {
-    for (const auto& [first, last] : ranges) {
+LeadBytes::LeadBytes(Ranges lead, Ranges second) {
+    for (const auto& [first, last] : lead) {
         AddRange(first, last);
+    }
+    for (const auto& [first, last] : second) {
+        AddSecondRange(first, last);
     }
 }
 
@@ -13,6 +16,32 @@ void LeadBytes::AddRange(unsigned char first, unsigned char last) {
         m_bytes.set(byte);
         m_none = false;
     }
+}
+
+void LeadBytes::AddSecondRange(unsigned char first, unsigned char last) {
+    for (unsigned byte = first; byte <= last; ++byte) {
+        m_second.set(byte);
+    }
+}
+
+std::string ReplaceBrokenCharacters(std::string text, const LeadBytes& lead) {
+    if (lead.None()) {
+        return text;
+    }
+    std::size_t kept = 0;
+    for (std::size_t at = 0; at < text.size();) {
+        const std::size_t length = CharacterLength(text, at, lead);
+        if (lead.Contains(text[at]) && (length == 1 || !lead.CanEndCharacter(text[at + 1]))) {
+            text[kept++] = '?';
+        } else {
+            for (std::size_t i = 0; i < length; ++i) {
+                text[kept++] = text[at + i];  // kept never passes at
+            }
+        }
+        at += length;
+    }
+    text.resize(kept);
+    return text;
 }
 
 std::string_view CutAtCharacter(std::string_view text, std::size_t maxBytes,

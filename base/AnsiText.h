@@ -10,20 +10,28 @@
 #include <string_view>
 #include <utility>
 
-// The bytes that start a double-byte character in one code page; none in a single-byte one.
+// The bytes that start a double-byte character in one code page (none in a single-byte one),
+// and the bytes that can end one.
 class LeadBytes {
 public:
+    using Ranges = std::initializer_list<std::pair<unsigned char, unsigned char>>;
+
     LeadBytes() = default;
     // Inclusive ranges, as the platform lists them for a code page.
-    LeadBytes(std::initializer_list<std::pair<unsigned char, unsigned char>> ranges);
+    LeadBytes(Ranges lead, Ranges second);
 
     void AddRange(unsigned char first, unsigned char last);
+    void AddSecondRange(unsigned char first, unsigned char last);
     bool Contains(char byte) const { return m_bytes.test(static_cast<unsigned char>(byte)); }
+    bool CanEndCharacter(char byte) const {
+        return m_second.test(static_cast<unsigned char>(byte));
+    }
     // A single-byte code page, whose text the walks below take byte by byte at once.
     bool None() const { return m_none; }
 
 private:
     std::bitset<256> m_bytes;
+    std::bitset<256> m_second;
     bool m_none = true;
 };
 
@@ -34,6 +42,11 @@ const LeadBytes& SystemLeadBytes();
 // UTF-16 text in the system's ANSI code page, as the platform's profile reader converts a
 // UTF-16 file: a character the code page cannot spell becomes the code page's replacement.
 std::string AnsiFromUtf16(std::u16string_view text);
+
+// The text with every lead byte that the code page does not let the next byte follow (a CR,
+// LF, "=" or blank, say) replaced, together with that byte (unless it is a zero or the end),
+// by "?": the one character the platform's conversion makes of them.
+std::string ReplaceBrokenCharacters(std::string text, const LeadBytes& lead);
 
 // The length, 1 or 2, of the character that starts at text[at].
 inline std::size_t CharacterLength(std::string_view text, std::size_t at, const LeadBytes& lead) {

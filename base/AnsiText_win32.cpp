@@ -13,6 +13,26 @@ const LeadBytes& SystemLeadBytes() {
                 found.AddRange(info.LeadByte[i], info.LeadByte[i + 1]);
             }
         }
+        // The platform names no second bytes; these are the code pages' own.
+        switch (GetACP()) {
+            case 932:  // Shift-JIS
+                found.AddSecondRange(0x40, 0x7E);
+                found.AddSecondRange(0x80, 0xFC);
+                break;
+            case 949:  // Unified Hangul
+                found.AddSecondRange(0x41, 0x5A);
+                found.AddSecondRange(0x61, 0x7A);
+                found.AddSecondRange(0x81, 0xFE);
+                break;
+            case 950:  // Big5
+                found.AddSecondRange(0x40, 0x7E);
+                found.AddSecondRange(0xA1, 0xFE);
+                break;
+            default:  // GBK (936) and the rest
+                found.AddSecondRange(0x40, 0x7E);
+                found.AddSecondRange(0x80, 0xFE);
+                break;
+        }
         return found;
     }();
     return lead;

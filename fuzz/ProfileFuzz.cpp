@@ -80,31 +80,10 @@ void CheckLookups(const ProfileDocument& document, const LeadBytes& lead) {
     }
 }
 
-// A text whose last byte is a lead byte standing alone (at the very end of the file) cannot be
-// written: whatever follows it in a file becomes its second byte.
-bool EndsInLoneLeadByte(std::string_view text, const LeadBytes& lead) {
-    return !text.empty() && lead.Contains(text.back()) && EndsInSingleByte(text, lead);
-}
-
-bool HasUnwritableText(const ProfileDocument& document, const LeadBytes& lead) {
-    for (const ProfileSection& section : document.Sections()) {
-        for (const ProfileKey& key : section.keys) {
-            if (EndsInLoneLeadByte(key.name, lead) ||
-                (key.value && EndsInLoneLeadByte(*key.value, lead))) {
-                return true;
-            }
-        }
-    }
-    return false;
-}
-
 // The reader drops one pair of enclosing quotes from every value, and our writer adds one
 // to every value that needs it: what goes in and comes out is the value as read.
 void CheckRewrite(const ProfileDocument& document, const LeadBytes& lead) {
     const std::vector<ProfileSection>& sections = document.Sections();
-    if (HasUnwritableText(document, lead)) {
-        return;
-    }
     std::string text;
     // The reader skips a byte-order mark at the very start of a file, so a first key whose
     // name starts with one would lose it; an empty first line keeps it in the name. The
@@ -149,7 +128,9 @@ void CheckRewrite(const ProfileDocument& document, const LeadBytes& lead) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-    const LeadBytes lead = size > 0 && (data[0] & 1) ? LeadBytes{{0x81, 0xFE}} : LeadBytes();
+    const LeadBytes lead = size > 0 && (data[0] & 1)
+                               ? LeadBytes{{{0x81, 0xFE}}, {{0x40, 0x7E}, {0xA1, 0xFE}}}
+                               : LeadBytes();
     const ProfileDocument document = ProfileDocument::Parse(std::string(bytes), lead);
     Require(!document.Sections().empty() && document.Sections()[0].name.empty(),
             "the keys above the first header have no unnamed section");

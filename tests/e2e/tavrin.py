@@ -15,6 +15,34 @@ ROW_ORDER = (1002, 1004, 1003, 1033, 1034)  # Add, Edit, Delete, Export, Import
 # What the launcher takes for a key missing from a device's section, in the platform
 # reading's column order; PRIORITY is never read back.
 MISSING_KEY_VALUES = (b"192.168.1.10", b"80", b"admin", b"tulpo", b"", b"", b"")
+# The bytes a record keeps of the name and of each value, in the same order.
+FIELD_WIDTHS = (31, 63, 7, 31, 31, 127, 63, 31)
+# The ANSI code page of each locale's session, and the bytes that lead its double-byte
+# characters.
+CODE_PAGES = {"en": "cp1252", "zh": "cp950"}
+LEAD_BYTES = {"en": b"", "zh": bytes(range(0x81, 0xFF))}
+
+
+def characters(text: bytes, lead: bytes) -> list:
+    """The text's characters as the platform's conversion walks them: a lead byte
+    takes the next byte, whatever it is, unless that is a zero or the text ends."""
+    chars, at = [], 0
+    while at < len(text):
+        size = 2 if text[at] in lead and at + 1 < len(text) and text[at + 1] != 0 else 1
+        chars.append(text[at:at + size])
+        at += size
+    return chars
+
+
+def cut(text: bytes, width: int, lead: bytes) -> bytes:
+    """The longest start of the text that fits `width` bytes and ends between two
+    characters, as the launcher keeps an over-long name or value."""
+    kept = b""
+    for char in characters(text, lead):
+        if len(kept) + len(char) > width:
+            break
+        kept += char
+    return kept
 
 
 def section(name: bytes, **values: bytes) -> bytes:
@@ -23,11 +51,13 @@ def section(name: bytes, **values: bytes) -> bytes:
     return b"".join(line + b"\r\n" for line in lines)
 
 
-def awkward_book(count: int, high: bytes) -> bytes:
+def awkward_book(count: int, high: bytes, twin: bytes) -> bytes:
     """`count` devices whose names and values test the reader and the writer:
     quotes, blanks that only quotes keep, brackets, '=' and ';', bytes above
-    0x7F (`high`, valid in the session's code page), missing keys, empty
-    values, fields filled to their width, and duplicate names."""
+    0x7F (`high`, valid in the session's code page, and `twin`, the same name
+    but for the case of a byte that is a letter only in a single-byte code
+    page), missing keys, empty values, fields filled to their width or beyond,
+    and duplicate names."""
     parts = []
     for i in range(count):
         n = str(i).encode()
@@ -46,6 +76,8 @@ def awkward_book(count: int, high: bytes) -> bytes:
                                  PASSWORD=b"\"", ACCOUNT=b"\"\""))
         elif kind == 4:
             parts.append(section(high + b" " + n, ACCOUNT=high, PASSWORD=high + high))
+            parts.append(section(twin + b" " + n, SERVERIP=b"4.4.4.4"))
+            parts.append(section(n + b" " + high * 5, UUIDMAC=high * 5))  # cut to fit
         elif kind == 5:
             parts.append(section(b"x]y " + n, SERVERPORT=b"65535", UUIDMAC=b"00:11:22:33:44:55"))
         elif kind == 6:
@@ -59,20 +91,6 @@ def awkward_book(count: int, high: bytes) -> bytes:
         else:
             parts.append(section(b"Camera " + str(i - 9).encode(), SERVERIP=b"3.3.3.3"))
     return b"".join(parts)
-
-
-def one_per_section(devices: list) -> list:
-    """What a save keeps of devices as loaded (`LauncherTest.as_loaded`): a name
-    that comes again in other ASCII letter case or the same is the section its
-    first device made, so the file holds it once. Loading gave every device of
-    a section that section's values, so which one's values stand does not show."""
-    seen, kept = set(), []
-    for device in devices:
-        name = bytes.fromhex(device.split(" ")[0]).lower()  # folds ASCII letters only
-        if name not in seen:
-            seen.add(name)
-            kept.append(device)
-    return kept
 
 
 def assert_main_layout(test, p, client: dict) -> dict:
@@ -119,14 +137,38 @@ class LauncherTest(SessionTestCase):
 
     def as_loaded(self, reading: list) -> list:
         """The devices the launcher makes of a platform reading: missing keys take
-        their defaults, and PRIORITY is dropped."""
+        their defaults, PRIORITY is dropped, and what does not fit a field is cut
+        between two characters (a name cut after a blank then reads back without
+        it)."""
         devices = []
         for line in reading:
-            name, *values = line.split(" ")
-            values = [v if v != "-" else (d.hex() or '""')
-                      for v, d in zip(values, MISSING_KEY_VALUES)]
-            devices.append(" ".join([name, *values]))
+            name, *values = [None if t == "-" else b"" if t == '""' else bytes.fromhex(t)
+                             for t in line.split(" ")]
+            values = [v if v is not None else d for v, d in zip(values, MISSING_KEY_VALUES)]
+            texts = [cut(t, w, self.lead_bytes()) for t, w in zip([name, *values], FIELD_WIDTHS)]
+            texts[0] = texts[0].rstrip(b" \t")
+            devices.append(" ".join(t.hex() or '""' for t in texts))
         return devices
+
+    def one_per_section(self, devices: list) -> list:
+        """What a save keeps of devices as loaded (`as_loaded`): a name that comes
+        again in other ASCII letter case or the same is the section its first
+        device made, so the file holds it once. Loading gave every device of a
+        section that section's values, so which one's values stand does not show.
+        Only letters that are characters of their own fold: in Big5, A4 6A and
+        A4 4A are two characters."""
+        seen, kept = set(), []
+        for device in devices:
+            name = bytes.fromhex(device.split(" ")[0])
+            folded = b"".join(c.lower() if len(c) == 1 else c
+                              for c in characters(name, self.lead_bytes()))
+            if folded not in seen:
+                seen.add(folded)
+                kept.append(device)
+        return kept
+
+    def lead_bytes(self) -> bytes:
+        return LEAD_BYTES[self.locale]
 
     def english(self) -> bool:
         return self.locale == "en"

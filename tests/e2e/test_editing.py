@@ -28,10 +28,10 @@ TEXTS = {
 KEYS = ("SERVERIP", "SERVERPORT", "ACCOUNT", "PASSWORD", "UUID", "UUIDIP", "UUIDMAC", "PRIORITY")
 
 
-def book(devices: list) -> bytes:
+def book(devices: list, codec: str = "ascii") -> bytes:
     """The address book exactly as the launcher writes a table: each device is
     (name, ip, port, user, password, uuid, uuidIp, uuidMac, priority)."""
-    return b"".join(section(d[0].encode(), **{k: v.encode() for k, v in zip(KEYS, d[1:])})
+    return b"".join(section(d[0].encode(codec), **{k: v.encode() for k, v in zip(KEYS, d[1:])})
                     for d in devices)
 
 
@@ -281,9 +281,10 @@ class ChineseEditingTest(EditingTest):
     locale = "zh"
 
     def test_row_whose_name_does_not_read_back_is_opened_edited_and_deleted(self):
-        # Cut inside a double-byte character: a lead byte, then a blank that cannot trail it.
-        # The list shows such a name changed, so only the row's own record can lead back.
-        cut = b"\xaa\xf9\xa4 1"
+        # A lead byte and a second byte that make no character of the code page (A3 C0), as
+        # an editor in another code page may leave them. The list shows such a name changed,
+        # so only the row's own record can lead back.
+        cut = b"\xaa\xf9\xa3\xc0 1"
         self.p.close()
         self.p.wait_exit()
         devices = [self.devices[0], ("CUT", "10.0.0.7", "80", "admin", "pw7", "", "", "", ""),
@@ -325,19 +326,32 @@ class ChineseEditingTest(EditingTest):
         self.p.close()
         self.assertEqual(self.p.wait_exit(), 0)
 
-    def test_edit_limits_count_the_bytes_the_book_keeps(self):
+    def add(self, name: str, typed: str | None = None):
+        """Adds a device called `name`, typing `typed` over it first if given."""
+        form = self.open_form(ADD, "add")
+        self.fill(form, ADD_FORM, name=name, ip="10.0.0.9", port="80", user="admin", password="pw")
+        if typed is not None:
+            self.fill(form, ADD_FORM, name=typed)
+            self.assertEqual(self.p.control(ADD_FORM["name"], form["hwnd"])["text"], name)
+        self.p.driver.click(form["hwnd"], id=OK)
+        self.p.driver.gone(form["hwnd"])
+        self.devices.append((name, "10.0.0.9", "80", "admin", "pw", "", "", "", "Frame"))
+        expected = book(self.devices, "cp950")
+        self.assertEqual(self.saved_book(expected), expected)
+
+    def test_edit_limits_and_duplicate_names_count_big5_characters(self):
         # In Big5, the book's code page here, each of these characters takes two of the
         # name field's 31 bytes.
         fits, too_long = "監視器" * 5, "監視器" * 5 + "門"
+        self.add(fits, typed=too_long)
+        # 大門 and 入門 are A4 6A AA F9 and A4 4A AA F9: the second bytes are no letters.
+        self.add("大門")
+        self.add("入門")
         form = self.open_form(ADD, "add")
-        self.fill(form, ADD_FORM, name=fits, ip="10.0.0.9", port="80", user="admin", password="pw")
-        self.fill(form, ADD_FORM, name=too_long)
-        self.assertEqual(self.p.control(ADD_FORM["name"], form["hwnd"])["text"], fits)
-        self.p.driver.click(form["hwnd"], id=OK)
-        self.p.driver.gone(form["hwnd"])
-        self.devices.append((fits, "10.0.0.9", "80", "admin", "pw", "", "", "", "Frame"))
-        expected = book(self.devices).replace(fits.encode(), fits.encode("big5"))
-        self.assertEqual(self.saved_book(expected), expected)
+        self.fill(form, ADD_FORM, name="入門", ip="10.0.0.9", port="80", user="admin", password="pw")
+        self.expect_refused(form, "exists")
+        self.p.screenshot("big5-pair-added")
+        self.p.driver.click(form["hwnd"], id=CANCEL)
         self.p.close()
         self.assertEqual(self.p.wait_exit(), 0)
 

@@ -10,7 +10,7 @@ from pathlib import Path
 
 from harness.poll import eventually
 from harness.program import windows_path
-from tavrin import DEVICE_LIST, LauncherTest, one_per_section, section
+from tavrin import DEVICE_LIST, LauncherTest, section
 
 EXPORT, IMPORT, EDIT = 1033, 1034, 1004
 OK, CANCEL = 1, 2
@@ -182,7 +182,7 @@ class ExportImportTest(LauncherTest):
         # defaults, PRIORITY empty, and "Yard" once, as the platform's writer has it.
         after = self.platform_reading(p.folder / "AddressBook.ini")
         self.assertEqual(self.as_loaded(after),
-                         one_per_section(self.as_loaded(self.platform_reading(p.folder / "other.ini"))))
+                         self.one_per_section(self.as_loaded(self.platform_reading(p.folder / "other.ini"))))
         self.assertEqual(len(after), 2)
         self.assertTrue(all(line.endswith(' ""') for line in after))
 

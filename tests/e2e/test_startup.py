@@ -8,8 +8,7 @@ from pathlib import Path
 from harness import paths
 from harness.driver import Driver
 from harness.program import Program, tavrin_files, windows_path
-from tavrin import (BUTTONS, DEVICE_LIST, TITLES, LauncherTest, awkward_book, one_per_section,
-                    section)
+from tavrin import BUTTONS, CODE_PAGES, DEVICE_LIST, TITLES, LauncherTest, awkward_book, section
 
 ABOUT_COMMAND = 16
 TEXTS = {
@@ -26,13 +25,15 @@ TEXTS = {
 
 class StartupTest(LauncherTest):
     high = b"Caf\xe9 \xc9t\xe9"  # Latin letters of code page 1252
+    twin = b"cAF\xe9 \xc9T\xe9"  # one section with `high`
+    saved = 1000  # sections of the awkward book of 1000 devices after a save
     foreign = "王小明"  # a folder name code page 1252 cannot spell
 
     def test_book_survives_start_and_close_and_window_is_set_up(self):
-        book = awkward_book(1000, self.high)
+        book = awkward_book(1000, self.high, self.twin)
         p = self.start("survive", book)
         before = self.platform_reading(p.folder / "AddressBook.ini")
-        self.assertEqual(len(before), 1100)
+        self.assertEqual(len(before), 1300)
 
         main = p.main_window()
         self.assertEqual(main["title"], TITLES[self.locale])
@@ -45,7 +46,7 @@ class StartupTest(LauncherTest):
         self.assertEqual((menu[-1]["id"], menu[-1]["text"]), (ABOUT_COMMAND, "About Zorvale(&A)..."))
 
         rows = p.driver.listview(main["hwnd"], id=DEVICE_LIST)["rows"]
-        self.assertEqual(len(rows), 1100)
+        self.assertEqual(len(rows), 1300)
         p.screenshot("started")
 
         # Enter and Escape do not end the window behind the shutdown's back.
@@ -56,10 +57,11 @@ class StartupTest(LauncherTest):
         p.close()
         self.assertEqual(p.wait_exit(), 0)
         after = self.platform_reading(p.folder / "AddressBook.ini")
-        # The book's 200 repeated names ("Twin 8" beside "TWIN 8", a second "Camera 0") are
-        # saved once each, as the platform's writer has them.
-        self.assertEqual(self.as_loaded(after), one_per_section(self.as_loaded(before)))
-        self.assertEqual(len(after), 900)
+        # The book's repeated names ("Twin 8" beside "TWIN 8", a second "Camera 0", and
+        # `twin` beside `high` where that is a change of case) are saved once each, as the
+        # platform's writer has them; over-long names and values are cut between characters.
+        self.assertEqual(self.as_loaded(after), self.one_per_section(self.as_loaded(before)))
+        self.assertEqual(len(after), self.saved)
         # Every key is written now, and PRIORITY, never read back, is empty.
         self.assertFalse(any(" - " in line or line.endswith(" -") for line in after))
         self.assertTrue(all(line.endswith(' ""') for line in after))
@@ -67,6 +69,25 @@ class StartupTest(LauncherTest):
         self.assertEqual(sorted(os.listdir(p.folder)),
                          ["AddressBook.ini", "AddressBook.ini.bak", "KXC_IE_NATT.dll", "Tavrin.exe"])
         self.assertEqual((p.folder / "AddressBook.ini.bak").read_bytes(), book)
+
+    def test_utf16_book_survives_start_and_close(self):
+        # As another tool writes it: UTF-16 with a byte-order mark, and at the end two names
+        # the code page cannot spell, which both read as "??".
+        text = awkward_book(100, self.high, self.twin).decode(CODE_PAGES[self.locale])
+        text += "[\U0001f600]\r\nUUID=A\r\n[\U0001f601]\r\nUUID=B\r\n"
+        p = self.start("utf16", b"\xff\xfe" + text.encode("utf-16-le"))
+        before = self.platform_reading(p.folder / "AddressBook.ini")
+        self.assertEqual(len(before), 132)
+        rows = p.driver.listview(p.main_window()["hwnd"], id=DEVICE_LIST)["rows"]
+        self.assertEqual(len(rows), 132)
+        p.close()
+        self.assertEqual(p.wait_exit(), 0)
+        after = self.as_loaded(self.platform_reading(p.folder / "AddressBook.ini"))
+        self.assertEqual(after[:-1], self.one_per_section(self.as_loaded(before[:-2])))
+        # The platform finds no section by a name it read as "??" and gives it the missing
+        # keys' values; the launcher keeps the first one's, and saves the name once.
+        self.assertEqual(before[-2:], ["3f3f - - - - - - - -"] * 2)
+        self.assertEqual(after[-1:], self.as_loaded(["3f3f - - - - 41 - - -"]))
 
     def test_missing_book_starts_empty_and_close_writes_an_empty_book(self):
         p = self.start("nobook", None)
@@ -85,7 +106,7 @@ class StartupTest(LauncherTest):
         return program
 
     def test_book_another_program_holds_is_told_and_never_written(self):
-        book = awkward_book(50, self.high)
+        book = awkward_book(50, self.high, self.twin)
         paths.work_root().mkdir(parents=True, exist_ok=True)
         folder = Path(tempfile.mkdtemp(prefix="held-", dir=paths.work_root()))
         path = folder / "AddressBook.ini"
@@ -152,6 +173,8 @@ class StartupTest(LauncherTest):
 class ChineseStartupTest(StartupTest):
     locale = "zh"
     high = b"\xa4\x6a\xaa\xf9 \xa4\xa4"  # Big5: two-byte characters, some with ASCII trail bytes
+    twin = b"\xa4\x4a\xaa\xf9 \xa4\xa4"  # a second byte J for j: another name in Big5
+    saved = 1100
     foreign = "Ħelga"  # Big5 has no such letter
 
 

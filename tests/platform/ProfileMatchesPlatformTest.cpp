@@ -4,13 +4,16 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "addressbook/AddressBook.h"
 #include "addressbook/IniFile.h"
 #include "base/FixedText.h"
 #include "base/WholeFile.h"
+#include "support/Big5.h"
 #include "support/ScratchFolder.h"
 #include "support/TestDevice.h"
 
@@ -100,13 +103,83 @@ TEST(ProfileMatchesPlatformTest, AwkwardFilesReadTheSame) {
     }
 }
 
+// Run in both code pages: under 950 (Big5) the bytes above 0x80 lead double-byte characters,
+// under 1252 they are letters of their own, and both readers must agree either way.
+TEST(ProfileMatchesPlatformTest, Big5FilesReadTheSame) {
+    if (const char* codePage = std::getenv("TAVRIN_TEST_CODE_PAGE")) {
+        ASSERT_EQ(GetACP(), std::stoul(codePage)) << "the locale did not give the code page";
+    }
+    for (int byte = 0; byte < 256; ++byte) {
+        EXPECT_EQ(SystemLeadBytes().Contains(static_cast<char>(byte)),
+                  IsDBCSLeadByte(static_cast<BYTE>(byte)) != 0)
+            << byte;
+    }
+    struct Sample {
+        const char* label;
+        std::string bytes;
+    };
+    const std::string big = kBigDoor, entrance = kEntrance;
+    const std::vector<Sample> samples = {
+        {"second bytes that look like letters",
+         "[" + big + "]\r\nSERVERIP=1\r\n[" + entrance + "]\r\nSERVERIP=2\r\n[" + big +
+             " Cam]\r\nUUID=3\r\n[" + entrance + " CAM]\r\nUUID=4\r\n[" + big +
+             " cam]\r\nUUID=5\r\n"},
+        {"lead byte before ]",
+         "[A]\r\nSERVERIP=1\r\n[Gate\xA4]\r\nUUID=2\r\n[\xA4]]\r\nUUID=3\r\n"},
+        {"lead byte before =", "[A]\r\nSERVERIP\xA4=1\r\nUUID=\xA4]=2\r\nACCOUNT=\"\xA4]\"\r\n"},
+        {"lead byte before CR", "[A]\rNOTE\xA4\r[B]\rSERVERIP=1\r[C]\rUUID=2\r"},
+        {"lead byte before LF", "[A]\nNOTE\xA4\n[B]\nSERVERIP=1\n[C]\nUUID=2\n"},
+    };
+    const std::vector<std::string> keys = {"SERVERIP", "UUID", "ACCOUNT", "uuid"};
+    for (const Sample& sample : samples) {
+        ExpectSameReading(sample.label, sample.bytes, keys);
+    }
+}
+
+std::string Utf16File(std::u16string_view text, bool littleEndian) {
+    std::string bytes;
+    for (char16_t c : text) {
+        const char low = static_cast<char>(c & 0xFF), high = static_cast<char>(c >> 8);
+        bytes += littleEndian ? std::string{low, high} : std::string{high, low};
+    }
+    return bytes;
+}
+
+TEST(ProfileMatchesPlatformTest, Utf16FilesReadTheSame) {
+    // Letters of the code page the test runs in, and keys above the first section.
+    const std::u16string letters =
+        GetACP() == 950 ? u"\u5927\u9580 \u5165\u9580 \u4E00" : u"Caf\u00E9 \u00C9t\u00E9";
+    const std::u16string text = u"\uFEFFUUID=above\r\n[" + letters +
+                                u"]\r\nSERVERIP=10.0.0.1\r\n[" + letters + u" 2]\n\r\n[A]\rUUID=" +
+                                letters + u"\r\n";
+    ExpectSameReading("utf-16le", Utf16File(text, true), kStoredKeys);
+    ExpectSameReading("utf-16be", Utf16File(text, false), kStoredKeys);
+
+    // A name the code page cannot spell reads as "??" to both. The platform then finds no
+    // section by that name; we find the first so named, and keep its values.
+    ScratchFolder folder;
+    folder.Write("lost.ini", Utf16File(u"\uFEFF[\U0001F600]\r\nSERVERIP=10.0.0.2\r\n", true));
+    const std::string path = folder.File("lost.ini");
+    CIniFile ours(path);
+    std::vector<std::string> names;
+    ours.GetSectionNames(names);
+    ASSERT_EQ(names, PlatformSectionNames(path));
+    ASSERT_EQ(names, std::vector<std::string>{"??"});
+    std::string value;
+    ours.GetString("??", "SERVERIP", "<default>", value);
+    EXPECT_EQ(value, "10.0.0.2");
+    EXPECT_EQ(PlatformString(path, "??", "SERVERIP"), "<default>");
+}
+
 // A table can hold one name twice, or in two spellings a reader takes for one section, when
 // a hand-edited book or an imported file had them. (A name of blanks only never gets into a
 // table: neither the reader nor the device form lets one in.)
 TEST(ProfileMatchesPlatformTest, SaveWritesThePlatformWritersBytes) {
     DeviceTable table;
     int serial = 0;
-    for (const char* name : {"Office", "Lobby", "Gate 3", "LOBBY", "Office", " Gate 3 "}) {
+    // Under code page 950 the last three are two names, under 1252 one name in two spellings.
+    for (const char* name : {"Office", "Lobby", "Gate 3", "LOBBY", "Office", " Gate 3 ", kBigDoor,
+                             kEntrance, kBigDoor}) {
         const std::string ip = "10.0.0." + std::to_string(++serial);
         table.Append(MakeDevice({.name = name,
                                  .serverIp = ip,

@@ -63,26 +63,36 @@ TEST(ProfileDocumentTest, BytesAboveAsciiAreComparedExactly) {
 TEST(ProfileDocumentTest, Big5IsWalkedByCharacters) {
     const std::string big(kBigDoor), entrance(kEntrance);
     const ProfileDocument document = ProfileDocument::Parse(
-        "[" + big + "]\nK=1\n[" + entrance +
-            "]\nK=2\n"
-            // A lead byte takes "]", "=", CR or LF for its second byte, as the platform reads it.
+        "[" + big + "]\nK=1\n[" + entrance + "]\nK=2\n" +
+            // A lead byte takes the byte after it, as the platform reads it: "]" makes a
+            // character; "=", CR, LF, a blank or a quote make a "?" with it.
             "[Bracket\xA4]\nK=3\n[Gate]\nK\xA4=4\nE=\xA4=\n"
             "NOTE\xA4\r[CR]\rK=5\rNOTE\xA4\n[LF]\nK=6\n"
-            // Blanks and quotes that are second bytes stay.
-            "[\xA4 ]\nQ=\"x\xA4\"\nT=x\xA4\t\nS=  \xA4  \n",
+            "[\xA4 ]\nQ=\"x\xA4\"\nT=x\xA4\t\nS=  \xA4  \nZ=\xA4",
         kBig5LeadBytes);
-    EXPECT_EQ(SectionNames(document), (std::vector<std::string>{big, entrance, "Gate", "\xA4 "}));
-    EXPECT_EQ(ValueOr(document, big, "k"), "1");
-    EXPECT_EQ(ValueOr(document, entrance, "k"), "2");
-    EXPECT_EQ(ValueOr(document, big + "x", "K"), "<missing>");
-    EXPECT_EQ(ValueOr(document, "Gate", "K\xA4"), "<missing>");
-    EXPECT_EQ(ValueOr(document, "Gate", "E"), "\xA4=");
-    EXPECT_EQ(ValueOr(document, "Gate", "K"), "5");  // [CR] and [LF] were never headers
-    EXPECT_EQ(ValueOr(document, "\xA4 ", "Q"), "\"x\xA4\"");
-    EXPECT_EQ(ValueOr(document, "\xA4 ", "T"), "x\xA4\t");
-    EXPECT_EQ(ValueOr(document, "\xA4 ", "S"), "\xA4 ");
-    EXPECT_EQ(StripEnclosingQuotes("\"x\xA4\"", kBig5LeadBytes), "\"x\xA4\"");
-    EXPECT_EQ(StripEnclosingQuotes("\"\xA4\xA4\"", kBig5LeadBytes), "\xA4\xA4");
+    EXPECT_EQ(SectionNames(document), (std::vector<std::string>{big, entrance, "Gate", "?"}));
+    const std::pair<std::string, std::string> answers[][2] = {
+        {{big, "k"}, {"1", ""}},
+        {{entrance, "k"}, {"2", ""}},
+        {{big + "x", "K"}, {"<missing>", ""}},
+        {{entrance, "[Bracket\xA4]"}, {"<missing>", "a key without a value"}},
+        {{"Gate", "K?4"}, {"<missing>", "a key without a value"}},
+        {{"Gate", "E"}, {"?", ""}},
+        {{"Gate", "K"}, {"5", "[CR] and [LF] are no headers"}},
+        {{"?", "Q"}, {"\"x?", ""}},
+        {{"?", "T"}, {"x?", ""}},
+        {{"?", "S"}, {"?", ""}},
+        {{"?", "Z"}, {"?", "a lead byte at the very end"}},
+    };
+    for (const auto& [question, answer] : answers) {
+        EXPECT_EQ(ValueOr(document, question.first, question.second), answer.first)
+            << question.first << " " << question.second << " " << answer.second;
+    }
+    // A quote or a blank can end a double-byte character only in code pages that allow it.
+    const LeadBytes lowSecondBytes = {{{0x81, 0xFE}}, {{0x20, 0x7E}}};
+    EXPECT_EQ(StripEnclosingQuotes("\"x\xA4\"", lowSecondBytes), "\"x\xA4\"");
+    EXPECT_EQ(StripEnclosingQuotes("\"\xA4\xA4\"", lowSecondBytes), "\xA4\xA4");
+    EXPECT_EQ(TrimProfileBlanks("x\xA4  ", lowSecondBytes), "x\xA4 ");
     // The same bytes in a single-byte code page.
     const ProfileDocument latin = ProfileDocument::Parse("[" + big + "]\nK=1\n[X\xA4]\nK=3\n");
     EXPECT_EQ(SectionNames(latin), (std::vector<std::string>{big, "X\xA4"}));
