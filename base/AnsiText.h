@@ -1,6 +1,7 @@
 // Text in the system's ANSI code page, walked by characters as the platform's own conversions
 // walk it. In a double-byte code page a lead byte and the byte after it are one character,
-// whatever that byte is (even "]", "=", CR or LF), unless it is a zero or the text ends there.
+// whatever that byte is (even "]", "=", CR or LF), unless it is a zero or the text ends there;
+// a pair that is no character of the code page converts to one "?".
 #pragma once
 
 #include <bitset>
@@ -62,11 +63,12 @@ constexpr char AsciiLower(char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
+// EqualsIgnoringAsciiCase for two texts of one length in a double-byte code page.
+bool EqualsWalkingCharacters(std::string_view a, std::string_view b, const LeadBytes& lead);
+
 // Equal texts when the ASCII letters that are characters of their own are compared without
 // regard to case, and everything else byte for byte: the second byte of a double-byte
 // character is never folded (in Big5, A4 6A and A4 4A are two different characters).
-bool EqualsWalkingCharacters(std::string_view a, std::string_view b, const LeadBytes& lead);
-
 inline bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b, const LeadBytes& lead) {
     if (a.size() != b.size()) {
         return false;
@@ -81,9 +83,6 @@ inline bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b, cons
     }
     return true;
 }
-
-// EqualsIgnoringAsciiCase for two texts of one length in a double-byte code page.
-bool EqualsWalkingCharacters(std::string_view a, std::string_view b, const LeadBytes& lead);
 
 // A hash under which every two texts that EqualsIgnoringAsciiCase finds equal agree.
 std::size_t HashIgnoringAsciiCase(std::string_view text, const LeadBytes& lead);

@@ -37,7 +37,8 @@ enum class FormProblem {
     // In the order: name (blanks only count as empty), IP or UUID, port or UUID, user,
     // password, priority.
     RequiredFieldEmpty,
-    // Another record has the name, ASCII case and blanks at either end ignored.
+    // Another record has the name, as the book tells sections apart: the case of ASCII
+    // letters that are characters of their own and blanks at either end ignored.
     DuplicateName,
 };
 
