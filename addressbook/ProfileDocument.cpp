@@ -33,8 +33,14 @@ std::string_view StripEnclosingQuotes(std::string_view value, const LeadBytes& l
 namespace {
 
 // A file that starts with a UTF-16 byte-order mark holds UTF-16 text, which the platform's
-// reader reads in the ANSI code page; any other file is already in that code page.
+// reader reads in the ANSI code page; any other file is already in that code page. A file
+// saved by an editor as UTF-8 may start with a byte-order mark, which the platform skips;
+// otherwise it would hide the first section header.
 std::string TextInAnsiCodePage(std::string bytes) {
+    constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+    if (bytes.starts_with(kUtf8Bom)) {
+        return bytes.substr(kUtf8Bom.size());
+    }
     const bool little = bytes.starts_with("\xFF\xFE");
     if (!little && !bytes.starts_with("\xFE\xFF")) {
         return bytes;
@@ -81,12 +87,6 @@ ProfileDocument ProfileDocument::Parse(std::string file, const LeadBytes& lead) 
     // for the empty name.
     document.m_sections.push_back(ProfileSection{});
     document.m_firstSectionByName.emplace(std::string_view(), 0);
-    // A file saved by an editor as UTF-8 may start with a byte-order mark, which the platform
-    // skips; otherwise it would hide the first section header.
-    constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
-    if (bytes.starts_with(kUtf8Bom)) {
-        bytes.remove_prefix(kUtf8Bom.size());
-    }
     while (!bytes.empty()) {
         const std::string_view line = TrimProfileBlanks(NextLine(bytes, lead), lead);
         if (line.empty()) {
