@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "app/BookClaim.h"
 #include "app/TavrinDlg.h"
 #include "resources/resource.h"
 
@@ -22,6 +23,11 @@ void ShowSocketsFailure(HINSTANCE instance) {
 }  // namespace
 
 bool CTavrinApp::InitInstance() {
+    // A second launcher on the same book would save over the first one's changes.
+    const BookClaim claim = BookClaim::ForProgramFolder();
+    if (!claim.Held()) {
+        return false;
+    }
     INITCOMMONCONTROLSEX controls{sizeof controls, 0xFF};
     InitCommonControlsEx(&controls);
 

@@ -1,16 +1,19 @@
 """Start-up and shutdown of the launcher: its window, the address book it loads
 and saves, and the start that fails at the NAT library."""
 import os
+import subprocess
 import tempfile
 import unittest
 from pathlib import Path
 
 from harness import paths
 from harness.driver import Driver
+from harness.poll import eventually
 from harness.program import Program, tavrin_files, windows_path
 from tavrin import BUTTONS, CODE_PAGES, DEVICE_LIST, TITLES, LauncherTest, awkward_book, section
 
 ABOUT_COMMAND = 16
+SC_MINIMIZE = 0xF020
 TEXTS = {
     "en": {"unreadable": "The address book {} could not be read: {}\n\nThe file has been left as "
                          "it is. Tavrin will close now; start it again once the file can be read.",
@@ -96,6 +99,38 @@ class StartupTest(LauncherTest):
         p.close()
         self.assertEqual(p.wait_exit(), 0)
         self.assertEqual((p.folder / "AddressBook.ini").read_bytes(), b"")
+
+    def test_second_start_of_one_folder_brings_the_first_forward(self):
+        book = section(b"Lobby", SERVERIP=b"10.0.0.5")
+        p = self.start("onebook", book)
+        main = p.main_window()
+        p.driver.syscommand(main["hwnd"], SC_MINIMIZE)
+        eventually(lambda: p.driver.wait(pid=main["pid"], cls="#32770")["iconic"])
+        # The same folder spelled in other letter case is the same book.
+        again = windows_path(p.exe).upper()
+        try:
+            started = subprocess.run(["wine", again], env=self.session.env, timeout=30,
+                                     stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        except subprocess.TimeoutExpired:
+            self.fail("a second start of the same folder did not end")
+        self.assertEqual(started.returncode, 0)
+        mains = [w for w in p.driver.windows(cls="#32770") if w["visible"] and w["owner"] == 0]
+        self.assertEqual([w["hwnd"] for w in mains], [main["hwnd"]])
+        shown = p.driver.wait(pid=main["pid"], cls="#32770")
+        self.assertFalse(shown["iconic"])
+        self.assertTrue(shown["foreground"])
+        p.screenshot("second-start")
+        self.assertEqual(sorted(os.listdir(p.folder)),
+                         ["AddressBook.ini", "KXC_IE_NATT.dll", "Tavrin.exe"])
+        self.assertEqual((p.folder / "AddressBook.ini").read_bytes(), book)
+
+        # A copy in another folder keeps a book of its own and runs beside the first.
+        other = self.start("otherbook", book)
+        other_main = other.main_window()
+        self.assertNotEqual(other_main["pid"], main["pid"])
+        for program in (other, p):
+            program.close()
+            self.assertEqual(program.wait_exit(), 0)
 
     def start_in(self, folder, name: str, book: bytes) -> Program:
         """Starts the launcher from `folder`, which already holds the book."""

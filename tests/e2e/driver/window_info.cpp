@@ -67,6 +67,8 @@ JsonObject describeTopLevel(HWND hwnd) {
         .rect("client", client)
         .flag("visible", IsWindowVisible(hwnd))
         .flag("enabled", IsWindowEnabled(hwnd))
+        .flag("iconic", IsIconic(hwnd))
+        .flag("foreground", GetForegroundWindow() == hwnd)
         .hwnd("owner", GetWindow(hwnd, GW_OWNER))
         .str("exe", processImage(pid));
     return o;
