@@ -208,8 +208,7 @@ void CTavrinDlg::FindProgramFolder() {
 // A book that is there but cannot be read is never written over: the user is told which and
 // why, and the program ends before anything could save the empty list in its place.
 bool CTavrinDlg::LoadAddressBook() {
-    const std::optional<ReadProblem> problem =
-        ::LoadAddressBook(m_bookFolder, m_iniFile, m_devices);
+    const std::optional<ReadProblem> problem = m_book.Load(m_bookFolder, m_iniFile, m_devices);
     if (!problem) {
         return true;
     }
@@ -240,9 +239,20 @@ bool CTavrinDlg::LoadAddressBook() {
 void CTavrinDlg::SaveAddressBook() {
     // The file on disk is never left half written: a failed save leaves it as it was, and the
     // table stays as it is for the next save to try again.
-    if (!WriteAddressBook(m_iniFile.GetPath(), m_devices)) {
-        const std::wstring path = WidePath(m_iniFile.GetPath());
-        ShowMessage(Handle(), FormatText(texts::kBookNotSaved, path.c_str()).c_str(), m_languageId);
+    switch (m_book.Save(m_iniFile.GetPath(), m_devices)) {
+        case SharedBook::Saved::Failed:
+            ShowMessage(
+                Handle(),
+                FormatText(texts::kBookNotSaved, WidePath(m_iniFile.GetPath()).c_str()).c_str(),
+                m_languageId);
+            break;
+        case SharedBook::Saved::Merged:
+            // Another launcher's changes came in with this save: the list shows the file.
+            m_deviceList.Clear();
+            m_deviceList.Fill(m_devices);
+            break;
+        case SharedBook::Saved::Written:
+            break;
     }
 }
 
@@ -408,6 +418,7 @@ void CTavrinDlg::OnClickedExport() {
 void CTavrinDlg::OnClickedImport() {
     const bool imported = ImportThroughPicker(Handle(), m_devices, m_transferPath);
     if (imported) {
+        m_book.TableReplaced();
         m_deviceList.Clear();
         m_deviceList.Fill(m_devices);
     }

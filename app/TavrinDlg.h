@@ -13,6 +13,7 @@
 
 #include "addressbook/DeviceTable.h"
 #include "addressbook/IniFile.h"
+#include "addressbook/SharedBook.h"
 #include "addressbook/Transfer.h"
 #include "app/ControlFonts.h"
 #include "app/DeviceListView.h"
@@ -116,6 +117,7 @@ private:
     ControlFonts m_fonts;
     DeviceTable m_devices;
     CIniFile m_iniFile;
+    SharedBook m_book;  // what the file held when last read or written, for merging saves
     std::shared_ptr<NatLibrary> m_nat;
     // The buffers of the current NAT attempt, shared with its worker until its call returns.
     std::shared_ptr<NatRequest> m_natRequest;

@@ -2,14 +2,34 @@
 // either the complete old file or the complete new one, and the old one kept beside it.
 #pragma once
 
+#include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
+#include "base/FileAccess.h"
+
+enum class ReplaceOutcome {
+    Replaced,
+    Failed,     // the old file is as it was
+    Overtaken,  // stillCurrent said no: the old file is as it was
+};
+
 // Writes the bytes to "<path>.new", forces them to disk, then swaps that file in for the
 // path in one step, keeping the file it replaces as "<path>.bak" (one generation: an older
-// backup goes). Returns false, leaving the old file as it was, when any step fails or the old
-// file is read-only. Paths are UTF-8 (base/WidePath.h).
-bool ReplaceFileContents(const std::string& path, std::string_view bytes);
+// backup goes). Fails, leaving the old file as it was, when any step fails or the old file is
+// read-only. Paths are UTF-8 (base/WidePath.h).
+// stillCurrent, when given, is asked once the new bytes are on disk, just before the swap, so
+// that a caller can stop a replace the file has changed under. `written` gets the stamp the
+// new file has at the path.
+ReplaceOutcome ReplaceFileContents(const std::string& path, std::string_view bytes,
+                                   const std::function<bool()>& stillCurrent,
+                                   std::optional<FileStamp>& written);
+
+inline bool ReplaceFileContents(const std::string& path, std::string_view bytes) {
+    std::optional<FileStamp> written;
+    return ReplaceFileContents(path, bytes, nullptr, written) == ReplaceOutcome::Replaced;
+}
 
 // The scratch file that ReplaceFileContents writes before the swap.
 inline std::string ReplacementPathFor(const std::string& path) {

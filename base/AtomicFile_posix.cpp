@@ -22,35 +22,42 @@ bool WriteAll(int fd, std::string_view bytes) {
 
 }  // namespace
 
-bool ReplaceFileContents(const std::string& path, std::string_view bytes) {
+ReplaceOutcome ReplaceFileContents(const std::string& path, std::string_view bytes,
+                                   const std::function<bool()>& stillCurrent,
+                                   std::optional<FileStamp>& written) {
     // A file nobody may write is refused even to root, as Windows refuses a read-only file.
     struct stat old {};
     const bool replacing = ::stat(path.c_str(), &old) == 0;
     if (replacing && (old.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
-        return false;
+        return ReplaceOutcome::Failed;
     }
     const std::string scratch = ReplacementPathFor(path);
     const int fd = ::open(scratch.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (fd < 0) {
-        return false;
+        return ReplaceOutcome::Failed;
     }
-    const bool written = WriteAll(fd, bytes) && ::fsync(fd) == 0;
-    const bool closed = ::close(fd) == 0;
-    if (written && closed && replacing) {
+    const bool complete = WriteAll(fd, bytes) && ::fsync(fd) == 0;
+    if (!(::close(fd) == 0 && complete)) {
+        ::unlink(scratch.c_str());
+        return ReplaceOutcome::Failed;
+    }
+    written = StampOf(scratch);  // the rename keeps it
+    if (stillCurrent && !stillCurrent()) {
+        ::unlink(scratch.c_str());
+        return ReplaceOutcome::Overtaken;
+    }
+    if (replacing) {
         // The backup is a second name of the old file, so the path itself is never missing.
         const std::string backup = BackupPathFor(path);
-        if (::unlink(backup.c_str()) != 0 && errno != ENOENT) {
+        if ((::unlink(backup.c_str()) != 0 && errno != ENOENT) ||
+            ::link(path.c_str(), backup.c_str()) != 0) {
             ::unlink(scratch.c_str());
-            return false;
-        }
-        if (::link(path.c_str(), backup.c_str()) != 0) {
-            ::unlink(scratch.c_str());
-            return false;
+            return ReplaceOutcome::Failed;
         }
     }
-    if (!written || !closed || std::rename(scratch.c_str(), path.c_str()) != 0) {
+    if (std::rename(scratch.c_str(), path.c_str()) != 0) {
         ::unlink(scratch.c_str());
-        return false;
+        return ReplaceOutcome::Failed;
     }
-    return true;
+    return ReplaceOutcome::Replaced;
 }

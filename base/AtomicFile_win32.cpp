@@ -42,7 +42,9 @@ bool KeepBackup(const std::wstring& target, const std::wstring& backup) {
 
 }  // namespace
 
-bool ReplaceFileContents(const std::string& path, std::string_view bytes) {
+ReplaceOutcome ReplaceFileContents(const std::string& path, std::string_view bytes,
+                                   const std::function<bool()>& stillCurrent,
+                                   std::optional<FileStamp>& written) {
     const std::wstring target = WidePath(path);
     const std::wstring scratch = WidePath(ReplacementPathFor(path));
     // Windows refuses to replace a read-only file; Wine run by root would not, so the
@@ -50,14 +52,24 @@ bool ReplaceFileContents(const std::string& path, std::string_view bytes) {
     const DWORD attributes = GetFileAttributesW(target.c_str());
     const bool replacing = attributes != INVALID_FILE_ATTRIBUTES;
     if (target.empty() || (replacing && (attributes & FILE_ATTRIBUTE_READONLY) != 0)) {
-        return false;
+        return ReplaceOutcome::Failed;
     }
-    const bool swapped = WriteScratch(scratch, bytes) &&
-                         (!replacing || KeepBackup(target, WidePath(BackupPathFor(path)))) &&
+    if (!WriteScratch(scratch, bytes)) {
+        DeleteFileW(scratch.c_str());
+        return ReplaceOutcome::Failed;
+    }
+    // Taken once the scratch file is closed: the move keeps it.
+    written = StampOf(ReplacementPathFor(path));
+    if (stillCurrent && !stillCurrent()) {
+        DeleteFileW(scratch.c_str());
+        return ReplaceOutcome::Overtaken;
+    }
+    const bool swapped = (!replacing || KeepBackup(target, WidePath(BackupPathFor(path)))) &&
                          MoveFileExW(scratch.c_str(), target.c_str(),
                                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
     if (!swapped) {
         DeleteFileW(scratch.c_str());
+        return ReplaceOutcome::Failed;
     }
-    return swapped;
+    return ReplaceOutcome::Replaced;
 }

@@ -17,3 +17,13 @@ bool CanOpenForReadingAndWriting(const std::string& path) {
     ::close(fd);
     return writable;
 }
+
+std::optional<FileStamp> StampOf(const std::string& path) {
+    struct stat status {};
+    if (::stat(path.c_str(), &status) != 0) {
+        return std::nullopt;
+    }
+    return FileStamp{static_cast<std::uint64_t>(status.st_size),
+                     static_cast<std::uint64_t>(status.st_mtim.tv_sec) * 1000000000u +
+                         static_cast<std::uint64_t>(status.st_mtim.tv_nsec)};
+}
