@@ -6,6 +6,8 @@ import unittest
 from harness import paths
 from harness.program import windows_path
 from harness.poll import eventually
+from harness.program import Program
+from harness.session import Session
 from tavrin import DEVICE_LIST, LauncherTest, section
 
 ADD, DELETE, EDIT = 1002, 1003, 1004
@@ -275,6 +277,57 @@ class EditingTest(LauncherTest):
         self.assertEqual(self.p.wait_exit(), 0)
         self.assertEqual(path.read_bytes(), before)
         self.assertFalse((self.p.folder / "AddressBook.ini.bak").exists())
+
+    def act(self, side: tuple, button: int, row: str | None = None, **values) -> None:
+        """One change made through one launcher, `side` = (program, main window, texts):
+        Add with `values`, or Edit or Delete of the row called `row`."""
+        p, main, texts = side
+        if row is not None:
+            rows = p.driver.listview(main["hwnd"], id=DEVICE_LIST)["rows"]
+            p.click_like_user(next(r for r in rows if r["texts"][0] == row))
+        p.driver.click(main["hwnd"], id=button)
+        if button == DELETE:
+            box = p.driver.wait(pid=main["pid"], cls="#32770", exclude=[main["hwnd"]])
+            p.driver.click(box["hwnd"], id=YES)
+            return
+        form = p.driver.wait(pid=main["pid"], title=texts["add" if button == ADD else "edit"])
+        ids = ADD_FORM if button == ADD else EDIT_FORM
+        for field, text in values.items():
+            p.driver.set_text(form["hwnd"], text, id=ids[field])
+        p.driver.click(form["hwnd"], id=OK)
+        p.driver.gone(form["hwnd"])
+
+    def test_two_computers_sharing_the_book_keep_each_others_changes(self):
+        # A second Wine prefix is a second computer: the two launchers share only the folder.
+        other = "zh" if self.english() else "en"
+        path = self.p.folder / "AddressBook.ini"
+        with Session(other) as session:
+            b = Program(session, f"shared-{other}", {}, folder=self.p.folder)
+            self.addCleanup(b.__exit__)
+            first, second = (self.p, self.main, self.texts), (b, b.main_window(), TEXTS[other])
+            new = dict(user="admin", password="pw", port="80")
+            steps = [(first, ADD, None, dict(new, name="Dock", ip="10.0.0.9"), b"[Dock]"),
+                     (second, ADD, None, dict(new, name="Pier", ip="10.0.0.10"), b"[Pier]"),
+                     (first, EDIT, "Gate", dict(ip="10.0.0.66"), b"=10.0.0.66\r"),
+                     (second, EDIT, "Yard", dict(port="8090"), b"=8090\r"),
+                     (first, DELETE, "Cloud", {}, b"[Cloud]"),
+                     (second, DELETE, "Lobby", {}, b"[Lobby]")]
+            for side, button, row, values, mark in steps:
+                self.act(side, button, row, **values)
+                # Each side's save is on disk before the other side acts.
+                eventually(lambda: (mark in path.read_bytes()) != (button == DELETE))
+            # The second's list shows what its saves merged in from the first.
+            rows = b.driver.listview(second[1]["hwnd"], id=DEVICE_LIST)["rows"]
+            self.assertEqual([r["texts"][0] for r in rows], ["Gate", "Yard", "Dock", "Pier"])
+            b.screenshot("merged")
+            for p in (self.p, b):
+                p.close()
+                self.assertEqual(p.wait_exit(), 0)
+        saved = [line.split(" ") for line in self.platform_reading(path)]
+        self.assertEqual([(bytes.fromhex(d[0]), bytes.fromhex(d[1]), bytes.fromhex(d[2]))
+                          for d in saved],
+                         [(b"Gate", b"10.0.0.66", b"81"), (b"Yard", b"10.0.0.8", b"8090"),
+                          (b"Dock", b"10.0.0.9", b"80"), (b"Pier", b"10.0.0.10", b"80")])
 
 
 class ChineseEditingTest(EditingTest):
