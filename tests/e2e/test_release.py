@@ -1,9 +1,10 @@
 """What a Windows user downloads (scripts/package puts it in dist/): the zip
 unpacked into an empty folder, and the installer and its uninstaller, run
-silently (/S) as an administrator deploying the program would."""
+silently (/S) by the user, who needs no administrator rights for them."""
 import re
 import shutil
 import subprocess
+import tempfile
 import unittest
 import zipfile
 from pathlib import Path
@@ -15,7 +16,8 @@ from tavrin import DEVICE_LIST, TITLES, LauncherTest, section
 
 RELEASE_FILES = ["KXC_IE_NATT.dll", "Pellix.exe", "README-Windows.txt", "Tavrin.exe"]
 BOOK = section(b"Lobby", SERVERIP=b"10.0.0.5", SERVERPORT=b"80", ACCOUNT=b"admin")
-UNINSTALL_KEY = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Tavrin"
+UNINSTALL_KEY = r"Software\Microsoft\Windows\CurrentVersion\Uninstall\Tavrin"
+PUBLISHER = "Tavrin developers"
 
 
 def release(kind: str) -> Path:
@@ -61,53 +63,97 @@ class ReleaseTest(LauncherTest):
         self.addCleanup(p.__exit__)
         self.assert_starts_with_book_and_closes(p)
 
-    def test_installer_installs_and_uninstaller_keeps_the_address_book(self):
-        drive_c = paths.wine_root() / self.locale / "drive_c"
-        # A 32-bit installer on 64-bit Windows: Program Files (x86).
-        folder = drive_c / "Program Files (x86)" / "Tavrin"
-        menu = drive_c / "ProgramData" / "Microsoft" / "Windows" / "Start Menu" / "Programs" / "Tavrin"
+    def test_installer_for_one_user_upgrades_and_uninstalls_keeping_the_book(self):
+        profile = self.user_profile()
+        folder = profile / "AppData" / "Local" / "Programs" / "Tavrin"
+        shortcut = profile / "AppData" / "Roaming" / "Microsoft" / "Windows" / "Start Menu" / \
+            "Programs" / "Tavrin.lnk"
         # The prefix outlives the test: whatever a failed run left is gone before the next.
-        for leftover in (folder, menu):
-            shutil.rmtree(leftover, ignore_errors=True)
-            self.addCleanup(shutil.rmtree, leftover, ignore_errors=True)
+        def remove_leftovers():
+            shutil.rmtree(folder, ignore_errors=True)
+            shortcut.unlink(missing_ok=True)
+            for hive in ("HKCU", "HKLM"):
+                subprocess.run(["wine", "reg", "delete", f"{hive}\\{UNINSTALL_KEY}", "/f",
+                                "/reg:32"], env=self.session.env, stdout=subprocess.DEVNULL,
+                               stderr=subprocess.DEVNULL, timeout=60)
+        remove_leftovers()
+        self.addCleanup(remove_leftovers)
 
+        # No elevation: run as the user, it touches nothing of the machine's.
         self.run_windows(str(release("setup.exe")), "/S")
-        self.assertEqual(sorted(f.name for f in folder.iterdir()), RELEASE_FILES + ["Uninstall.exe"])
-        with zipfile.ZipFile(release("win32.zip")) as archive:
-            for name in RELEASE_FILES:
-                self.assertEqual((folder / name).read_bytes(), archive.read(name), name)
-        shortcut = (menu / "Tavrin.lnk").read_bytes()
-        target = windows_path(folder / "Tavrin.exe")
-        self.assertTrue(target.encode() in shortcut or target.encode("utf-16-le") in shortcut,
-                        f"the shortcut does not lead to {target}")
-        self.assertIn(windows_path(folder / "Uninstall.exe"), self.uninstall_entry())
+        self.assert_installed(folder, shortcut)
+        self.assertEqual(self.uninstall_entry("HKLM"), {})
+        entry = self.uninstall_entry("HKCU")
+        self.assertEqual((entry["DisplayName"], entry["Publisher"], entry["DisplayIcon"]),
+                         ("Tavrin", PUBLISHER, windows_path(folder / "Tavrin.exe")))
+        self.assertEqual(entry["InstallLocation"], windows_path(folder))
+        self.assertIn(windows_path(folder / "Uninstall.exe"), entry["UninstallString"])
+        installed_kb = sum((folder / name).stat().st_size for name in RELEASE_FILES) / 1024
+        self.assertLessEqual(abs(int(entry["EstimatedSize"], 16) - installed_kb), len(RELEASE_FILES))
 
         (folder / "AddressBook.ini").write_bytes(BOOK)
         p = Program(self.session, f"installed-{self.locale}", {}, folder=folder)
         self.addCleanup(p.__exit__)
         self.assert_starts_with_book_and_closes(p)
         book = (folder / "AddressBook.ini").read_bytes()
+        # The close's save kept the book it replaced.
+        backup = folder / "AddressBook.ini.bak"
+        backup_bytes = backup.read_bytes()
+        (folder / "Pellix.log").write_bytes(b"Pellix.exe IP=10.0.0.5#\r\n")
+
+        # An upgrade (here the same release again) goes to the same folder and keeps the book.
+        self.run_windows(str(release("setup.exe")), "/S")
+        self.assert_installed(folder, shortcut, "AddressBook.ini", "AddressBook.ini.bak",
+                              "Pellix.log")
+        self.assertEqual((folder / "AddressBook.ini").read_bytes(), book)
 
         # The uninstaller runs from a copy of itself in TEMP, so that it can delete the
         # original; the command returns before that copy has finished, and its last
         # step, removing the Apps and Features entry, marks the end.
         self.run_windows(str(folder / "Uninstall.exe"), "/S")
-
-        def entry_removed():
-            return self.uninstall_entry() == ""
-        eventually(entry_removed, timeout=60, interval=1)
+        eventually(lambda: self.uninstall_entry("HKCU") == {}, timeout=60, interval=1)
         # The user's files stay: the book, and the one its last save replaced.
         self.assertEqual(sorted(f.name for f in folder.iterdir()),
                          ["AddressBook.ini", "AddressBook.ini.bak"])
         self.assertEqual((folder / "AddressBook.ini").read_bytes(), book)
-        self.assertFalse(menu.exists())
+        self.assertEqual(backup.read_bytes(), backup_bytes)
+        self.assertFalse(shortcut.exists())
 
-    def uninstall_entry(self) -> str:
-        """The installer's entry in Apps and Features (the 32-bit registry view),
-        as `reg query` prints it; empty when there is none."""
-        result = subprocess.run(["wine", "reg", "query", UNINSTALL_KEY, "/reg:32"],
-                                env=self.session.env, capture_output=True, timeout=60)
-        return result.stdout.decode(errors="replace") if result.returncode == 0 else ""
+    def user_profile(self) -> Path:
+        """The prefix's one user's folder (drive_c/users/<name>)."""
+        users = paths.wine_root() / self.locale / "drive_c" / "users"
+        profiles = [u for u in users.iterdir() if u.name != "Public" and not u.is_symlink()]
+        self.assertEqual(len(profiles), 1, profiles)
+        return profiles[0]
+
+    def assert_installed(self, folder: Path, shortcut: Path, *kept: str) -> None:
+        """The release's files, byte for byte, the uninstaller and `kept` in the folder,
+        and the Start menu's shortcut leading to the launcher."""
+        self.assertEqual(sorted(f.name for f in folder.iterdir()),
+                         sorted(RELEASE_FILES + ["Uninstall.exe", *kept]))
+        with zipfile.ZipFile(release("win32.zip")) as archive:
+            for name in RELEASE_FILES:
+                self.assertEqual((folder / name).read_bytes(), archive.read(name), name)
+        link = shortcut.read_bytes()
+        target = windows_path(folder / "Tavrin.exe")
+        self.assertTrue(target.encode() in link or target.encode("utf-16-le") in link,
+                        f"the shortcut does not lead to {target}")
+
+    def uninstall_entry(self, hive: str) -> dict:
+        """The installer's entry in Apps and Features under the hive (the 32-bit
+        registry view) as name: value texts; empty when there is none."""
+        # Into a file, not a pipe: services the first Wine process of a session starts
+        # inherit its output and keep a pipe open.
+        with tempfile.TemporaryFile() as out:
+            result = subprocess.run(["wine", "reg", "query", f"{hive}\\{UNINSTALL_KEY}", "/reg:32"],
+                                    env=self.session.env, stdout=out, stderr=subprocess.DEVNULL,
+                                    timeout=60)
+            out.seek(0)
+            text = out.read().decode(errors="replace")
+        if result.returncode != 0:
+            return {}
+        values = re.findall(r"^\s+(\S+)\s+REG_\w+\s+(.*?)\s*$", text, re.MULTILINE)
+        return dict(values)
 
 
 class ChineseReleaseTest(ReleaseTest):

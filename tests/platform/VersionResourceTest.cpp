@@ -40,7 +40,8 @@ std::vector<char> VersionBlock(const std::wstring& path) {
     DWORD ignored = 0;
     const DWORD size = GetFileVersionInfoSizeW(path.c_str(), &ignored);
     std::vector<char> block(size);
-    if (size == 0 || !GetFileVersionInfoW(path.c_str(), 0, size, block.data())) block.clear();
+    if (size == 0 || !GetFileVersionInfoW(path.c_str(), 0, size, block.data()))
+        block.clear();
     return block;
 }
 
@@ -94,6 +95,8 @@ TEST(VersionResourceTest, EveryShippedFileCarriesTheProjectVersionAndItsOwnDescr
         EXPECT_EQ(StringValue(block, L"ProductVersion"), version);
         EXPECT_EQ(StringValue(block, L"FileVersion"), version);
         EXPECT_EQ(StringValue(block, L"FileDescription"), file.description);
+        // The same name as the installer's Publisher, which Apps and Features shows.
+        EXPECT_EQ(StringValue(block, L"CompanyName"), L"Tavrin developers");
         EXPECT_EQ(StringValue(block, L"OriginalFilename"), file.name);
     }
 }
