@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <type_traits>
@@ -13,20 +14,70 @@ struct HandleCloser {
 };
 using OwnedHandle = std::unique_ptr<std::remove_pointer_t<HANDLE>, HandleCloser>;
 
+constexpr int kOpenAttempts = 100;
+constexpr DWORD kOpenRetryMs = 20;
+
+// Opened for this viewer alone: viewers started together take turns, since a trim rewrites the
+// file and must not lose a line another one appends meanwhile. Readers are let in.
+OwnedHandle OpenAlone(const char* path) {
+    for (int attempt = 0; attempt < kOpenAttempts; ++attempt) {
+        const HANDLE opened = CreateFileA(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ,
+                                          nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (opened != INVALID_HANDLE_VALUE) {
+            return OwnedHandle(opened);
+        }
+        if (GetLastError() != ERROR_SHARING_VIOLATION) {
+            break;
+        }
+        Sleep(kOpenRetryMs);
+    }
+    return nullptr;
+}
+
+bool Seek(HANDLE file, LONGLONG offset) {
+    LARGE_INTEGER at{};
+    at.QuadPart = offset;
+    return SetFilePointerEx(file, at, nullptr, FILE_BEGIN) != FALSE;
+}
+
+bool WriteAll(HANDLE file, std::string_view bytes) {
+    DWORD written = 0;
+    return WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+           written == bytes.size();
+}
+
+// Keeps the newest whole lines within half the limit, moved to the start of the file.
+bool DropOldestLines(HANDLE file, LONGLONG size) {
+    const LONGLONG keep = std::min(size, static_cast<LONGLONG>(kCommandLogLimit / 2));
+    std::string tail(static_cast<std::size_t>(keep), '\0');
+    DWORD read = 0;
+    if (!Seek(file, size - keep) ||
+        !ReadFile(file, tail.data(), static_cast<DWORD>(tail.size()), &read, nullptr)) {
+        return false;
+    }
+    tail.resize(read);
+    // The first line is cut unless the kept part happens to start with one.
+    const std::size_t lineEnd = tail.find('\n');
+    tail.erase(0, lineEnd == std::string::npos ? tail.size() : lineEnd + 1);
+    return Seek(file, 0) && WriteAll(file, tail) && SetEndOfFile(file);
+}
+
 }  // namespace
 
 bool AppendCommandLog(const char* path, std::string_view line) {
-    // Append access puts every write at the end, so viewers started together never overwrite
-    // each other's lines.
-    const HANDLE opened = CreateFileA(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                      nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (opened == INVALID_HANDLE_VALUE) {
+    const OwnedHandle file = OpenAlone(path);
+    if (!file) {
         return false;
     }
-    const OwnedHandle file(opened);
     const std::string record = std::string(line) + "\r\n";
-    DWORD written = 0;
-    return WriteFile(file.get(), record.data(), static_cast<DWORD>(record.size()), &written,
-                     nullptr) &&
-           written == record.size();
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file.get(), &size)) {
+        return false;
+    }
+    if (static_cast<unsigned long long>(size.QuadPart) + record.size() > kCommandLogLimit &&
+        !DropOldestLines(file.get(), size.QuadPart)) {
+        return false;
+    }
+    LARGE_INTEGER end{};
+    return SetFilePointerEx(file.get(), end, nullptr, FILE_END) && WriteAll(file.get(), record);
 }

@@ -1,5 +1,6 @@
 // Pellix.exe, our stand-in for the viewer: records the command line it was started with, byte
-// for byte, in Pellix.log in its working folder, then shows the fields it read from it.
+// for byte but for the password, in Pellix.log in its working folder, then shows the fields it
+// read from it.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -11,8 +12,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     // The full line, program name included: WinMain's own argument has the name cut off.
     const char* received = GetCommandLineA();
     // Written before any window, so whoever started the viewer can read it at once; a log that
-    // cannot be written does not keep the viewer from showing.
-    AppendCommandLog(kCommandLogFileName, received);
+    // cannot be written does not keep the viewer from showing. The log ships to users' machines,
+    // where anyone who can read the folder could read a password in it.
+    AppendCommandLog(kCommandLogFileName, MaskPasswords(received));
 
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES};
     InitCommonControlsEx(&controls);

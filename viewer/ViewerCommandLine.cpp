@@ -35,38 +35,68 @@ std::size_t ValueEnd(std::string_view text) {
     return text.size();
 }
 
+struct ProgramPart {
+    std::string_view program;
+    std::size_t fieldsStart;  // after the program name and the blanks that follow it
+};
+
+ProgramPart SplitProgram(std::string_view line) {
+    std::string_view program;
+    std::size_t rest = 0;
+    if (line.starts_with('"')) {
+        const std::size_t quote = line.find('"', 1);
+        program = line.substr(1, quote == std::string_view::npos ? quote : quote - 1);
+        rest = quote == std::string_view::npos ? line.size() : quote + 1;
+    } else {
+        rest = std::min(line.find_first_of(kBlanks), line.size());
+        program = line.substr(0, rest);
+    }
+    return {program, std::min(line.find_first_not_of(kBlanks, rest), line.size())};
+}
+
+// Calls visit(key, valueStart, valueLength) for each "KEY=value" field in order, known key or
+// not; positions count from the start of the line.
+template <class Visit>
+void ForEachField(std::string_view line, Visit visit) {
+    std::size_t at = SplitProgram(line).fieldsStart;
+    while (at < line.size()) {
+        const std::size_t equals = line.find('=', at);
+        if (equals == std::string_view::npos) {
+            break;
+        }
+        const std::size_t valueStart = equals + 1;
+        const std::size_t length = ValueEnd(line.substr(valueStart));
+        visit(line.substr(at, equals - at), valueStart, length);
+        at = std::min(valueStart + length + 1, line.size());
+        if (line.find_first_not_of(kBlanks, at) == std::string_view::npos) {
+            break;
+        }
+    }
+}
+
 }  // namespace
 
 ViewerCommandLine ParseViewerCommandLine(std::string_view line) {
     ViewerCommandLine parsed;
-    std::string_view rest;
-    if (line.starts_with('"')) {
-        const std::size_t quote = line.find('"', 1);
-        parsed.program = line.substr(1, quote == std::string_view::npos ? quote : quote - 1);
-        rest = quote == std::string_view::npos ? std::string_view() : line.substr(quote + 1);
-    } else {
-        const std::size_t blank = std::min(line.find_first_of(kBlanks), line.size());
-        parsed.program = line.substr(0, blank);
-        rest = line.substr(blank);
-    }
-    rest.remove_prefix(std::min(rest.find_first_not_of(kBlanks), rest.size()));
-
-    while (!rest.empty()) {
-        const std::size_t equals = rest.find('=');
-        if (equals == std::string_view::npos) {
-            break;
-        }
-        const std::string_view key = rest.substr(0, equals);
-        rest.remove_prefix(equals + 1);
-        const std::size_t end = ValueEnd(rest);
+    parsed.program = SplitProgram(line).program;
+    ForEachField(line, [&](std::string_view key, std::size_t start, std::size_t length) {
         if (const std::optional<std::size_t> index = KeyIndex(key);
             index && !parsed.values[*index]) {
-            parsed.values[*index] = std::string(rest.substr(0, end));
+            parsed.values[*index] = std::string(line.substr(start, length));
         }
-        rest.remove_prefix(std::min(end + 1, rest.size()));
-        if (rest.find_first_not_of(kBlanks) == std::string_view::npos) {
-            break;
-        }
-    }
+    });
     return parsed;
+}
+
+std::string MaskPasswords(std::string_view line) {
+    std::string masked;
+    std::size_t copied = 0;
+    ForEachField(line, [&](std::string_view key, std::size_t start, std::size_t length) {
+        if (key != kViewerKeys[kViewerPasswordField] || length == 0) {
+            return;
+        }
+        masked.append(line.substr(copied, start - copied)).append(kMaskedPassword);
+        copied = start + length;
+    });
+    return masked.append(line.substr(copied));
 }

@@ -31,3 +31,10 @@ struct ViewerCommandLine {
 };
 
 ViewerCommandLine ParseViewerCommandLine(std::string_view line);
+
+// The line with the value of every PASSWORD field, the first and any repeat, replaced by
+// kMaskedPassword, and everything else byte for byte: what the viewer may write to a file.
+// An empty value stays empty, so the log still tells a missing password from a wrong one.
+std::string MaskPasswords(std::string_view line);
+
+inline constexpr std::string_view kMaskedPassword = "********";

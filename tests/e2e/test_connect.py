@@ -154,10 +154,11 @@ class ConnectTest(LauncherTest):
         return self.log.read_bytes().decode("latin-1").splitlines() if self.log.exists() else []
 
     def next_launch(self, count: int) -> dict:
+        """The viewer's logged line and its fields, and the line the viewer received."""
         eventually(lambda: len(self.launches()) >= count, timeout=15)
         line = self.launches()[count - 1]
         viewers = lambda: [w for w in self.p.driver.windows(exe="Pellix.exe") if w["visible"]]
-        eventually(viewers, timeout=10)
+        received = self.p.driver.command_line(eventually(viewers, timeout=10)[0]["pid"])
         self.p.screenshot(f"viewer-{count}")
         # Close the viewer so that it covers nothing the next click needs.
         for viewer in self.p.driver.windows(exe="Pellix.exe"):
@@ -166,7 +167,7 @@ class ConnectTest(LauncherTest):
                     self.p.driver.close(viewer["hwnd"])
                 except NotFound:
                     pass  # it closed on its own meanwhile
-        return {"line": line, **fields(line)}
+        return {"line": line, "received": received, **fields(line)}
 
     def http_requests(self, device: int) -> list:
         return [l for l in self.lan.log(device).splitlines() if l.startswith("http ")]
@@ -204,10 +205,12 @@ class ConnectTest(LauncherTest):
         before = len(self.http_requests(0))
         self.double_click("Static Cam")
         static = self.next_launch(1)
-        self.assertEqual(static["line"],
-                         f"Pellix.exe IP={DEVICE_ADDRESS}#PORT=80#ACCOUNT=admin#PASSWORD=secret#"
-                         f"PATH=path={folder}&#PRIORITY=#DEVICEUUID=SEEN-TOO#DEVICEPORT=80#"
-                         f"CONNECTTYPE=STATIC IP#OEMNAME=oemname=ZEQ&#LANGUAGEID={language}#")
+        sent = (f"Pellix.exe IP={DEVICE_ADDRESS}#PORT=80#ACCOUNT=admin#PASSWORD=%s#"
+                f"PATH=path={folder}&#PRIORITY=#DEVICEUUID=SEEN-TOO#DEVICEPORT=80#"
+                f"CONNECTTYPE=STATIC IP#OEMNAME=oemname=ZEQ&#LANGUAGEID={language}#")
+        # The viewer gets the password; its log, which stays on the user's disk, does not.
+        self.assertEqual(static["received"], sent % "secret")
+        self.assertEqual(static["line"], sent % "********")
         # Enter on the selected row and the context menu's Connect do what the double-click did.
         self.p.click_like_user(self.row("Static Cam"))
         self.session.xdotool("key", "Return")

@@ -8,6 +8,7 @@
 
 #include "base/WholeFile.h"
 #include "support/ScratchFolder.h"
+#include "viewer/CommandLog.h"
 
 namespace {
 
@@ -84,13 +85,16 @@ std::string NonAsciiFolderName() {
     return GetACP() == 950 ? "\xa5\x78\xa5\x5f" : "Caf\xe9";
 }
 
-TEST(ViewerLaunchTest, LogsEachLaunchsExactLineInItsWorkingFolder) {
+// The log holds each line as the viewer received it, but for the password's value.
+TEST(ViewerLaunchTest, LogsEachLaunchsLineInItsWorkingFolderWithThePasswordMasked) {
     ScratchFolder folder;
     const std::string path = "path=C:\\Program Files\\" + NonAsciiFolderName() + "\\&";
-    const std::string first =
-        "Pellix.exe IP=127.0.0.1#PORT=50123#ACCOUNT=ad min#PASSWORD=p#ss w=rd#PATH=" + path +
-        "#PRIORITY=Frame#DEVICEUUID=UUID-0001#DEVICEPORT=0080#CONNECTTYPE=P2P#"
-        "OEMNAME=oemname=ZEQ&#LANGUAGEID=1#";
+    const std::string head = "Pellix.exe IP=127.0.0.1#PORT=50123#ACCOUNT=ad min#PASSWORD=";
+    const std::string tail = "#PATH=" + path +
+                             "#PRIORITY=Frame#DEVICEUUID=UUID-0001#DEVICEPORT=0080#CONNECTTYPE=P2P#"
+                             "OEMNAME=oemname=ZEQ&#LANGUAGEID=1#";
+    const std::string first = head + "p#ss w=rd" + tail;
+    const std::string firstLogged = head + "********" + tail;
     const std::string second =
         "Pellix.exe IP=192.168.1.10#PORT=80#ACCOUNT=admin#PASSWORD=#PATH=" + path +
         "#PRIORITY=#DEVICEUUID=#DEVICEPORT=80#CONNECTTYPE=STATIC IP#OEMNAME=oemname=ZEQ&#"
@@ -99,15 +103,34 @@ TEST(ViewerLaunchTest, LogsEachLaunchsExactLineInItsWorkingFolder) {
     StartedViewer viewer(first, folder.Folder());
     ASSERT_TRUE(viewer.Started()) << "Pellix.exe beside the test program did not start";
     // Written before the window showed: readable as soon as the viewer waits for input.
-    EXPECT_EQ(ReadWholeFile(folder.File("Pellix.log")), first + "\r\n");
+    EXPECT_EQ(ReadWholeFile(folder.File("Pellix.log")), firstLogged + "\r\n");
 
     {
         StartedViewer another(second, folder.Folder());
         ASSERT_TRUE(another.Started());
         EXPECT_EQ(another.Close(), 0u);
     }
-    EXPECT_EQ(ReadWholeFile(folder.File("Pellix.log")), first + "\r\n" + second + "\r\n");
+    EXPECT_EQ(ReadWholeFile(folder.File("Pellix.log")), firstLogged + "\r\n" + second + "\r\n");
     EXPECT_EQ(viewer.Close(), 0u);
+
+    // A log at its limit: the oldest whole lines make room, the newest line comes last.
+    std::string full;
+    for (int n = 0; full.size() <= kCommandLogLimit; ++n) {
+        full += "Pellix.exe IP=10.0." + std::to_string(n % 256) + "." + std::to_string(n) + "#\r\n";
+    }
+    folder.Write("Pellix.log", full);
+    {
+        StartedViewer third(second, folder.Folder());
+        ASSERT_TRUE(third.Started());
+        EXPECT_EQ(third.Close(), 0u);
+    }
+    const std::string trimmed = ReadWholeFile(folder.File("Pellix.log")).value_or("");
+    ASSERT_TRUE(trimmed.ends_with("#\r\n" + second + "\r\n"));
+    EXPECT_LE(trimmed.size(), kCommandLogLimit);
+    EXPECT_GE(trimmed.size(), kCommandLogLimit / 4);
+    const std::string kept = trimmed.substr(0, trimmed.size() - second.size() - 2);
+    EXPECT_TRUE(full.ends_with(kept));
+    EXPECT_EQ(full[full.size() - kept.size() - 1], '\n') << "the oldest kept line was cut";
 }
 
 }  // namespace

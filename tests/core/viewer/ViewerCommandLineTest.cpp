@@ -33,26 +33,32 @@ TEST(ViewerCommandLineTest, ReadsTheLaunchersLinesFieldByField) {
                                        "", "UUID-1", "80", "RELAY", "oemname=ZEQ&", "0"}));
 }
 
+// The log's mask must cover exactly the value the viewer reads, wherever that value ends.
 TEST(ViewerCommandLineTest, AValueEndsOnlyAtAHashBeforeAKeyOrTheEnd) {
     struct Case {
         const char* line;
         const char* password;  // null: not given
+        const char* masked;
     };
     const Case cases[] = {
-        {"Pellix.exe PASSWORD=a#b#", "a#b"},
-        {"Pellix.exe PASSWORD=a#PORT#", "a#PORT"},      // no '=': not a field
-        {"Pellix.exe PASSWORD=a#port=1#", "a#port=1"},  // keys are upper case
-        {"Pellix.exe PASSWORD=##", "#"},
-        {"Pellix.exe PASSWORD=#", ""},
-        {"Pellix.exe PASSWORD=a# \t", "a"},
-        {"Pellix.exe PASSWORD=a#IP=1#", "a"},
-        {"Pellix.exe PASSWORD=open end", "open end"},
-        {"Pellix.exe PASSWORD=first#PASSWORD=second#", "first"},
-        {"Pellix.exe NAME=x#PASSWORD=p#", "p"},
-        {"Pellix.exe   PASSWORD=p#", "p"},
-        {"Pellix.exe", nullptr},
-        {"Pellix.exe no fields here", nullptr},
-        {"", nullptr},
+        {"Pellix.exe PASSWORD=a#b#", "a#b", "Pellix.exe PASSWORD=********#"},
+        // "PORT" without '=' is not a field; keys are upper case.
+        {"Pellix.exe PASSWORD=a#PORT#", "a#PORT", "Pellix.exe PASSWORD=********#"},
+        {"Pellix.exe PASSWORD=a#port=1#", "a#port=1", "Pellix.exe PASSWORD=********#"},
+        {"Pellix.exe PASSWORD=##", "#", "Pellix.exe PASSWORD=********#"},
+        {"Pellix.exe PASSWORD=#", "", "Pellix.exe PASSWORD=#"},
+        {"Pellix.exe PASSWORD=a# \t", "a", "Pellix.exe PASSWORD=********# \t"},
+        {"Pellix.exe PASSWORD=a#IP=1#", "a", "Pellix.exe PASSWORD=********#IP=1#"},
+        {"Pellix.exe PASSWORD=open end", "open end", "Pellix.exe PASSWORD=********"},
+        {"Pellix.exe PASSWORD=first#PASSWORD=second#", "first",
+         "Pellix.exe PASSWORD=********#PASSWORD=********#"},
+        {"Pellix.exe NAME=x#PASSWORD=p#", "p", "Pellix.exe NAME=x#PASSWORD=********#"},
+        {"Pellix.exe   PASSWORD=p#", "p", "Pellix.exe   PASSWORD=********#"},
+        {"\"C:\\PASSWORD=x\\Pellix.exe\" ACCOUNT=PASSWORD=y#", nullptr,
+         "\"C:\\PASSWORD=x\\Pellix.exe\" ACCOUNT=PASSWORD=y#"},
+        {"Pellix.exe", nullptr, "Pellix.exe"},
+        {"Pellix.exe no fields here", nullptr, "Pellix.exe no fields here"},
+        {"", nullptr, ""},
     };
     for (const Case& c : cases) {
         const std::optional<std::string> password =
@@ -62,6 +68,7 @@ TEST(ViewerCommandLineTest, AValueEndsOnlyAtAHashBeforeAKeyOrTheEnd) {
         } else {
             EXPECT_EQ(password, std::optional<std::string>(c.password)) << c.line;
         }
+        EXPECT_EQ(MaskPasswords(c.line), c.masked);
     }
 }
 

@@ -1,6 +1,7 @@
 #include "commands.h"
 
 #include <commctrl.h>
+#include <winternl.h>
 
 #include <functional>
 #include <map>
@@ -33,6 +34,7 @@ const char* const kUsage =
     "  at         --x X --y Y                 the control a click at that screen point hits\n"
     "  selectfolder --hwnd H --path P [--timeout S]  select a folder in a folder picker\n"
     "  hold       --path P [--timeout S]      keep a file open sharing nothing, then exit\n"
+    "  cmdline    --pid P                     the command line a process was started with\n"
     "FILTER: --title T --class C --pid P --exe PATH|NAME --exclude H (repeatable)\n";
 
 namespace {
@@ -206,6 +208,35 @@ int cursor(const Args& args) {
     return 0;
 }
 
+// Read from the process's own parameter block, so it is the line the process received, not
+// what it may have made of it. Both sides are 32-bit, so the blocks' layouts match.
+int cmdline(const Args& args) {
+    const DWORD pid = static_cast<DWORD>(args.number(L"pid", 0));
+    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid);
+    if (!process)
+        throw NotFound("cannot open the process");
+    auto read = [process](const void* at, void* into, size_t size) {
+        return ReadProcessMemory(process, at, into, size, nullptr) != FALSE;
+    };
+    PROCESS_BASIC_INFORMATION basic{};
+    PEB peb{};
+    RTL_USER_PROCESS_PARAMETERS parameters{};
+    std::wstring line;
+    bool found = NtQueryInformationProcess(process, ProcessBasicInformation, &basic, sizeof basic,
+                                           nullptr) == 0 &&
+                 read(basic.PebBaseAddress, &peb, sizeof peb) &&
+                 read(peb.ProcessParameters, &parameters, sizeof parameters);
+    if (found) {
+        line.resize(parameters.CommandLine.Length / sizeof(wchar_t));
+        found = read(parameters.CommandLine.Buffer, line.data(), parameters.CommandLine.Length);
+    }
+    CloseHandle(process);
+    if (!found)
+        throw NotFound("cannot read the process's command line");
+    JsonObject().str("cmdline", line).print();
+    return 0;
+}
+
 int listview(const Args& args) {
     readListView(target(args)).print();
     return 0;
@@ -232,7 +263,7 @@ int runCommand(const Args& args) {
         {L"settext", settext},           {L"close", close},       {L"syscommand", syscommand},
         {L"sysmenu", sysmenu},           {L"listview", listview}, {L"at", at},
         {L"selectfolder", selectfolder}, {L"hold", hold},         {L"postmessage", postmessage},
-        {L"popupmenu", popupmenu},       {L"cursor", cursor},
+        {L"popupmenu", popupmenu},       {L"cursor", cursor},     {L"cmdline", cmdline},
     };
     auto it = commands.find(args.command());
     if (it == commands.end())

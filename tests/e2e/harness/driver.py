@@ -119,6 +119,10 @@ class Driver:
         return self.call("selectfolder", "--hwnd", hwnd, "--path", path, "--timeout", timeout,
                          timeout=timeout + 60)[0]
 
+    def command_line(self, pid: int) -> str:
+        """The command line the process was started with, as the process received it."""
+        return self.call("cmdline", "--pid", pid)[0]["cmdline"]
+
     def listview(self, hwnd: int, id: int | None = None) -> dict:
         """{'columns': [...], 'sort': ['up'|'down'|'' per column],
         'rows': [{'texts': [...], 'selected': bool, 'rect': {...}}]}"""
