@@ -92,7 +92,7 @@ BOOL CTavrinDlg::OnInitDialog() {
     ApplyControlFonts();
 
     if (!ListAreaIsUsable()) {
-        FailStartup(texts::kStartError);
+        FailStartup(InLanguage(texts::kStartError, m_languageId));
         return FALSE;
     }
     m_deviceList.SetUpColumns(m_languageId);
@@ -109,8 +109,6 @@ BOOL CTavrinDlg::OnInitDialog() {
     }
 
     if (!StartNat()) {
-        m_nat->GetLastError();
-        FailStartup(texts::kInitNatFailed);
         return FALSE;
     }
     SetTimer(Handle(), kRepaintTimerId, kRepaintDelayMs, nullptr);
@@ -266,11 +264,22 @@ std::wstring CTavrinDlg::FormatText(const UiText& text, Args... args) const {
 
 bool CTavrinDlg::StartNat() {
     m_natCallbacks = _tagCB{this, &CTavrinDlg::NatInfoCallback, &CTavrinDlg::NatStatusCallback};
-    m_nat->Load();
-    return m_nat->Init(0, &m_natCallbacks) != 0;
+    if (!m_nat->Load()) {
+        const std::wstring text = std::wstring(InLanguage(texts::kInitNatFailed, m_languageId)) +
+                                  L"\n" +
+                                  FormatText(texts::kNatLibraryNotLoaded, m_nat->Folder().c_str());
+        FailStartup(text.c_str());
+        return false;
+    }
+    if (m_nat->Init(0, &m_natCallbacks) == 0) {
+        m_nat->GetLastError();
+        FailStartup(InLanguage(texts::kInitNatFailed, m_languageId));
+        return false;
+    }
+    return true;
 }
 
-void CTavrinDlg::FailStartup(const UiText& text) {
+void CTavrinDlg::FailStartup(const wchar_t* text) {
     ShowMessage(Handle(), text, m_languageId);
     EndDialog(-1);
 }

@@ -50,8 +50,9 @@ private:
     void SetButtonTexts();
     void FindProgramFolder();
     bool LoadAddressBook();
+    // Loads and starts the NAT library; on failure tells the user and ends the dialog.
     bool StartNat();
-    void FailStartup(const struct UiText& text);
+    void FailStartup(const wchar_t* text);
 
     void SaveAddressBook();
 

@@ -23,6 +23,11 @@ inline constexpr UiText kLowMemory{L"Your available system memory is less than 1
 inline constexpr UiText kStartError{L"Start application error. Please restart application.",
                                     L"開啟應用程式錯誤，請重新開啟應用程式。"};
 inline constexpr UiText kInitNatFailed{L"Init NAT failed.", L"初始化NAT失敗。"};
+// The line under kInitNatFailed when the library could not be loaded at all, as when only
+// Tavrin.exe was copied somewhere; "%ls" stands for the folder it was looked for in.
+inline constexpr UiText kNatLibraryNotLoaded{
+    L"KXC_IE_NATT.dll could not be loaded from %ls. It must be in the same folder as Tavrin.exe.",
+    L"無法從 %ls 載入 KXC_IE_NATT.dll。它必須與 Tavrin.exe 放在同一個資料夾。"};
 
 // The address book on disk. "%ls" stands for the file's path, then for the reason.
 inline constexpr UiText kBookUnreadable{

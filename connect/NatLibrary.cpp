@@ -8,14 +8,12 @@ namespace {
 
 constexpr wchar_t kLibraryFileName[] = L"KXC_IE_NATT.dll";
 
-// The full path of the library beside the running program, so that no other folder on the
-// search path can slip a different library in.
-std::wstring LibraryPath() {
+// The running program's folder, with its trailing separator.
+std::wstring ProgramFolder() {
     wchar_t exePath[MAX_PATH] = {};
     const DWORD length = GetModuleFileNameW(nullptr, exePath, MAX_PATH);
-    std::wstring path(exePath, length);
-    path.erase(path.find_last_of(L'\\') + 1);
-    return path + kLibraryFileName;
+    std::wstring folder(exePath, length);
+    return folder.erase(folder.find_last_of(L'\\') + 1);
 }
 
 void Bind(HMODULE module, const char* name, const void*& function) {
@@ -24,20 +22,28 @@ void Bind(HMODULE module, const char* name, const void*& function) {
 
 }  // namespace
 
-void NatLibrary::Load() {
-    // No "cannot find the library" box from the system: a missing library is our failure to
-    // report, as "Init NAT failed.".
+bool NatLibrary::Load() {
+    // The full path, so that no other folder on the search path can slip a different library
+    // in. No "cannot find the library" box from the system: a missing library is our failure
+    // to report.
+    m_folder = ProgramFolder();
     const UINT oldMode = SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
-    m_module = LoadLibraryW(LibraryPath().c_str());
+    m_module = LoadLibraryW((m_folder + kLibraryFileName).c_str());
     SetErrorMode(oldMode);
     if (m_module == nullptr) {
-        return;
+        return false;
     }
     Bind(m_module, "NATSocket_Init", m_init);
     Bind(m_module, "NATSocket_HostNameConnect", m_hostNameConnect);
     Bind(m_module, "NATSocket_GetVirtualServerPortForHostName", m_getVirtualServerPort);
     Bind(m_module, "NATSocket_GetLastError", m_getLastError);
     Bind(m_module, "NATSocket_DeInit", m_deInit);
+    return true;
+}
+
+std::wstring NatLibrary::Folder() const {
+    // "C:\" keeps its separator; any other folder reads better without one.
+    return m_folder.size() > 3 ? m_folder.substr(0, m_folder.size() - 1) : m_folder;
 }
 
 bool NatLibrary::IsBound() const {

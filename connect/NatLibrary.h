@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "connect/NatRequest.h"
 #include "connect/NatTraversal.h"
 
@@ -15,9 +17,11 @@ public:
     NatLibrary& operator=(const NatLibrary&) = delete;
 
     // Loads the library that sits beside the running program and binds its five functions.
-    // A missing library or function leaves the binding empty; Init then fails as the
-    // library's own refusal would.
-    void Load();
+    // False when the library is missing or cannot be loaded. A missing library or function
+    // leaves the binding empty; Init then fails as the library's own refusal would.
+    bool Load();
+    // The folder Load looked in: the program's own.
+    std::wstring Folder() const;
 
     int Init(int reserved, _tagCB* callbacks);
     // The library may write into the request's buffers, which must stay with the caller until
@@ -31,6 +35,7 @@ public:
 private:
     bool IsBound() const;
 
+    std::wstring m_folder;
     HMODULE m_module = nullptr;
     // Called through CallLibraryFunction, whatever their calling convention.
     const void* m_init = nullptr;

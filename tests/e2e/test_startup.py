@@ -181,13 +181,14 @@ class StartupTest(LauncherTest):
             UUID=b"", UUIDIP=b"", UUIDMAC=b"", PRIORITY=b""))
         self.assertEqual((folder / "AddressBook.ini.bak").read_bytes(), book)
 
-    def assert_init_nat_failed(self, p, book: bytes):
+    def assert_init_nat_failed(self, p, book: bytes, why: str = ""):
+        """The stated box, its text followed by the line `why` when given."""
         # The box comes up from the main window's start-up, before that window is shown.
         box = p.driver.msgbox(p.main_window()["hwnd"])
         if self.english():
-            self.assertEqual((box["title"], box["text"]), ("Message", "Init NAT failed."))
+            self.assertEqual((box["title"], box["text"]), ("Message", "Init NAT failed." + why))
         else:
-            self.assertEqual((box["title"], box["text"]), ("訊息", "初始化NAT失敗。"))
+            self.assertEqual((box["title"], box["text"]), ("訊息", "初始化NAT失敗。" + why))
         self.assertEqual([b["id"] for b in box["buttons"]], [1])
         p.screenshot("init-nat-failed")
         p.driver.click(box["hwnd"], id=1)
@@ -199,10 +200,15 @@ class StartupTest(LauncherTest):
         p = self.start("initfail", book, **{"KXC_IE_NATT.directory": b"init-error 7\n"})
         self.assert_init_nat_failed(p, book)
 
-    def test_missing_library_is_a_failed_start_not_a_crash(self):
+    def test_missing_library_is_named_with_its_folder(self):
         book = section(b"Lobby", SERVERIP=b"10.0.0.5")
         p = self.start("nolibrary", book, without=("KXC_IE_NATT.dll",))
-        self.assert_init_nat_failed(p, book)
+        folder = windows_path(p.folder)
+        self.assert_init_nat_failed(p, book, {
+            "en": f"\nKXC_IE_NATT.dll could not be loaded from {folder}. "
+                  "It must be in the same folder as Tavrin.exe.",
+            "zh": f"\n無法從 {folder} 載入 KXC_IE_NATT.dll。它必須與 Tavrin.exe 放在同一個資料夾。",
+        }[self.locale])
 
 
 class ChineseStartupTest(StartupTest):
