@@ -59,7 +59,7 @@ ensure_deps() {
   local missing
   mapfile -t missing < <(_tavrin_missing_packages)
   if ((${#missing[@]})); then
-    echo "deps: installing ${missing[*]}" >&2
+    echo "deps: installing ${#missing[@]} Debian packages (minutes on a fresh machine): ${missing[*]}" >&2
     _tavrin_apt_update || return 1
     DEBIAN_FRONTEND=noninteractive apt-get install -y -qq \
       "${missing[@]}" || return 1

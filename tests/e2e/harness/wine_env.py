@@ -9,6 +9,7 @@ import fcntl
 import os
 import shutil
 import subprocess
+import sys
 import time
 from pathlib import Path
 
@@ -95,6 +96,9 @@ def ensure_prefix(locale: str) -> Path:
     if (pfx / READY_STAMP).exists():
         return pfx
     shutil.rmtree(pfx, ignore_errors=True)
+    # Silent for tens of seconds, and on a first run the user is waiting for it.
+    print(f"wine: making the {locale} Wine prefix in {pfx} (about a minute, once)",
+          file=sys.stderr, flush=True)
     e = env(locale)
     run = lambda *cmd: subprocess.run(cmd, env=e, check=True, timeout=300,
                                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
