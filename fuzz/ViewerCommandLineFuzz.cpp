@@ -1,7 +1,8 @@
-// The stand-in viewer's command-line parser. Any bytes: no crash, and every value read is a
-// piece of the line. Then the input's pieces as the eleven values of a line laid out as the
-// launcher lays it out (values without '#', which the launcher never escapes): every value
-// must come back exactly.
+// The stand-in viewer's command-line parser. Any bytes: no crash, every value read is a piece
+// of the line, and the masked line, read again, has the same fields with the password masked
+// (what the log holds can never show a password). Then the input's pieces as the eleven values of a
+// line laid out as the launcher lays it out (values without '#', which the launcher never escapes):
+// every value must come back exactly.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -29,6 +30,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const auto& value : any.values) {
         Require(!value || bytes.find(*value) != std::string_view::npos,
                 "a value that is not part of the line");
+    }
+    const ViewerCommandLine masked = ParseViewerCommandLine(MaskPasswords(bytes));
+    for (std::size_t i = 0; i < kViewerKeys.size(); ++i) {
+        const std::optional<std::string>& before = any.values[i];
+        const std::optional<std::string>& after = masked.values[i];
+        const bool expected = i != kViewerPasswordField || !before || before->empty()
+                                  ? after == before
+                                  : after && *after == kMaskedPassword;
+        Require(expected, "masking changed a field other than by masking the password");
     }
 
     std::vector<std::string> values(kViewerKeys.size());
