@@ -15,8 +15,9 @@ enum class ReplaceOutcome {
     Overtaken,  // stillCurrent said no: the old file is as it was
 };
 
-// Writes the bytes to "<path>.new", forces them to disk, then swaps that file in for the
-// path in one step, keeping the file it replaces as "<path>.bak" (one generation: an older
+// Writes the bytes to a scratch file of this process's own beside the path (first removing
+// any that a killed save of this computer left), forces them to disk, then swaps that file in for
+// the path in one step, keeping the file it replaces as "<path>.bak" (one generation: an older
 // backup goes). Fails, leaving the old file as it was, when any step fails or the old file is
 // read-only. Paths are UTF-8 (base/WidePath.h).
 // stillCurrent, when given, is asked once the new bytes are on disk, just before the swap, so
@@ -31,10 +32,8 @@ inline bool ReplaceFileContents(const std::string& path, std::string_view bytes)
     return ReplaceFileContents(path, bytes, nullptr, written) == ReplaceOutcome::Replaced;
 }
 
-// The scratch file that ReplaceFileContents writes before the swap.
-inline std::string ReplacementPathFor(const std::string& path) {
-    return path + ".new";
-}
+// The scratch file that ReplaceFileContents writes before the swap (base/ScratchName.h).
+std::string ReplacementPathFor(const std::string& path);
 
 // Where ReplaceFileContents keeps the file it replaced.
 inline std::string BackupPathFor(const std::string& path) {

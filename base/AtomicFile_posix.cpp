@@ -1,11 +1,15 @@
 #include "base/AtomicFile.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <climits>
 #include <cstdio>
+
+#include "base/ScratchName.h"
 
 namespace {
 
@@ -20,7 +24,29 @@ bool WriteAll(int fd, std::string_view bytes) {
     return true;
 }
 
+void RemoveLeftoverScratch(const std::string& path) {
+    const std::string folder(FolderOf(path));
+    DIR* listing = ::opendir(folder.empty() ? "." : folder.c_str());
+    if (listing == nullptr) {
+        return;
+    }
+    const ScratchOwner owner = ThisScratchOwner();
+    while (const dirent* entry = ::readdir(listing)) {
+        const std::string candidate = folder + entry->d_name;
+        if (IsLeftoverScratch(candidate, path, owner)) {
+            ::unlink(candidate.c_str());
+        }
+    }
+    ::closedir(listing);
+}
+
 }  // namespace
+
+ScratchOwner ThisScratchOwner() {
+    char name[HOST_NAME_MAX + 1] = {};
+    ::gethostname(name, sizeof name - 1);
+    return {static_cast<unsigned long>(::getpid()), name};
+}
 
 ReplaceOutcome ReplaceFileContents(const std::string& path, std::string_view bytes,
                                    const std::function<bool()>& stillCurrent,
@@ -31,6 +57,7 @@ ReplaceOutcome ReplaceFileContents(const std::string& path, std::string_view byt
     if (replacing && (old.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
         return ReplaceOutcome::Failed;
     }
+    RemoveLeftoverScratch(path);
     const std::string scratch = ReplacementPathFor(path);
     const int fd = ::open(scratch.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (fd < 0) {

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "base/ScratchName.h"
 #include "base/WidePath.h"
 
 namespace {
@@ -40,13 +41,40 @@ bool KeepBackup(const std::wstring& target, const std::wstring& backup) {
            CopyFileW(target.c_str(), backup.c_str(), FALSE);
 }
 
+void RemoveLeftoverScratch(const std::string& path) {
+    const std::string folder(FolderOf(path));
+    WIN32_FIND_DATAW found;
+    HANDLE listing = FindFirstFileW(WidePath(path + ".*").c_str(), &found);
+    if (listing == INVALID_HANDLE_VALUE) {
+        return;
+    }
+    const ScratchOwner owner = ThisScratchOwner();
+    do {
+        const std::string candidate = folder + Utf8Path(found.cFileName);
+        if (IsLeftoverScratch(candidate, path, owner)) {
+            DeleteFileW(WidePath(candidate).c_str());
+        }
+    } while (FindNextFileW(listing, &found));
+    FindClose(listing);
+}
+
 }  // namespace
+
+ScratchOwner ThisScratchOwner() {
+    wchar_t name[MAX_COMPUTERNAME_LENGTH + 1] = {};
+    DWORD length = MAX_COMPUTERNAME_LENGTH + 1;
+    if (!GetComputerNameW(name, &length)) {
+        length = 0;
+    }
+    return {GetCurrentProcessId(), Utf8Path(std::wstring_view(name, length))};
+}
 
 ReplaceOutcome ReplaceFileContents(const std::string& path, std::string_view bytes,
                                    const std::function<bool()>& stillCurrent,
                                    std::optional<FileStamp>& written) {
     const std::wstring target = WidePath(path);
-    const std::wstring scratch = WidePath(ReplacementPathFor(path));
+    const std::string scratchPath = ReplacementPathFor(path);
+    const std::wstring scratch = WidePath(scratchPath);
     // Windows refuses to replace a read-only file; Wine run by root would not, so the
     // attribute the user set is honoured wherever the program runs.
     const DWORD attributes = GetFileAttributesW(target.c_str());
@@ -54,12 +82,13 @@ ReplaceOutcome ReplaceFileContents(const std::string& path, std::string_view byt
     if (target.empty() || (replacing && (attributes & FILE_ATTRIBUTE_READONLY) != 0)) {
         return ReplaceOutcome::Failed;
     }
+    RemoveLeftoverScratch(path);
     if (!WriteScratch(scratch, bytes)) {
         DeleteFileW(scratch.c_str());
         return ReplaceOutcome::Failed;
     }
     // Taken once the scratch file is closed: the move keeps it.
-    written = StampOf(ReplacementPathFor(path));
+    written = StampOf(scratchPath);
     if (stillCurrent && !stillCurrent()) {
         DeleteFileW(scratch.c_str());
         return ReplaceOutcome::Overtaken;

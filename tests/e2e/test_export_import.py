@@ -251,12 +251,14 @@ class ExportImportTest(LauncherTest):
         self.export_to(windows_deep, "export failed", "export-too-long")
         self.assertEqual(os.listdir(deep), [])
 
-        # An earlier export whose replacement cannot be written stays whole.
+        # An earlier export whose replacement cannot be swapped in stays whole, and the
+        # written replacement goes.
         folder, windows_folder = self.drive_c_folder()
         (folder / "AddressBook.ini").write_bytes(OTHER_BOOK)
-        (folder / "AddressBook.ini.new").mkdir()
+        (folder / "AddressBook.ini.bak").mkdir()
         self.export_to(windows_folder, "export failed", "export-blocked")
         self.assertEqual((folder / "AddressBook.ini").read_bytes(), OTHER_BOOK)
+        self.assertEqual(sorted(os.listdir(folder)), ["AddressBook.ini", "AddressBook.ini.bak"])
 
         self.assertEqual((p.folder / "AddressBook.ini").read_bytes(), BOOK)
         self.close()

@@ -11,6 +11,7 @@
 #include "addressbook/Transfer.h"
 #include "base/AtomicFile.h"
 #include "base/FixedText.h"
+#include "base/ScratchName.h"
 #include "base/WholeFile.h"
 #include "support/Big5.h"
 #include "support/ScratchFolder.h"
@@ -249,6 +250,32 @@ TEST(AddressBookTest, SaveKeepsTheFileItReplacesAndLeavesNoScratchBehind) {
     EXPECT_EQ(ReadWholeFile(BackupPathFor(path)), "");
     EXPECT_EQ(ReadWholeFile(path), FormatAddressBook(table));
     EXPECT_FALSE(std::filesystem::exists(ReplacementPathFor(path)));
+}
+
+TEST(AddressBookTest, SaveClearsOnlyTheScratchFilesThisComputersKilledSavesLeft) {
+    ScratchFolder folder;
+    const std::string path = folder.File(kAddressBookFileName);
+    const ScratchOwner self = ThisScratchOwner();
+    const ScratchOwner killed{self.process + 1, self.computer};
+    const std::pair<std::string, bool> files[] = {
+        {ScratchPathFor(path, killed), false},
+        // Another computer's may be mid-save, whatever its name shares with this one's.
+        {ScratchPathFor(path, {killed.process, "X" + self.computer}), true},
+        {ScratchPathFor(path, {killed.process, self.computer + "X"}), true},
+        {ScratchPathFor(path, {killed.process, "X." + self.computer}), true},
+        {ScratchPathFor(folder.File("AddressBook.ini2"), killed), true},
+        {path + ".1x." + self.computer + ".new", true},
+        {path + ".." + self.computer + ".new", true},
+    };
+    for (const auto& [file, kept] : files) {
+        folder.Write(file.substr(folder.Folder().size()), "x");
+    }
+    DeviceTable table;
+    table.Append(MakeRecord("New", "1.2.3.4"));
+    ASSERT_TRUE(WriteAddressBook(path, table));
+    for (const auto& [file, kept] : files) {
+        EXPECT_EQ(std::filesystem::exists(file), kept) << file;
+    }
 }
 
 }  // namespace
