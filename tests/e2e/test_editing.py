@@ -4,6 +4,8 @@ every change."""
 import unittest
 
 from harness import paths
+from harness.driver import NotFound
+from harness.lan import DEVICE_ADDRESS, SimulatedLan
 from harness.program import windows_path
 from harness.poll import eventually
 from harness.program import Program
@@ -11,6 +13,7 @@ from harness.session import Session
 from tavrin import DEVICE_LIST, LauncherTest, section
 
 ADD, DELETE, EDIT = 1002, 1003, 1004
+CONNECT = None  # no button: a double-click on the row
 OK, CANCEL, YES, NO = 1, 2, 6, 7
 ADD_FORM = dict(name=1011, ip=1012, port=1013, user=1014, password=1015, uuid=1016)
 EDIT_FORM = dict(name=1005, ip=1006, port=1007, user=1008, password=1009, uuid=1010)
@@ -280,11 +283,23 @@ class EditingTest(LauncherTest):
 
     def act(self, side: tuple, button: int, row: str | None = None, **values) -> None:
         """One change made through one launcher, `side` = (program, main window, texts):
-        Add with `values`, or Edit or Delete of the row called `row`."""
+        Add with `values`, or Edit, Delete or Connect of the row called `row`."""
         p, main, texts = side
         if row is not None:
             rows = p.driver.listview(main["hwnd"], id=DEVICE_LIST)["rows"]
             p.click_like_user(next(r for r in rows if r["texts"][0] == row))
+        if button is CONNECT:
+            # The search at the start has to end before its answers are used.
+            eventually(lambda: "Run exit" in p.output(), timeout=20)
+            p.click_like_user(next(r for r in rows if r["texts"][0] == row), double=True)
+            viewers = lambda: [w for w in p.driver.windows(exe="Pellix.exe") if w["visible"]]
+            eventually(viewers, timeout=15)
+            for viewer in viewers():
+                try:
+                    p.driver.close(viewer["hwnd"])
+                except NotFound:
+                    pass  # it closed on its own meanwhile
+            return
         p.driver.click(main["hwnd"], id=button)
         if button == DELETE:
             box = p.driver.wait(pid=main["pid"], cls="#32770", exclude=[main["hwnd"]])
@@ -299,16 +314,28 @@ class EditingTest(LauncherTest):
 
     def test_two_computers_sharing_the_book_keep_each_others_changes(self):
         # A second Wine prefix is a second computer: the two launchers share only the folder.
+        # The first also learns where a cloud device is (its LAN search finds it by its MAC)
+        # between the second's changes.
         other = "zh" if self.english() else "en"
-        path = self.p.folder / "AddressBook.ini"
-        with Session(other) as session:
+        mac = "02:ab:cd:0a:0b:0c"
+        cloud = ("LAN Cam", "", "80", "admin", "pw5", "UUID-LAN", "", mac, "")
+        device = ["--http-port", "80", "--mac", mac, "--user", "admin", "--password", "pw5"]
+        with SimulatedLan([device]), Session(other) as session:
+            self.p.close()
+            self.p.wait_exit()
+            self.p = self.start("shared", book(self.devices + [cloud]),
+                                **{"Pellix.exe": paths.win_bin() / "Pellix.exe"})
+            path = self.p.folder / "AddressBook.ini"
             b = Program(session, f"shared-{other}", {}, folder=self.p.folder)
             self.addCleanup(b.__exit__)
-            first, second = (self.p, self.main, self.texts), (b, b.main_window(), TEXTS[other])
+            first = (self.p, self.p.main_window(), self.texts)
+            second = (b, b.main_window(), TEXTS[other])
             new = dict(user="admin", password="pw", port="80")
             steps = [(first, ADD, None, dict(new, name="Dock", ip="10.0.0.9"), b"[Dock]"),
                      (second, ADD, None, dict(new, name="Pier", ip="10.0.0.10"), b"[Pier]"),
-                     (first, EDIT, "Gate", dict(ip="10.0.0.66"), b"=10.0.0.66\r"),
+                     # Learned in memory: its next save, the edit, writes it.
+                     (first, CONNECT, "LAN Cam", {}, b"[LAN Cam]"),
+                     (first, EDIT, "Gate", dict(ip="10.0.0.66"), f"={DEVICE_ADDRESS}\r".encode()),
                      (second, EDIT, "Yard", dict(port="8090"), b"=8090\r"),
                      (first, DELETE, "Cloud", {}, b"[Cloud]"),
                      (second, DELETE, "Lobby", {}, b"[Lobby]")]
@@ -318,16 +345,20 @@ class EditingTest(LauncherTest):
                 eventually(lambda: (mark in path.read_bytes()) != (button == DELETE))
             # The second's list shows what its saves merged in from the first.
             rows = b.driver.listview(second[1]["hwnd"], id=DEVICE_LIST)["rows"]
-            self.assertEqual([r["texts"][0] for r in rows], ["Gate", "Yard", "Dock", "Pier"])
+            self.assertEqual([r["texts"][0] for r in rows],
+                             ["Gate", "Yard", "LAN Cam", "Dock", "Pier"])
             b.screenshot("merged")
             for p in (self.p, b):
                 p.close()
                 self.assertEqual(p.wait_exit(), 0)
         saved = [line.split(" ") for line in self.platform_reading(path)]
-        self.assertEqual([(bytes.fromhex(d[0]), bytes.fromhex(d[1]), bytes.fromhex(d[2]))
-                          for d in saved],
-                         [(b"Gate", b"10.0.0.66", b"81"), (b"Yard", b"10.0.0.8", b"8090"),
-                          (b"Dock", b"10.0.0.9", b"80"), (b"Pier", b"10.0.0.10", b"80")])
+        self.assertEqual([(bytes.fromhex(d[0]), bytes.fromhex(d[1] if d[1] != '""' else ""),
+                           bytes.fromhex(d[2]), d[6]) for d in saved],
+                         [(b"Gate", b"10.0.0.66", b"81", '""'),
+                          (b"Yard", b"10.0.0.8", b"8090", '""'),
+                          (b"LAN Cam", b"", b"80", DEVICE_ADDRESS.encode().hex()),
+                          (b"Dock", b"10.0.0.9", b"80", '""'),
+                          (b"Pier", b"10.0.0.10", b"80", '""')])
 
 
 class ChineseEditingTest(EditingTest):
