@@ -481,10 +481,7 @@ void CTavrinDlg::ShowConnectFailure(int code) {
     } else if (code == kNatErrorCaptcha) {
         ShowMessage(Handle(), texts::kCaptchaError, m_languageId);
     } else {
-        wchar_t text[128];
-        swprintf(text, sizeof text / sizeof text[0],
-                 InLanguage(texts::kConnectFailed, m_languageId), code);
-        ShowMessage(Handle(), text, m_languageId);
+        ShowMessage(Handle(), FormatText(texts::kConnectFailed, code).c_str(), m_languageId);
     }
 }
 
