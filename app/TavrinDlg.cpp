@@ -408,8 +408,8 @@ void CTavrinDlg::OnClickedDelete() {
         return;
     }
     const auto [row, index] = *chosen;
-    if (ShowMessage(Handle(), texts::kConfirmDelete, m_languageId,
-                    MB_YESNO | MB_DEFBUTTON2) != IDYES) {
+    if (ShowMessage(Handle(), texts::kConfirmDelete, m_languageId, MB_YESNO | MB_DEFBUTTON2) !=
+        IDYES) {
         return;
     }
     m_devices.RemoveAt(index);
@@ -509,8 +509,8 @@ ui::MessageResult CTavrinDlg::OnConnectResult(WPARAM wParam, LPARAM code) {
             WindowConnectEffects effects(m_discovery, m_programFolder,
                                          [this] { SaveAddressBook(); });
             if (CompleteTunnelConnection(m_devices.At(*index), m_target, m_natConnectKind,
-                                         LaunchSettings(), effects) ==
-                ConnectStep::CommandLineTooLong) {
+                                         LaunchSettings(),
+                                         effects) == ConnectStep::CommandLineTooLong) {
                 ShowMessage(Handle(), texts::kCommandLineTooLong, m_languageId);
             }
         }

@@ -26,7 +26,7 @@ MainLayout LayoutMainWindow(const Rect& client, const std::array<Size, kButtonCo
     layout.list.left = client.left + kListMargin;
     layout.list.top = client.top + kListMargin;
     layout.list.right = std::max(layout.list.left, client.right - kListMargin);
-    layout.list.bottom = std::max(layout.list.top,
-                                  client.bottom - kRowBottomMargin - kListToRow - rowHeight);
+    layout.list.bottom =
+        std::max(layout.list.top, client.bottom - kRowBottomMargin - kListToRow - rowHeight);
     return layout;
 }

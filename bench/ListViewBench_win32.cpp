@@ -18,7 +18,8 @@ namespace {
 double Seconds(LARGE_INTEGER from, LARGE_INTEGER to) {
     LARGE_INTEGER frequency;
     QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(to.QuadPart - from.QuadPart) / static_cast<double>(frequency.QuadPart);
+    return static_cast<double>(to.QuadPart - from.QuadPart) /
+           static_cast<double>(frequency.QuadPart);
 }
 
 template <class Step>
@@ -36,8 +37,8 @@ int main(int argc, char** argv) {
     const std::size_t devices = argc > 1 ? std::strtoul(argv[1], nullptr, 10) : 10000;
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES};
     InitCommonControlsEx(&controls);
-    HWND parent = CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 900, 700,
-                                  nullptr, nullptr, nullptr, nullptr);
+    HWND parent = CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 900, 700, nullptr,
+                                  nullptr, nullptr, nullptr);
     HWND list = CreateWindowExW(0, WC_LISTVIEWW, L"", WS_CHILD | WS_VISIBLE | LVS_REPORT, 20, 20,
                                 860, 600, parent, nullptr, nullptr, nullptr);
     if (list == nullptr) {

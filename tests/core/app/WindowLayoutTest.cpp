@@ -6,7 +6,8 @@
 
 namespace {
 
-const std::array<Size, kButtonCount> kButtons{{{105, 46}, {105, 46}, {105, 46}, {90, 46}, {90, 46}}};
+const std::array<Size, kButtonCount> kButtons{
+    {{105, 46}, {105, 46}, {105, 46}, {90, 46}, {90, 46}}};
 
 TEST(WindowLayoutTest, ButtonRowAtTheBottomAndListAboveIt) {
     const MainLayout layout = LayoutMainWindow(Rect{0, 0, 800, 600}, kButtons);

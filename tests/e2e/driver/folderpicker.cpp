@@ -35,7 +35,8 @@ std::wstring lastComponent(const std::wstring& path) {
 class RemoteSelection {
 public:
     RemoteSelection(HWND picker, const std::wstring& path)
-        : memory_(windowPid(picker), pathBytes(path) + sizeof(TVITEMW) + kTextChars * sizeof(WCHAR)),
+        : memory_(windowPid(picker),
+                  pathBytes(path) + sizeof(TVITEMW) + kTextChars * sizeof(WCHAR)),
           itemOffset_(pathBytes(path)),
           textOffset_(itemOffset_ + sizeof(TVITEMW)) {
         memory_.write(0, path.c_str(), pathBytes(path));
