@@ -1,5 +1,10 @@
 """Runs the e2e tests (what `python3 -m unittest discover -s tests/e2e -p
-'test_*.py' -v -k FILTER...` does) and ends with one countable summary line."""
+'test_*.py' -v -k FILTER...` does) and ends with one countable summary line.
+
+With TAVRIN_E2E_LOCALE set, only the tests of that locale's Wine prefix run: each
+prefix serves one session at a time, so tests/e2e/run runs one of these per
+locale side by side."""
+import os
 import shutil
 import sys
 import time
@@ -23,6 +28,17 @@ def sweep_old_work() -> None:
             shutil.rmtree(folder, ignore_errors=True)
 
 
+def tests_of(suite):
+    """The single tests of a suite, in order. A module that failed to import
+    stands in as one test that reports it, which has no locale: the English run
+    reports it."""
+    for item in suite:
+        if isinstance(item, unittest.TestSuite):
+            yield from tests_of(item)
+        else:
+            yield item
+
+
 def main(filters: list) -> int:
     sweep_old_work()
     loader = unittest.TestLoader()
@@ -30,6 +46,9 @@ def main(filters: list) -> int:
         # The same rule as unittest's -k: a substring, or a pattern with '*'.
         loader.testNamePatterns = [f if "*" in f else f"*{f}*" for f in filters]
     suite = loader.discover(str(E2E_DIR), pattern="test_*.py", top_level_dir=str(E2E_DIR))
+    locale = os.environ.get("TAVRIN_E2E_LOCALE")
+    if locale:
+        suite = unittest.TestSuite(t for t in tests_of(suite) if getattr(t, "locale", "en") == locale)
     result = unittest.TextTestRunner(verbosity=2).run(suite)
     failed = len(result.failures) + len(result.errors) + len(result.unexpectedSuccesses)
     # A class whose set-up failed counts as one error but ran none of its tests.
