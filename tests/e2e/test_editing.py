@@ -9,7 +9,7 @@ from harness.lan import DEVICE_ADDRESS, SimulatedLan
 from harness.program import windows_path
 from harness.poll import eventually
 from harness.program import Program
-from harness.session import Session
+from harness.session import Session, uses_both_prefixes
 from tavrin import DEVICE_LIST, LauncherTest, section
 
 ADD, DELETE, EDIT = 1002, 1003, 1004
@@ -312,6 +312,7 @@ class EditingTest(LauncherTest):
         p.driver.click(form["hwnd"], id=OK)
         p.driver.gone(form["hwnd"])
 
+    @uses_both_prefixes
     def test_two_computers_sharing_the_book_keep_each_others_changes(self):
         # A second Wine prefix is a second computer: the two launchers share only the folder.
         # The first also learns where a cloud device is (its LAN search finds it by its MAC)

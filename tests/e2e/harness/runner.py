@@ -1,9 +1,10 @@
 """Runs the e2e tests (what `python3 -m unittest discover -s tests/e2e -p
 'test_*.py' -v -k FILTER...` does) and ends with one countable summary line.
 
-With TAVRIN_E2E_LOCALE set, only the tests of that locale's Wine prefix run: each
-prefix serves one session at a time, so tests/e2e/run runs one of these per
-locale side by side."""
+With TAVRIN_E2E_LOCALE set to a locale, only the tests on that locale's Wine
+prefix run, but for those that use both prefixes; with "both", only those. Each
+prefix serves one session at a time, so tests/e2e/run runs one locale's tests
+beside the other's, and the tests on both prefixes after them."""
 import os
 import shutil
 import sys
@@ -39,6 +40,14 @@ def tests_of(suite):
             yield item
 
 
+def run_of(test) -> str:
+    """Which of the runs named by TAVRIN_E2E_LOCALE takes the test."""
+    method = getattr(test, getattr(test, "_testMethodName", ""), None)
+    if getattr(method, "uses_both_prefixes", False):
+        return "both"
+    return getattr(test, "locale", "en")
+
+
 def main(filters: list) -> int:
     sweep_old_work()
     loader = unittest.TestLoader()
@@ -48,7 +57,7 @@ def main(filters: list) -> int:
     suite = loader.discover(str(E2E_DIR), pattern="test_*.py", top_level_dir=str(E2E_DIR))
     locale = os.environ.get("TAVRIN_E2E_LOCALE")
     if locale:
-        suite = unittest.TestSuite(t for t in tests_of(suite) if getattr(t, "locale", "en") == locale)
+        suite = unittest.TestSuite(t for t in tests_of(suite) if run_of(t) == locale)
     result = unittest.TextTestRunner(verbosity=2).run(suite)
     failed = len(result.failures) + len(result.errors) + len(result.unexpectedSuccesses)
     # A class whose set-up failed counts as one error but ran none of its tests.

@@ -167,6 +167,14 @@ class Session:
                        env={**os.environ, "DISPLAY": self.display}, check=True, timeout=30)
 
 
+def uses_both_prefixes(test):
+    """Marks a test that opens a session on the other locale's prefix as well. The
+    two locales' tests run side by side, each run holding its own prefix, so such a
+    test runs on its own after both (see harness.runner)."""
+    test.uses_both_prefixes = True
+    return test
+
+
 class SessionTestCase(unittest.TestCase):
     """Tests that share one session per class; `locale` chooses its Wine prefix."""
     locale = "en"
