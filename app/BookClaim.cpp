@@ -44,19 +44,18 @@ std::wstring ResolvedFolder(const std::wstring& folder) {
     full = GrownBy(full, [](const wchar_t* in, wchar_t* out, DWORD size) {
         return GetLongPathNameW(in, out, size);
     });
-    HANDLE handle =
+    const OwnedFile folderHandle(
         CreateFileW(full.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (handle != INVALID_HANDLE_VALUE) {
+                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (folderHandle.IsValid()) {
         std::wstring final(MAX_PATH, L'\0');
-        DWORD length =
-            GetFinalPathNameByHandleW(handle, final.data(), static_cast<DWORD>(final.size()), 0);
+        DWORD length = GetFinalPathNameByHandleW(folderHandle.Get(), final.data(),
+                                                 static_cast<DWORD>(final.size()), 0);
         if (length >= final.size()) {
             final.resize(length);
-            length = GetFinalPathNameByHandleW(handle, final.data(),
+            length = GetFinalPathNameByHandleW(folderHandle.Get(), final.data(),
                                                static_cast<DWORD>(final.size()), 0);
         }
-        CloseHandle(handle);
         if (length > 0 && length < final.size()) {
             final.resize(length);
             full = final;
@@ -99,17 +98,16 @@ void BringForward(HWND window) {
 
 enum class OwnerState { Shown, Ended, Waiting };
 
+bool HasEnded(DWORD pid) {
+    const OwnedHandle process(OpenProcess(SYNCHRONIZE, FALSE, pid));
+    return !process.IsValid() || WaitForSingleObject(process.Get(), 0) == WAIT_OBJECT_0;
+}
+
 OwnerState ShowOwner(DWORD pid) {
     if (pid == 0) {
         return OwnerState::Waiting;  // its id is being written
     }
-    HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, pid);
-    if (process == nullptr) {
-        return OwnerState::Ended;
-    }
-    const bool ended = WaitForSingleObject(process, 0) == WAIT_OBJECT_0;
-    CloseHandle(process);
-    if (ended) {
+    if (HasEnded(pid)) {
         return OwnerState::Ended;
     }
     WindowSearch search{pid, nullptr};
@@ -148,18 +146,17 @@ BookClaim BookClaim::ForProgramFolder() {
     const std::wstring name = ObjectNameFor(FolderOfExecutable());
     const DWORD start = GetTickCount();
     do {
-        HANDLE mapping = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
-                                            sizeof(LONG), name.c_str());
-        if (mapping == nullptr) {
+        OwnedHandle mapping(CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
+                                               sizeof(LONG), name.c_str()));
+        if (!mapping.IsValid()) {
             // Nothing to compare with: run rather than refuse the user the program.
-            return BookClaim(INVALID_HANDLE_VALUE);
+            return BookClaim(true);
         }
         const bool first = GetLastError() != ERROR_ALREADY_EXISTS;
-        auto* owner =
-            static_cast<volatile LONG*>(MapViewOfFile(mapping, FILE_MAP_WRITE, 0, 0, sizeof(LONG)));
+        auto* owner = static_cast<volatile LONG*>(
+            MapViewOfFile(mapping.Get(), FILE_MAP_WRITE, 0, 0, sizeof(LONG)));
         if (owner == nullptr) {
-            CloseHandle(mapping);
-            return BookClaim(INVALID_HANDLE_VALUE);
+            return BookClaim(true);
         }
         const LONG self = static_cast<LONG>(GetCurrentProcessId());
         bool claimed = first;
@@ -176,22 +173,14 @@ BookClaim BookClaim::ForProgramFolder() {
         }
         UnmapViewOfFile(const_cast<LONG*>(owner));
         if (claimed) {
-            return BookClaim(mapping);
+            return BookClaim(true, std::move(mapping));
         }
-        CloseHandle(mapping);
+        // Not kept while waiting: the object must go once its last owner has.
+        mapping.Reset();
         if (state == OwnerState::Shown) {
-            return BookClaim(nullptr);
+            return BookClaim(false);
         }
         Sleep(kPollMs);
     } while (GetTickCount() - start < kWaitForOwnerMs);
-    return BookClaim(nullptr);
-}
-
-BookClaim::BookClaim(BookClaim&& other) noexcept
-    : m_mapping(std::exchange(other.m_mapping, nullptr)) {}
-
-BookClaim::~BookClaim() {
-    if (m_mapping != nullptr && m_mapping != INVALID_HANDLE_VALUE) {
-        CloseHandle(m_mapping);
-    }
+    return BookClaim(false);
 }

@@ -4,6 +4,10 @@
 
 #include <windows.h>
 
+#include <utility>
+
+#include "base/UniqueHandle_win32.h"
+
 class BookClaim {
 public:
     // Claims the book of the running program's folder. When another launcher holds it, brings
@@ -11,14 +15,14 @@ public:
     // not hold: this process then ends without touching the book.
     static BookClaim ForProgramFolder();
 
-    BookClaim(BookClaim&& other) noexcept;
-    BookClaim& operator=(BookClaim&&) = delete;
-    ~BookClaim();
-
-    bool Held() const { return m_mapping != nullptr; }
+    bool Held() const { return m_held; }
 
 private:
-    explicit BookClaim(HANDLE mapping) : m_mapping(mapping) {}
+    explicit BookClaim(bool held, OwnedHandle mapping = OwnedHandle())
+        : m_held(held), m_mapping(std::move(mapping)) {}
 
-    HANDLE m_mapping;  // holds the owner's process id; lives exactly as long as the owner
+    bool m_held;
+    // Holds the owner's process id; lives exactly as long as the owner. None when the claim
+    // holds without one, as the book's owners could not be compared.
+    OwnedHandle m_mapping;
 };

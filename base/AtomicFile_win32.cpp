@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "base/ScratchName.h"
+#include "base/UniqueHandle_win32.h"
 #include "base/WidePath.h"
 
 namespace {
@@ -21,13 +22,14 @@ bool WriteAll(HANDLE file, std::string_view bytes) {
 }
 
 bool WriteScratch(const std::wstring& scratch, std::string_view bytes) {
-    HANDLE file = CreateFileW(scratch.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
+    OwnedFile file(CreateFileW(scratch.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                               FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.IsValid()) {
         return false;
     }
-    const bool written = WriteAll(file, bytes) && FlushFileBuffers(file);
-    return CloseHandle(file) != 0 && written;
+    const bool written = WriteAll(file.Get(), bytes) && FlushFileBuffers(file.Get());
+    // Closed here rather than by the owner: a failed close is a failed write.
+    return CloseHandle(file.Release()) != 0 && written;
 }
 
 // The backup is a second name of the old file (a copy where the volume has no hard links),

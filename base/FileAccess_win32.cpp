@@ -2,22 +2,21 @@
 
 #include <windows.h>
 
+#include "base/UniqueHandle_win32.h"
 #include "base/WidePath.h"
 
 bool CanOpenForReadingAndWriting(const std::string& path) {
-    HANDLE file =
-        CreateFileW(WidePath(path).c_str(), GENERIC_READ | GENERIC_WRITE,
-                    FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
+    const OwnedFile file(CreateFileW(WidePath(path).c_str(), GENERIC_READ | GENERIC_WRITE,
+                                     FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
+                                     nullptr));
+    if (!file.IsValid()) {
         return false;
     }
     // Windows refuses a read-only file here already; Wine run by root does not, so the
     // attribute the user set is honoured wherever the program runs.
     BY_HANDLE_FILE_INFORMATION information{};
-    const bool writable = GetFileInformationByHandle(file, &information) &&
-                          (information.dwFileAttributes & FILE_ATTRIBUTE_READONLY) == 0;
-    CloseHandle(file);
-    return writable;
+    return GetFileInformationByHandle(file.Get(), &information) &&
+           (information.dwFileAttributes & FILE_ATTRIBUTE_READONLY) == 0;
 }
 
 std::optional<FileStamp> StampOf(const std::string& path) {

@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include "base/UniqueHandle_win32.h"
 #include "base/WholeFile.h"
 #include "base/WidePath.h"
 
@@ -28,12 +29,13 @@ ReadProblem ProblemOf(DWORD error) {
 FileRead ReadFileWhole(const std::string& path) {
     // Shared as the platform's profile reader shares it, so a book open in an editor still
     // reads; a program that holds it without sharing is told apart from a missing book.
-    HANDLE file = CreateFileW(WidePath(path).c_str(), GENERIC_READ,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
+    const OwnedFile owned(CreateFileW(WidePath(path).c_str(), GENERIC_READ,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!owned.IsValid()) {
         return FileRead{{}, ProblemOf(GetLastError())};
     }
+    const HANDLE file = owned.Get();
     LARGE_INTEGER size{};
     FileRead read;
     if (!GetFileSizeEx(file, &size)) {
@@ -50,6 +52,5 @@ FileRead ReadFileWhole(const std::string& path) {
                 return static_cast<std::size_t>(got);
             });
     }
-    CloseHandle(file);
     return read;
 }

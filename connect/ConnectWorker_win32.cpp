@@ -1,8 +1,5 @@
 #include "connect/ConnectWorker_win32.h"
 
-#include <winsock2.h>
-#include <process.h>
-
 #include <atomic>
 #include <utility>
 
@@ -13,13 +10,6 @@ constexpr unsigned int kNoSocket = ~0u;
 // Who has the attempt's outcome: the worker while it runs; the window once it is finished
 // (until TakeResult has it); the worker again, for good, when the window abandoned it.
 enum class AttemptState { kRunning, kFinished, kTaken, kAbandoned };
-
-void CloseSocketValue(unsigned int& socket) {
-    if (socket != kNoSocket) {
-        closesocket(static_cast<SOCKET>(socket));
-        socket = kNoSocket;
-    }
-}
 
 CConnectWorker::Connector ConnectThroughLibrary(std::shared_ptr<NatLibrary> nat) {
     return [nat](NatRequest& request, unsigned int& socket) {
@@ -45,25 +35,18 @@ struct CConnectWorker::Attempt {
     Connector connector;
     std::shared_ptr<NatRequest> request;
     HWND window = nullptr;
-    HANDLE stopEvent = nullptr;  // auto-reset; signalled to ask the worker to end
 
     // Written by the worker before it leaves kRunning, read by the window after.
     Result result;
-    unsigned int socket = kNoSocket;
+    OwnedSocket socket;
     std::atomic<AttemptState> state{AttemptState::kRunning};
-
-    ~Attempt() {
-        if (stopEvent != nullptr) {
-            CloseHandle(stopEvent);
-        }
-    }
 };
 
 CConnectWorker::CConnectWorker(std::shared_ptr<NatLibrary> nat)
     : CConnectWorker(ConnectThroughLibrary(std::move(nat))) {}
 
 CConnectWorker::CConnectWorker(Connector connector, DWORD stopWaitMs)
-    : m_connector(std::move(connector)), m_stopWaitMs(stopWaitMs) {}
+    : m_connector(std::move(connector)), m_worker(stopWaitMs) {}
 
 CConnectWorker::~CConnectWorker() {
     Stop();
@@ -75,33 +58,21 @@ bool CConnectWorker::Start(HWND window, std::shared_ptr<NatRequest> request) {
     attempt->connector = m_connector;
     attempt->request = std::move(request);
     attempt->window = window;
-    attempt->stopEvent = CreateEventA(nullptr, FALSE, FALSE, nullptr);
-    if (attempt->stopEvent == nullptr) {
+    if (!m_worker.Start(
+            [attempt](StoppableWorker::StopSignal& stop) { return RunAttempt(*attempt, stop); })) {
         return false;
     }
-    // The thread owns one reference of its own, released when it ends.
-    auto* threadReference = new std::shared_ptr<Attempt>(attempt);
-    const uintptr_t thread = _beginthreadex(nullptr, 0, &CConnectWorker::ConnectThreadProc,
-                                            threadReference, 0, &m_uConnectThreadId);
-    if (thread == 0) {
-        delete threadReference;
-        return false;
-    }
-    m_hConnectThread = reinterpret_cast<HANDLE>(thread);
     m_attempt = std::move(attempt);
     return true;
 }
 
-unsigned __stdcall CConnectWorker::ConnectThreadProc(void* reference) {
-    const std::unique_ptr<std::shared_ptr<Attempt>> owned(
-        static_cast<std::shared_ptr<Attempt>*>(reference));
-    Attempt& attempt = **owned;
-    if (WaitForSingleObject(attempt.stopEvent, 0) == WAIT_OBJECT_0) {
+unsigned CConnectWorker::RunAttempt(Attempt& attempt, StoppableWorker::StopSignal& stop) {
+    if (stop.Requested()) {
         return 0;
     }
     unsigned int socket = kNoSocket;
     attempt.result = attempt.connector(*attempt.request, socket);
-    attempt.socket = socket;
+    attempt.socket.Reset(socket);
     const int code = attempt.result.code;
     AttemptState running = AttemptState::kRunning;
     if (attempt.state.compare_exchange_strong(running, AttemptState::kFinished,
@@ -109,7 +80,7 @@ unsigned __stdcall CConnectWorker::ConnectThreadProc(void* reference) {
         PostMessageW(attempt.window, WM_CONNECT_RESULT, 0, static_cast<LPARAM>(code));
     } else {
         // Abandoned: nobody will take the socket over.
-        CloseSocketValue(attempt.socket);
+        attempt.socket.Reset();
     }
     return static_cast<unsigned>(code);
 }
@@ -120,35 +91,23 @@ std::optional<CConnectWorker::Result> CConnectWorker::TakeResult() {
                                                                 std::memory_order_acq_rel)) {
         return std::nullopt;
     }
-    CloseSocket();
-    m_natSocket = std::exchange(m_attempt->socket, kNoSocket);
+    m_natSocket = std::move(m_attempt->socket);
     return m_attempt->result;
 }
 
-void CConnectWorker::CloseSocket() {
-    CloseSocketValue(m_natSocket);
-}
-
 void CConnectWorker::Stop() {
-    if (m_attempt) {
-        SetEvent(m_attempt->stopEvent);
-    }
-    if (m_hConnectThread != nullptr) {
-        if (WaitForSingleObject(m_hConnectThread, m_stopWaitMs) != WAIT_OBJECT_0) {
-            // Killing a thread inside the library could leave its locks or the heap broken;
-            // it keeps its own reference to everything it uses, so it may finish whenever.
-            // Should it have finished meanwhile, its outcome is the window's after all.
-            AttemptState running = AttemptState::kRunning;
-            m_attempt->state.compare_exchange_strong(running, AttemptState::kAbandoned,
-                                                     std::memory_order_acq_rel);
-        }
-        CloseHandle(m_hConnectThread);
-        m_hConnectThread = nullptr;
+    if (!m_worker.Stop() && m_attempt) {
+        // Killing a thread inside the library could leave its locks or the heap broken;
+        // it keeps its own reference to everything it uses, so it may finish whenever.
+        // Should it have finished meanwhile, its outcome is the window's after all.
+        AttemptState running = AttemptState::kRunning;
+        m_attempt->state.compare_exchange_strong(running, AttemptState::kAbandoned,
+                                                 std::memory_order_acq_rel);
     }
     // A finished attempt whose result was never handled still holds the library's socket.
     if (m_attempt && m_attempt->state.load(std::memory_order_acquire) != AttemptState::kAbandoned) {
-        CloseSocketValue(m_attempt->socket);
+        m_attempt->socket.Reset();
     }
     m_attempt.reset();
-    CloseSocket();
+    m_natSocket.Reset();
 }

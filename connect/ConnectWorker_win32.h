@@ -9,6 +9,8 @@
 #include <memory>
 #include <optional>
 
+#include "base/StoppableWorker_win32.h"
+#include "base/UniqueHandle_win32.h"
 #include "connect/ConnectDecision.h"
 #include "connect/NatLibrary.h"
 #include "connect/NatRequest.h"
@@ -61,13 +63,10 @@ public:
 private:
     struct Attempt;
 
-    static unsigned __stdcall ConnectThreadProc(void* attempt);
-    void CloseSocket();
+    static unsigned RunAttempt(Attempt& attempt, StoppableWorker::StopSignal& stop);
 
     Connector m_connector;
-    DWORD m_stopWaitMs;
     std::shared_ptr<Attempt> m_attempt;
-    HANDLE m_hConnectThread = nullptr;
-    unsigned m_uConnectThreadId = 0;
-    unsigned int m_natSocket = ~0u;  // the invalid socket: none held
+    OwnedSocket m_natSocket;  // the socket of the result taken last
+    StoppableWorker m_worker;
 };

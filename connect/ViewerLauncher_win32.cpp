@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include "base/UniqueHandle_win32.h"
+
 bool LaunchViewer(const std::string& commandLine, const char* workingFolder) {
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
@@ -16,7 +18,8 @@ bool LaunchViewer(const std::string& commandLine, const char* workingFolder) {
                         &startup, &process)) {
         return false;
     }
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    // Not waited for: the viewer runs on its own.
+    const OwnedHandle viewer(process.hProcess);
+    const OwnedHandle viewerThread(process.hThread);
     return true;
 }

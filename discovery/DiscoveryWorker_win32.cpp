@@ -1,7 +1,5 @@
 #include "discovery/DiscoveryWorker_win32.h"
 
-#include <process.h>
-
 #include <atomic>
 #include <exception>
 #include <utility>
@@ -11,26 +9,9 @@
 #include "discovery/DiscoveryList.h"
 
 struct CDiscoveryWorker::Run {
-    explicit Run(Runner work)
-        : runner(std::move(work)), stopEvent(CreateEventA(nullptr, FALSE, FALSE, nullptr)) {}
-    ~Run() {
-        if (stopEvent != nullptr) {
-            CloseHandle(stopEvent);
-        }
-    }
-    Run(const Run&) = delete;
-    Run& operator=(const Run&) = delete;
-
-    // The event resets itself when a check sees it, so the first sighting is remembered for
-    // every later check: a stop seen while sending must also end the listening.
-    bool StopSignalled() {
-        stopSeen = stopSeen || WaitForSingleObject(stopEvent, 0) == WAIT_OBJECT_0;
-        return stopSeen;
-    }
+    explicit Run(Runner work) : runner(std::move(work)) {}
 
     const Runner runner;
-    const HANDLE stopEvent;  // auto-reset, unnamed: the window's only signal to the worker
-    bool stopSeen = false;   // the worker's own
     std::atomic<bool> running{true};
     // Written by the worker before it clears `running`; read by the window only after.
     std::vector<DiscoveredDevice> devices;
@@ -42,7 +23,7 @@ CDiscoveryWorker::CDiscoveryWorker()
       }) {}
 
 CDiscoveryWorker::CDiscoveryWorker(Runner runner, DWORD stopWaitMs)
-    : m_runner(std::move(runner)), m_stopWaitMs(stopWaitMs) {}
+    : m_runner(std::move(runner)), m_worker(stopWaitMs) {}
 
 CDiscoveryWorker::~CDiscoveryWorker() {
     Stop();
@@ -52,41 +33,17 @@ void CDiscoveryWorker::Start() {
     if (IsRunning()) {
         return;
     }
-    EndWorkerThread();
-    m_run = std::make_shared<Run>(m_runner);
-    if (m_run->stopEvent == nullptr) {
-        m_run.reset();
-        return;
-    }
-    auto argument = std::make_unique<std::shared_ptr<Run>>(m_run);
-    const std::uintptr_t thread = _beginthreadex(nullptr, 0, &CDiscoveryWorker::DiscoveryWorker,
-                                                 argument.get(), 0, &m_uDiscoveryThreadId);
-    if (thread == 0) {
+    auto run = std::make_shared<Run>(m_runner);
+    if (!m_worker.Start([run](StoppableWorker::StopSignal& stop) { return Search(*run, stop); })) {
         // No worker will ever finish this run: it has ended, with nothing found.
-        m_run->running.store(false, std::memory_order_release);
-        return;
+        run->running.store(false, std::memory_order_release);
     }
-    argument.release();  // the thread owns it now
-    m_hDiscoveryThread = reinterpret_cast<HANDLE>(thread);
+    m_run = std::move(run);
 }
 
 void CDiscoveryWorker::Stop() {
-    EndWorkerThread();
+    m_worker.Stop();
     m_run.reset();
-}
-
-void CDiscoveryWorker::EndWorkerThread() {
-    if (m_run) {
-        SetEvent(m_run->stopEvent);
-    }
-    if (m_hDiscoveryThread != nullptr) {
-        // Killing a thread can leave the heap's lock or a socket behind. One that overruns
-        // the wait is abandoned instead: it holds its own reference to its run.
-        WaitForSingleObject(m_hDiscoveryThread, m_stopWaitMs);
-        CloseHandle(m_hDiscoveryThread);
-        m_hDiscoveryThread = nullptr;
-        m_uDiscoveryThreadId = 0;
-    }
 }
 
 bool CDiscoveryWorker::IsRunning() const {
@@ -121,14 +78,12 @@ std::vector<DiscoveredDevice> CDiscoveryWorker::DiscoveredDevices() const {
     return m_run->devices;
 }
 
-unsigned __stdcall CDiscoveryWorker::DiscoveryWorker(void* argument) {
-    const std::unique_ptr<std::shared_ptr<Run>> owned(static_cast<std::shared_ptr<Run>*>(argument));
-    Run& run = **owned;
+unsigned CDiscoveryWorker::Search(Run& run, StoppableWorker::StopSignal& stop) {
     DiscoveryResults results;
-    if (!run.StopSignalled()) {
+    if (!stop.Requested()) {
         const SocketLibrary sockets;  // this run's own use of Windows Sockets
         try {
-            results = run.runner([&run] { return run.StopSignalled(); });
+            results = run.runner([&stop] { return stop.Requested(); });
         } catch (const std::exception&) {
             // The list could not be allocated: the run found nothing.
             results = DiscoveryResults{};

@@ -10,6 +10,7 @@
 #include <memory>
 #include <vector>
 
+#include "base/StoppableWorker_win32.h"
 #include "discovery/DiscoveryResults.h"
 
 class CDiscoveryWorker {
@@ -55,14 +56,11 @@ public:
 private:
     struct Run;
 
-    static unsigned __stdcall DiscoveryWorker(void* run);
-    void EndWorkerThread();
+    static unsigned Search(Run& run, StoppableWorker::StopSignal& stop);
 
     Runner m_runner;
-    DWORD m_stopWaitMs;
-    // The current run: its stop event, running flag and list. The worker thread holds a
-    // reference of its own, so nothing it uses goes away if it is abandoned.
+    // The current run: its running flag and list. The worker thread holds a reference of its
+    // own, so nothing it uses goes away if it is abandoned.
     std::shared_ptr<Run> m_run;
-    HANDLE m_hDiscoveryThread = nullptr;
-    unsigned m_uDiscoveryThreadId = 0;
+    StoppableWorker m_worker;
 };

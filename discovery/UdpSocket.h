@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <span>
 
+#include "base/UniqueHandle.h"
+
 constexpr std::uint32_t kAnyAddress = 0;
 constexpr std::uint32_t kLoopbackAddress = 0x7F000001;
 constexpr std::uint32_t kLimitedBroadcastAddress = 0xFFFFFFFF;
@@ -29,11 +31,8 @@ enum class SocketWait { kReady, kTimedOut, kFailed };
 class UdpSocket {
 public:
     UdpSocket();
-    ~UdpSocket();
-    UdpSocket(const UdpSocket&) = delete;
-    UdpSocket& operator=(const UdpSocket&) = delete;
 
-    bool IsOpen() const;
+    bool IsOpen() const { return m_handle.IsValid(); }
     bool Bind(std::uint32_t address, std::uint16_t port);
     bool EnableBroadcast();
     // The bound port (the system's choice after binding port 0); 0 when unknown.
@@ -50,5 +49,12 @@ public:
     int Receive(std::span<std::uint8_t> buffer);
 
 private:
-    std::intptr_t m_handle;  // SOCKET or file descriptor; -1 when closed
+    // A SOCKET or a file descriptor, closed by the platform's own call.
+    struct Descriptor {
+        using Value = std::intptr_t;
+        static Value None() { return -1; }
+        static void Close(Value handle);
+    };
+
+    UniqueHandle<Descriptor> m_handle;
 };

@@ -46,48 +46,43 @@ SocketLibrary::~SocketLibrary() {
 UdpSocket::UdpSocket()
     : m_handle(static_cast<std::intptr_t>(socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP))) {}
 
-UdpSocket::~UdpSocket() {
-    if (IsOpen()) {
-        closesocket(Native(m_handle));
-    }
-}
-
-bool UdpSocket::IsOpen() const {
-    return Native(m_handle) != INVALID_SOCKET;
+void UdpSocket::Descriptor::Close(Value handle) {
+    closesocket(Native(handle));
 }
 
 bool UdpSocket::Bind(std::uint32_t address, std::uint16_t port) {
     const sockaddr_in local = AddressOf(address, port);
-    return bind(Native(m_handle), reinterpret_cast<const sockaddr*>(&local), sizeof local) == 0;
+    return bind(Native(m_handle.Get()), reinterpret_cast<const sockaddr*>(&local), sizeof local) ==
+           0;
 }
 
 bool UdpSocket::EnableBroadcast() {
     const BOOL on = TRUE;
-    return setsockopt(Native(m_handle), SOL_SOCKET, SO_BROADCAST,
+    return setsockopt(Native(m_handle.Get()), SOL_SOCKET, SO_BROADCAST,
                       reinterpret_cast<const char*>(&on), sizeof on) == 0;
 }
 
 std::uint16_t UdpSocket::LocalPort() const {
     sockaddr_in local{};
     int size = sizeof local;
-    if (getsockname(Native(m_handle), reinterpret_cast<sockaddr*>(&local), &size) != 0) {
+    if (getsockname(Native(m_handle.Get()), reinterpret_cast<sockaddr*>(&local), &size) != 0) {
         return 0;
     }
     return ntohs(local.sin_port);
 }
 
 SocketWait UdpSocket::WaitReadable(std::chrono::milliseconds timeout) {
-    return Wait(m_handle, false, timeout);
+    return Wait(m_handle.Get(), false, timeout);
 }
 
 SocketWait UdpSocket::WaitWritable(std::chrono::milliseconds timeout) {
-    return Wait(m_handle, true, timeout);
+    return Wait(m_handle.Get(), true, timeout);
 }
 
 int UdpSocket::SendTo(std::uint32_t address, std::uint16_t port,
                       std::span<const std::uint8_t> bytes) {
     const sockaddr_in remote = AddressOf(address, port);
-    const int sent = sendto(Native(m_handle), reinterpret_cast<const char*>(bytes.data()),
+    const int sent = sendto(Native(m_handle.Get()), reinterpret_cast<const char*>(bytes.data()),
                             static_cast<int>(bytes.size()), 0,
                             reinterpret_cast<const sockaddr*>(&remote), sizeof remote);
     return sent == SOCKET_ERROR ? -1 : sent;
@@ -95,7 +90,7 @@ int UdpSocket::SendTo(std::uint32_t address, std::uint16_t port,
 
 int UdpSocket::Receive(std::span<std::uint8_t> buffer) {
     // A datagram longer than the buffer fails here with WSAEMSGSIZE.
-    const int received = recvfrom(Native(m_handle), reinterpret_cast<char*>(buffer.data()),
+    const int received = recvfrom(Native(m_handle.Get()), reinterpret_cast<char*>(buffer.data()),
                                   static_cast<int>(buffer.size()), 0, nullptr, nullptr);
     return received == SOCKET_ERROR ? -1 : received;
 }

@@ -21,6 +21,7 @@
 #include <string>
 #include <utility>
 
+#include "base/UniqueHandle_win32.h"
 #include "base/WholeFile.h"
 #include "base/WidePath.h"
 #include "connect/NatTraversal.h"
@@ -151,12 +152,10 @@ void LingerAfterDeInit(std::chrono::milliseconds linger) {
         return;
     }
     ++g_lingering;
-    const HANDLE thread = CreateThread(
+    const OwnedHandle thread(CreateThread(
         nullptr, 0, &Linger, reinterpret_cast<void*>(static_cast<std::uintptr_t>(linger.count())),
-        0, nullptr);
-    if (thread != nullptr) {
-        CloseHandle(thread);
-    } else {
+        0, nullptr));
+    if (!thread.IsValid()) {
         --g_lingering;
     }
 }

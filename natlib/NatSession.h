@@ -14,6 +14,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/UniqueHandle_win32.h"
 #include "natlib/Callbacks.h"
 #include "natlib/Directory.h"
 #include "natlib/Tunnel.h"
@@ -60,7 +61,7 @@ public:
 
 private:
     WinsockScope m_winsock;  // first in, last out: every socket below goes before it
-    WsaEvent m_stop;
+    OwnedWsaEvent m_stop{WSACreateEvent()};  // manual-reset
     const NatCallbacks m_callbacks;
     mutable std::mutex m_mutex;
     std::condition_variable m_attemptsOver;

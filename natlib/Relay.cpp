@@ -99,16 +99,16 @@ void Relay::Run() {
     m_callbacks.Status();
 
     ForwardedTraffic traffic;
-    const WsaEvent clientEvent;
-    const WsaEvent deviceEvent;
+    const OwnedWsaEvent clientEvent(WSACreateEvent());
+    const OwnedWsaEvent deviceEvent(WSACreateEvent());
     m_device = OwnedSocket(socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
     if (clientEvent.IsValid() && deviceEvent.IsValid() && m_device.IsValid() &&
         ConnectToDevice(deviceEvent.Get())) {
         Forward(clientEvent.Get(), deviceEvent.Get(), traffic);
     }
     // Close before reporting, so the statistics describe a connection that is really over.
-    m_client.Close();
-    m_device.Close();
+    m_client.Reset();
+    m_device.Reset();
     traffic.lasted = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start);
     m_callbacks.Info(m_target.uuid, m_target.endpoint, traffic, m_kind);
     m_callbacks.Status();

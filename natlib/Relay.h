@@ -8,9 +8,9 @@
 #include <atomic>
 #include <thread>
 
+#include "base/UniqueHandle_win32.h"
 #include "natlib/Callbacks.h"
 #include "natlib/Directory.h"
-#include "natlib/WinSocket.h"
 
 class Relay {
 public:

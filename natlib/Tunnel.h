@@ -8,9 +8,9 @@
 #include <memory>
 #include <thread>
 
+#include "base/UniqueHandle_win32.h"
 #include "natlib/Callbacks.h"
 #include "natlib/Directory.h"
-#include "natlib/WinSocket.h"
 
 class Tunnel {
 public:
@@ -37,7 +37,7 @@ private:
     const NatCallbacks& m_callbacks;
     const WSAEVENT m_stop;
     OwnedSocket m_listener;
-    WsaEvent m_acceptEvent;
+    OwnedWsaEvent m_acceptEvent{WSACreateEvent()};
     std::uint16_t m_port = 0;
     std::thread m_thread;
 };

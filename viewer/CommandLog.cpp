@@ -3,35 +3,30 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <memory>
 #include <string>
-#include <type_traits>
+
+#include "base/UniqueHandle_win32.h"
 
 namespace {
-
-struct HandleCloser {
-    void operator()(HANDLE handle) const { CloseHandle(handle); }
-};
-using OwnedHandle = std::unique_ptr<std::remove_pointer_t<HANDLE>, HandleCloser>;
 
 constexpr int kOpenAttempts = 100;
 constexpr DWORD kOpenRetryMs = 20;
 
 // Opened for this viewer alone: viewers started together take turns, since a trim rewrites the
 // file and must not lose a line another one appends meanwhile. Readers are let in.
-OwnedHandle OpenAlone(const char* path) {
+OwnedFile OpenAlone(const char* path) {
     for (int attempt = 0; attempt < kOpenAttempts; ++attempt) {
         const HANDLE opened = CreateFileA(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ,
                                           nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (opened != INVALID_HANDLE_VALUE) {
-            return OwnedHandle(opened);
+            return OwnedFile(opened);
         }
         if (GetLastError() != ERROR_SHARING_VIOLATION) {
             break;
         }
         Sleep(kOpenRetryMs);
     }
-    return nullptr;
+    return OwnedFile();
 }
 
 bool Seek(HANDLE file, LONGLONG offset) {
@@ -65,19 +60,19 @@ bool DropOldestLines(HANDLE file, LONGLONG size) {
 }  // namespace
 
 bool AppendCommandLog(const char* path, std::string_view line) {
-    const OwnedHandle file = OpenAlone(path);
-    if (!file) {
+    const OwnedFile file = OpenAlone(path);
+    if (!file.IsValid()) {
         return false;
     }
     const std::string record = std::string(line) + "\r\n";
     LARGE_INTEGER size{};
-    if (!GetFileSizeEx(file.get(), &size)) {
+    if (!GetFileSizeEx(file.Get(), &size)) {
         return false;
     }
     if (static_cast<unsigned long long>(size.QuadPart) + record.size() > kCommandLogLimit &&
-        !DropOldestLines(file.get(), size.QuadPart)) {
+        !DropOldestLines(file.Get(), size.QuadPart)) {
         return false;
     }
     LARGE_INTEGER end{};
-    return SetFilePointerEx(file.get(), end, nullptr, FILE_END) && WriteAll(file.get(), record);
+    return SetFilePointerEx(file.Get(), end, nullptr, FILE_END) && WriteAll(file.Get(), record);
 }

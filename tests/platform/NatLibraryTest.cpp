@@ -17,6 +17,7 @@
 #include <thread>
 #include <vector>
 
+#include "base/UniqueHandle_win32.h"
 #include "connect/NatCall_win32.h"
 #include "connect/NatTraversal.h"
 #include "natlib/WinSocket.h"
@@ -168,7 +169,7 @@ public:
     }
     ~StreamingDevice() {
         Stop();
-        m_listener.Close();  // ends an accept that never came
+        m_listener.Reset();  // ends an accept that never came
         m_thread.join();
     }
     StreamingDevice(const StreamingDevice&) = delete;
