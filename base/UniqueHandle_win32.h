@@ -1,38 +1,32 @@
-// The Windows handles our code owns, each with the value its maker returns on failure and
-// the call that closes it.
+// The Windows handles our code owns: each kind names its type, the call that closes it and
+// the value its maker returns on failure (null, or all bits set).
 #pragma once
 
 #include <winsock2.h>
 
+#include <cstdint>
+#include <type_traits>
+
 #include "base/UniqueHandle.h"
 
-// Events, threads, processes and file mappings: their makers return null on failure.
-struct KernelObjectKind {
-    using Value = HANDLE;
-    static Value None() { return nullptr; }
-    static void Close(Value handle) { CloseHandle(handle); }
+template <class T, auto close, std::intptr_t none>
+struct WindowsHandleKind {
+    using Value = T;
+    static Value None() {
+        if constexpr (std::is_pointer_v<T>) {
+            return reinterpret_cast<T>(none);
+        } else {
+            return static_cast<T>(none);
+        }
+    }
+    static void Close(Value handle) { close(handle); }
 };
-using OwnedHandle = UniqueHandle<KernelObjectKind>;
 
-// Files and folders opened with CreateFile, which returns INVALID_HANDLE_VALUE on failure.
-struct FileKind {
-    using Value = HANDLE;
-    static Value None() { return INVALID_HANDLE_VALUE; }
-    static void Close(Value handle) { CloseHandle(handle); }
-};
-using OwnedFile = UniqueHandle<FileKind>;
-
-struct SocketKind {
-    using Value = SOCKET;
-    static Value None() { return INVALID_SOCKET; }
-    static void Close(Value socket) { closesocket(socket); }
-};
-using OwnedSocket = UniqueHandle<SocketKind>;
-
-// WSACreateEvent's events, for WSAEventSelect and WSAWaitForMultipleEvents.
-struct WsaEventKind {
-    using Value = WSAEVENT;
-    static Value None() { return WSA_INVALID_EVENT; }
-    static void Close(Value event) { WSACloseEvent(event); }
-};
-using OwnedWsaEvent = UniqueHandle<WsaEventKind>;
+// Events, threads, processes and file mappings: null on failure.
+using OwnedHandle = UniqueHandle<WindowsHandleKind<HANDLE, CloseHandle, 0>>;
+// Files and folders opened with CreateFile: INVALID_HANDLE_VALUE on failure.
+using OwnedFile = UniqueHandle<WindowsHandleKind<HANDLE, CloseHandle, -1>>;
+// INVALID_SOCKET on failure.
+using OwnedSocket = UniqueHandle<WindowsHandleKind<SOCKET, closesocket, -1>>;
+// WSACreateEvent's events, for WSAEventSelect: WSA_INVALID_EVENT (null) on failure.
+using OwnedWsaEvent = UniqueHandle<WindowsHandleKind<WSAEVENT, WSACloseEvent, 0>>;

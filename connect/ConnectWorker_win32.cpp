@@ -97,9 +97,8 @@ std::optional<CConnectWorker::Result> CConnectWorker::TakeResult() {
 
 void CConnectWorker::Stop() {
     if (!m_worker.Stop() && m_attempt) {
-        // Killing a thread inside the library could leave its locks or the heap broken;
-        // it keeps its own reference to everything it uses, so it may finish whenever.
-        // Should it have finished meanwhile, its outcome is the window's after all.
+        // Let go inside the library, never killed. Should it have finished meanwhile, its
+        // outcome is the window's after all.
         AttemptState running = AttemptState::kRunning;
         m_attempt->state.compare_exchange_strong(running, AttemptState::kAbandoned,
                                                  std::memory_order_acq_rel);
