@@ -1,9 +1,9 @@
 #include "app/AboutDlg.h"
 
-#include "app/Texts.h"
 #include "resources/resource.h"
+#include "texts/Texts.h"
 
-CAboutDlg::CAboutDlg(HINSTANCE instance, int languageId)
+CAboutDlg::CAboutDlg(HINSTANCE instance, Language languageId)
     : TableDialog(instance, IDD_ABOUTBOX), m_languageId(languageId) {}
 
 BOOL CAboutDlg::OnInitDialog() {

@@ -4,11 +4,12 @@
 
 #include <span>
 
+#include "texts/Language.h"
 #include "ui/Dialog.h"
 
 class CAboutDlg : public ui::TableDialog<CAboutDlg> {
 public:
-    CAboutDlg(HINSTANCE instance, int languageId);
+    CAboutDlg(HINSTANCE instance, Language languageId);
 
     static std::span<const ui::MessageEntry<CAboutDlg>> MessageTable() { return {}; }
 
@@ -16,5 +17,5 @@ protected:
     BOOL OnInitDialog() override;
 
 private:
-    int m_languageId;
+    Language m_languageId;
 };

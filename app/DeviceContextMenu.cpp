@@ -5,8 +5,8 @@
 
 #include <span>
 
-#include "app/Texts.h"
 #include "resources/resource.h"
+#include "texts/Texts.h"
 
 namespace {
 
@@ -37,7 +37,7 @@ int RowAt(HWND list, POINT screen) {
 
 }  // namespace
 
-void ShowDeviceListMenu(HWND owner, HWND list, LPARAM position, int languageId) {
+void ShowDeviceListMenu(HWND owner, HWND list, LPARAM position, Language languageId) {
     POINT point{GET_X_LPARAM(position), GET_Y_LPARAM(position)};
     int row = -1;
     if (position == -1) {

@@ -48,7 +48,7 @@ int DeviceListView::RowCount() const {
     return static_cast<int>(SendMessageW(m_hWnd, LVM_GETITEMCOUNT, 0, 0));
 }
 
-void DeviceListView::SetUpColumns(int languageId) {
+void DeviceListView::SetUpColumns(Language languageId) {
     const std::array<int, 4> widths = ColumnWidthsFor(ClientWidth());
     for (std::size_t i = 0; i < kListColumns.size(); ++i) {
         LVCOLUMNW column{};

@@ -12,6 +12,7 @@
 #include "addressbook/DeviceTable.h"
 #include "app/AnsiCodePage.h"
 #include "app/SortRules.h"
+#include "texts/Language.h"
 
 class DeviceListView {
 public:
@@ -20,7 +21,7 @@ public:
 
     // Report view with grid lines and full-row selection, and the four columns sized from
     // the current client width.
-    void SetUpColumns(int languageId);
+    void SetUpColumns(Language languageId);
 
     // Sets the four column widths to their shares of the current client width.
     void ResizeColumns();

@@ -3,13 +3,12 @@
 #include <commctrl.h>
 
 #include <array>
-#include <cwchar>
-#include <iterator>
 #include <utility>
 
-#include "app/Messages.h"
-#include "app/Texts.h"
 #include "resources/resource.h"
+#include "texts/FormatText.h"
+#include "texts/Messages.h"
+#include "texts/Texts.h"
 
 namespace {
 
@@ -49,7 +48,7 @@ std::span<const ui::MessageEntry<CLanDevicesDlg>> CLanDevicesDlg::MessageTable()
     return table;
 }
 
-CLanDevicesDlg::CLanDevicesDlg(HINSTANCE instance, CDiscoveryWorker& discovery, int languageId,
+CLanDevicesDlg::CLanDevicesDlg(HINSTANCE instance, CDiscoveryWorker& discovery, Language languageId,
                                AddDevice addDevice)
     : TableDialog(instance, IDD_LAN_DEVICES),
       m_discovery(discovery),
@@ -100,10 +99,9 @@ void CLanDevicesDlg::ShowSearchState() {
     if (m_searching) {
         SetDlgItemTextW(Handle(), IDC_LAN_STATUS, InLanguage(texts::kLanSearching, m_languageId));
     } else {
-        wchar_t status[128];
-        std::swprintf(status, std::size(status), InLanguage(texts::kLanFound, m_languageId),
-                      static_cast<int>(m_rows.size()));
-        SetDlgItemTextW(Handle(), IDC_LAN_STATUS, status);
+        SetDlgItemTextW(
+            Handle(), IDC_LAN_STATUS,
+            FormatText(texts::kLanFound, m_languageId, static_cast<int>(m_rows.size())).c_str());
     }
     const HWND searchAgain = Item(IDC_LAN_SEARCH_AGAIN);
     if (m_searching && GetFocus() == searchAgain) {

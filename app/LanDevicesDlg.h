@@ -9,6 +9,7 @@
 #include "app/AnsiCodePage.h"
 #include "app/LanDeviceRows.h"
 #include "discovery/DiscoveryWorker_win32.h"
+#include "texts/Language.h"
 #include "ui/Dialog.h"
 
 class CLanDevicesDlg : public ui::TableDialog<CLanDevicesDlg> {
@@ -17,7 +18,7 @@ public:
     // nothing is added unless the user confirms the form.
     using AddDevice = std::function<void(HWND owner, const DeviceFormFields& prefilled)>;
 
-    CLanDevicesDlg(HINSTANCE instance, CDiscoveryWorker& discovery, int languageId,
+    CLanDevicesDlg(HINSTANCE instance, CDiscoveryWorker& discovery, Language languageId,
                    AddDevice addDevice);
 
     static std::span<const ui::MessageEntry<CLanDevicesDlg>> MessageTable();
@@ -38,7 +39,7 @@ private:
     void OnClickedAdd();
 
     CDiscoveryWorker& m_discovery;
-    int m_languageId;
+    Language m_languageId;
     AddDevice m_addDevice;
     std::vector<LanDeviceRow> m_rows;  // as the list shows them
     bool m_searching = false;

@@ -3,7 +3,7 @@
 
 #include <array>
 
-#include "app/Texts.h"
+#include "texts/Texts.h"
 
 struct ListColumn {
     UiText header;

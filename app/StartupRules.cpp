@@ -1,14 +1,14 @@
 #include "app/StartupRules.h"
 
-int LanguageIdForSystemLanguage(std::uint16_t systemLanguage) {
+Language LanguageForSystemLanguage(std::uint16_t systemLanguage) {
     switch (systemLanguage) {
         case 0x0404:  // Chinese (Taiwan)
         case 0x0804:  // Chinese (PRC)
         case 0x0C04:  // Chinese (Hong Kong)
         case 0x1004:  // Chinese (Singapore)
-            return kLanguageChinese;
+            return Language::kChinese;
         default:
-            return kLanguageEnglish;
+            return Language::kEnglish;
     }
 }
 

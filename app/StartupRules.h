@@ -6,13 +6,11 @@
 #include <string>
 #include <string_view>
 
-// 1 = English, 0 = Traditional Chinese.
-constexpr int kLanguageEnglish = 1;
-constexpr int kLanguageChinese = 0;
+#include "texts/Language.h"
 
 // Chinese for Taiwan, PRC, Hong Kong and Singapore; English for every other language,
 // Macao included.
-int LanguageIdForSystemLanguage(std::uint16_t systemLanguage);
+Language LanguageForSystemLanguage(std::uint16_t systemLanguage);
 
 // Whole percentage of physical memory available, truncated toward zero; 100 when the total
 // is unknown, so that a failed query never raises a false alarm.

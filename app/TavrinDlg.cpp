@@ -11,7 +11,6 @@
 #include "app/AboutDlg.h"
 #include "app/AddressBookTransfer.h"
 #include "app/AnsiPath.h"
-#include "app/Messages.h"
 #include "app/StartupRules.h"
 #include "app/WindowConnectEffects.h"
 #include "app/WindowLayout.h"
@@ -19,6 +18,8 @@
 #include "base/WidePath.h"
 #include "editing/DeviceFormDlg.h"
 #include "resources/resource.h"
+#include "texts/FormatText.h"
+#include "texts/Messages.h"
 
 namespace {
 
@@ -83,8 +84,8 @@ BOOL CTavrinDlg::OnInitDialog() {
     SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
     SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
 
-    m_languageId = LanguageIdForSystemLanguage(GetSystemDefaultLangID());
-    if (m_languageId == kLanguageEnglish) {
+    m_languageId = LanguageForSystemLanguage(GetSystemDefaultLangID());
+    if (m_languageId == Language::kEnglish) {
         SetWindowTextW(Handle(), texts::kWindowTitle.english);
     }
     WarnWhenMemoryIsLow();
@@ -103,9 +104,11 @@ BOOL CTavrinDlg::OnInitDialog() {
     }
     m_deviceList.Fill(m_devices);
     if (!m_folderSpelledInAnsi) {
-        ShowMessage(Handle(),
-                    FormatText(texts::kFolderNotInCodePage, WidePath(m_bookFolder).c_str()).c_str(),
-                    m_languageId);
+        ShowMessage(
+            Handle(),
+            FormatText(texts::kFolderNotInCodePage, m_languageId, WidePath(m_bookFolder).c_str())
+                .c_str(),
+            m_languageId);
     }
 
     if (!StartNat()) {
@@ -223,13 +226,15 @@ bool CTavrinDlg::LoadAddressBook() {
             break;
         case ReadFailure::Missing:
         case ReadFailure::IoError:
-            reason =
-                FormatText(texts::kBookReadError, static_cast<unsigned long>(problem->systemError));
+            reason = FormatText(texts::kBookReadError, m_languageId,
+                                static_cast<unsigned long>(problem->systemError));
             break;
     }
     const std::wstring path = WidePath(m_iniFile.GetPath());
-    ShowMessage(Handle(), FormatText(texts::kBookUnreadable, path.c_str(), reason.c_str()).c_str(),
-                m_languageId);
+    ShowMessage(
+        Handle(),
+        FormatText(texts::kBookUnreadable, m_languageId, path.c_str(), reason.c_str()).c_str(),
+        m_languageId);
     EndDialog(-1);
     return false;
 }
@@ -239,10 +244,11 @@ void CTavrinDlg::SaveAddressBook() {
     // table stays as it is for the next save to try again.
     switch (m_book.Save(m_iniFile.GetPath(), m_devices)) {
         case SharedBook::Saved::Failed:
-            ShowMessage(
-                Handle(),
-                FormatText(texts::kBookNotSaved, WidePath(m_iniFile.GetPath()).c_str()).c_str(),
-                m_languageId);
+            ShowMessage(Handle(),
+                        FormatText(texts::kBookNotSaved, m_languageId,
+                                   WidePath(m_iniFile.GetPath()).c_str())
+                            .c_str(),
+                        m_languageId);
             break;
         case SharedBook::Saved::Merged:
             // Another launcher's changes came in with this save: the list shows the file.
@@ -254,20 +260,12 @@ void CTavrinDlg::SaveAddressBook() {
     }
 }
 
-template <typename... Args>
-std::wstring CTavrinDlg::FormatText(const UiText& text, Args... args) const {
-    wchar_t formatted[2048];
-    swprintf(formatted, sizeof formatted / sizeof formatted[0], InLanguage(text, m_languageId),
-             args...);
-    return formatted;
-}
-
 bool CTavrinDlg::StartNat() {
     m_natCallbacks = _tagCB{this, &CTavrinDlg::NatInfoCallback, &CTavrinDlg::NatStatusCallback};
     if (!m_nat->Load()) {
-        const std::wstring text = std::wstring(InLanguage(texts::kInitNatFailed, m_languageId)) +
-                                  L"\n" +
-                                  FormatText(texts::kNatLibraryNotLoaded, m_nat->Folder().c_str());
+        const std::wstring text =
+            std::wstring(InLanguage(texts::kInitNatFailed, m_languageId)) + L"\n" +
+            FormatText(texts::kNatLibraryNotLoaded, m_languageId, m_nat->Folder().c_str());
         FailStartup(text.c_str());
         return false;
     }
@@ -369,7 +367,7 @@ void CTavrinDlg::AddDevice(HWND owner, const DeviceFormFields& prefilled) {
     SaveAddressBook();
 }
 
-std::optional<std::pair<int, std::size_t>> CTavrinDlg::ChosenRowAndRecord() {
+std::optional<std::pair<int, std::size_t>> CTavrinDlg::SelectedRowAndRecordOrAskToSelect() {
     const int row = m_deviceList.FirstSelectedRow();
     if (row < 0) {
         ShowMessage(Handle(), texts::kSelectOneDevice, m_languageId);
@@ -385,11 +383,11 @@ std::optional<std::pair<int, std::size_t>> CTavrinDlg::ChosenRowAndRecord() {
 }
 
 void CTavrinDlg::OnClickedEdit() {
-    const auto chosen = ChosenRowAndRecord();
-    if (!chosen) {
+    const auto selected = SelectedRowAndRecordOrAskToSelect();
+    if (!selected) {
         return;
     }
-    const auto [row, index] = *chosen;
+    const auto [row, index] = *selected;
     CEditDeviceDlg dialog(Instance(), m_devices, m_languageId, index,
                           FormFromRecord(m_devices.At(index)));
     if (dialog.DoModal(Handle()) != IDOK) {
@@ -403,11 +401,11 @@ void CTavrinDlg::OnClickedEdit() {
 }
 
 void CTavrinDlg::OnClickedDelete() {
-    const auto chosen = ChosenRowAndRecord();
-    if (!chosen) {
+    const auto selected = SelectedRowAndRecordOrAskToSelect();
+    if (!selected) {
         return;
     }
-    const auto [row, index] = *chosen;
+    const auto [row, index] = *selected;
     if (ShowMessage(Handle(), texts::kConfirmDelete, m_languageId, MB_YESNO | MB_DEFBUTTON2) !=
         IDYES) {
         return;
@@ -481,7 +479,8 @@ void CTavrinDlg::ShowConnectFailure(int code) {
     } else if (code == kNatErrorCaptcha) {
         ShowMessage(Handle(), texts::kCaptchaError, m_languageId);
     } else {
-        ShowMessage(Handle(), FormatText(texts::kConnectFailed, code).c_str(), m_languageId);
+        ShowMessage(Handle(), FormatText(texts::kConnectFailed, m_languageId, code).c_str(),
+                    m_languageId);
     }
 }
 

@@ -25,6 +25,7 @@
 #include "connect/NatRequest.h"
 #include "discovery/DiscoveryWorker_win32.h"
 #include "editing/DeviceForm.h"
+#include "texts/Language.h"
 #include "ui/Dialog.h"
 
 // Posted to the main window by the NAT library's threads, without data: any program may post
@@ -56,20 +57,16 @@ private:
 
     void SaveAddressBook();
 
-    // A text of the user's language with its placeholders filled in.
-    template <typename... Args>
-    std::wstring FormatText(const struct UiText& text, Args... args) const;
-
-    // Connecting: the record of the selected row (none without a selection), the settings
-    // every viewer launch carries, the NAT attempt and the failure messages.
+    // Connecting: the record of the selected row, silently none without a selection; the
+    // settings every viewer launch carries, the NAT attempt and the failure messages.
     std::optional<std::size_t> SelectedRecord() const;
     ViewerSettings LaunchSettings() const;
     void StartTunnel(std::size_t record);
     void ShowConnectFailure(int code);
 
-    // The chosen row of the list (the first selected one) and its record, or none after
-    // telling the user to select a device.
-    std::optional<std::pair<int, std::size_t>> ChosenRowAndRecord();
+    // Edit and Delete: the first selected row and its record, or none after asking the user
+    // to select a device.
+    std::optional<std::pair<int, std::size_t>> SelectedRowAndRecordOrAskToSelect();
 
     // Runs the Add form (filled in with prefilled, owned by owner) and adds what it accepts.
     void AddDevice(HWND owner, const DeviceFormFields& prefilled);
@@ -124,12 +121,12 @@ private:
     std::shared_ptr<NatRequest> m_natRequest;
     CConnectWorker m_connectWorker;
     ConnectionTarget m_target;  // the LAN address or tunnel end of the last connection
-    int m_natConnectKind = 0;
+    NatConnectKind m_natConnectKind = 0;
     CDiscoveryWorker m_discovery;
     _tagCB m_natCallbacks{};
     NatInfoQueue m_natInfoTexts;  // filled by NatInfoCallback, emptied by OnNatInfo
     std::atomic<int> m_bNatConnected{0};
-    int m_languageId = 0;
+    Language m_languageId = Language::kChinese;
     char m_pathArg[260] = {};
     char m_programFolder[260] = {};
     std::string m_bookFolder;  // the program folder as UTF-8, for the address book's files

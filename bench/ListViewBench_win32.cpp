@@ -47,7 +47,7 @@ int main(int argc, char** argv) {
     }
     DeviceListView view;
     view.Attach(list);
-    view.SetUpColumns(kLanguageEnglish);
+    view.SetUpColumns(Language::kEnglish);
     const DeviceTable table = MakeSampleBook(devices);
 
     const double fill = Time([&] { view.Fill(table); });

@@ -110,9 +110,8 @@ std::uint16_t TunnelRequestPort(std::string_view serverPort) {
     return static_cast<std::uint16_t>(LeadingDecimalNumber(serverPort));
 }
 
-std::string_view ConnectionTypeFor(int connectionKind) {
-    constexpr int kPeerToPeer = 48;
-    return connectionKind == kPeerToPeer ? "P2P" : "RELAY";
+std::string_view ConnectionTypeFor(NatConnectKind connectionKind) {
+    return connectionKind == kNatKindPeerToPeer ? "P2P" : "RELAY";
 }
 
 int ConnectStatusFor(bool connected, int code) {
@@ -120,9 +119,9 @@ int ConnectStatusFor(bool connected, int code) {
         return 0;
     }
     switch (code) {
-        case 15:
+        case kNatErrorDeviceNotExist:
             return -5;
-        case 17:
+        case kNatErrorCaptcha:
             return -11;
         default:
             return -1;
@@ -147,7 +146,7 @@ void LearnNetworkSettings(std::string_view reply, DeviceRecord& record) {
 }
 
 ConnectStep CompleteTunnelConnection(DeviceRecord& record, const ConnectionTarget& tunnel,
-                                     int connectionKind, const ViewerSettings& settings,
+                                     NatConnectKind connectionKind, const ViewerSettings& settings,
                                      ConnectEffects& effects) {
     const std::optional<std::string> line = TunnelViewerCommandLine(
         record, tunnel.address, tunnel.port, ConnectionTypeFor(connectionKind), settings);

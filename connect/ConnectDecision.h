@@ -10,6 +10,7 @@
 
 #include "addressbook/DeviceRecord.h"
 #include "connect/ViewerCommandLine.h"
+#include "natapi/NatCodes.h"
 
 // Where the viewer or the next request goes: a LAN address found by the search, or the
 // tunnel's local end.
@@ -53,11 +54,11 @@ std::uint16_t TunnelRequestPort(std::string_view serverPort);
 // After the NAT library connected: launches the viewer on the tunnel's local end, then reads
 // the device's LAN address and MAC through the tunnel and saves them when both are known.
 ConnectStep CompleteTunnelConnection(DeviceRecord& record, const ConnectionTarget& tunnel,
-                                     int connectionKind, const ViewerSettings& settings,
+                                     NatConnectKind connectionKind, const ViewerSettings& settings,
                                      ConnectEffects& effects);
 
 // "P2P" for the library's peer-to-peer kind (48), "RELAY" for every other.
-std::string_view ConnectionTypeFor(int connectionKind);
+std::string_view ConnectionTypeFor(NatConnectKind connectionKind);
 
 // The status number of a connect result: 0 when connected; for a failure by its code, -5 for
 // 15, -11 for 17, else -1 (1 included: a library may report it after a failure).

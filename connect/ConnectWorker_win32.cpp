@@ -14,10 +14,10 @@ enum class AttemptState { kRunning, kFinished, kTaken, kAbandoned };
 CConnectWorker::Connector ConnectThroughLibrary(std::shared_ptr<NatLibrary> nat) {
     return [nat](NatRequest& request, unsigned int& socket) {
         CConnectWorker::Result result;
-        _NAT_traversal_error_code kind = 0;
-        if (nat->HostNameConnect(&socket, request, &kind) == 1) {
+        NatConnectKind kind = 0;
+        if (nat->HostNameConnect(&socket, request, &kind) == kNatConnected) {
             result.connected = true;
-            result.code = 1;
+            result.code = kNatConnected;
             result.tunnel.address = "127.0.0.1";
             result.tunnel.port =
                 static_cast<std::uint16_t>(nat->GetVirtualServerPortForHostName(request.hostName));

@@ -28,9 +28,9 @@ public:
     // 1 included, after a failure.
     struct Result {
         bool connected = false;
-        int code = 0;  // 1 when connected
+        int code = 0;  // kNatConnected when connected
         ConnectionTarget tunnel;
-        int connectionKind = 0;
+        NatConnectKind connectionKind = 0;
     };
 
     // One attempt's call into the library, on the worker thread: may write into the request's

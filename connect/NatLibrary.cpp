@@ -55,7 +55,7 @@ int NatLibrary::Init(int reserved, _tagCB* callbacks) {
 }
 
 int NatLibrary::HostNameConnect(unsigned int* socketOut, NatRequest& request,
-                                _NAT_traversal_error_code* connectionKind) {
+                                NatConnectKind* connectionKind) {
     if (!IsBound()) {
         return 0;
     }

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "connect/NatRequest.h"
-#include "connect/NatTraversal.h"
+#include "natapi/NatTraversal.h"
 
 class NatLibrary {
 public:
@@ -27,7 +27,7 @@ public:
     // The library may write into the request's buffers, which must stay with the caller until
     // the call has returned.
     int HostNameConnect(unsigned int* socketOut, NatRequest& request,
-                        _NAT_traversal_error_code* connectionKind);
+                        NatConnectKind* connectionKind);
     int GetVirtualServerPortForHostName(const char* hostName);
     _NAT_traversal_error_code GetLastError();
     int DeInit();

@@ -21,7 +21,7 @@ std::optional<std::string> CommandLine(const DeviceRecord& record, std::string_v
     field("DEVICEPORT", FieldText(record.serverPort));
     field("CONNECTTYPE", connectType);
     field("OEMNAME", "oemname=ZEQ&");
-    field("LANGUAGEID", std::to_string(settings.languageId));
+    field("LANGUAGEID", std::to_string(LanguageNumber(settings.language)));
     if (line.size() > kMaxViewerCommandLine) {
         return std::nullopt;
     }

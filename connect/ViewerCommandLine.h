@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "addressbook/DeviceRecord.h"
+#include "texts/Language.h"
 
 // The longest command line the viewer is started with, in characters.
 constexpr std::size_t kMaxViewerCommandLine = 511;
@@ -14,7 +15,7 @@ constexpr std::size_t kMaxViewerCommandLine = 511;
 // What the main window adds to every launch: "path=<program folder>&" and the language.
 struct ViewerSettings {
     std::string pathArg;
-    int languageId = 0;
+    Language language = Language::kChinese;
 };
 
 // A direct connection (a static address, or a cloud device confirmed on the LAN): IP is the

@@ -5,9 +5,9 @@
 #include <algorithm>
 #include <string>
 
-#include "app/Messages.h"
 #include "base/FixedText.h"
 #include "resources/resource.h"
+#include "texts/Messages.h"
 
 namespace {
 
@@ -50,7 +50,7 @@ std::span<const ui::MessageEntry<CDeviceFormDlg>> CDeviceFormDlg::MessageTable()
 }
 
 CDeviceFormDlg::CDeviceFormDlg(HINSTANCE instance, const DeviceFormIds& ids,
-                               DeviceTable devicesCopy, int languageId,
+                               DeviceTable devicesCopy, Language languageId,
                                std::optional<std::size_t> editedIndex,
                                const DeviceFormFields& fields)
     : TableDialog(instance, ids.templateId),
@@ -60,17 +60,17 @@ CDeviceFormDlg::CDeviceFormDlg(HINSTANCE instance, const DeviceFormIds& ids,
       m_editIndex(editedIndex),
       m_languageId(languageId) {}
 
-CAddDeviceDlg::CAddDeviceDlg(HINSTANCE instance, DeviceTable devicesCopy, int languageId,
+CAddDeviceDlg::CAddDeviceDlg(HINSTANCE instance, DeviceTable devicesCopy, Language languageId,
                              const DeviceFormFields& prefilled)
     : CDeviceFormDlg(instance, kAddForm, std::move(devicesCopy), languageId, std::nullopt,
                      prefilled) {}
 
-CEditDeviceDlg::CEditDeviceDlg(HINSTANCE instance, DeviceTable devicesCopy, int languageId,
+CEditDeviceDlg::CEditDeviceDlg(HINSTANCE instance, DeviceTable devicesCopy, Language languageId,
                                std::size_t editIndex, const DeviceFormFields& fields)
     : CDeviceFormDlg(instance, kEditForm, std::move(devicesCopy), languageId, editIndex, fields) {}
 
 BOOL CDeviceFormDlg::OnInitDialog() {
-    if (m_languageId == kLanguageEnglish) {
+    if (m_languageId == Language::kEnglish) {
         SetEnglishTexts();
     }
     // Counted in characters, this stops typing early; OnUpdateEdit then holds the bytes.

@@ -11,8 +11,8 @@
 #include <utility>
 
 #include "addressbook/DeviceTable.h"
-#include "app/Texts.h"
 #include "editing/DeviceForm.h"
+#include "texts/Texts.h"
 #include "ui/Dialog.h"
 
 // The template and control ids of one of the two forms, and its caption.
@@ -34,7 +34,7 @@ protected:
     // devicesCopy is the table to test the name against; editedIndex is the record being
     // edited (none when adding); fields fill the form.
     CDeviceFormDlg(HINSTANCE instance, const DeviceFormIds& ids, DeviceTable devicesCopy,
-                   int languageId, std::optional<std::size_t> editedIndex,
+                   Language languageId, std::optional<std::size_t> editedIndex,
                    const DeviceFormFields& fields);
 
     BOOL OnInitDialog() override;
@@ -58,19 +58,19 @@ private:
     DeviceFormFields m_fields;
     DeviceTable m_devicesCopy;
     std::optional<std::size_t> m_editIndex;
-    int m_languageId;
+    Language m_languageId;
     std::map<int, std::wstring> m_acceptedTexts;  // each edit's last text within its limit
 };
 
 class CAddDeviceDlg : public CDeviceFormDlg {
 public:
     // prefilled: what the form shows at first (empty for a device typed in by hand).
-    CAddDeviceDlg(HINSTANCE instance, DeviceTable devicesCopy, int languageId,
+    CAddDeviceDlg(HINSTANCE instance, DeviceTable devicesCopy, Language languageId,
                   const DeviceFormFields& prefilled);
 };
 
 class CEditDeviceDlg : public CDeviceFormDlg {
 public:
-    CEditDeviceDlg(HINSTANCE instance, DeviceTable devicesCopy, int languageId,
+    CEditDeviceDlg(HINSTANCE instance, DeviceTable devicesCopy, Language languageId,
                    std::size_t editIndex, const DeviceFormFields& fields);
 };

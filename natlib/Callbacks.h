@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "connect/NatTraversal.h"
+#include "natapi/NatTraversal.h"
 
 // What one forwarded connection did, reported through the info callback when it ends.
 struct ForwardedTraffic {
@@ -34,7 +34,7 @@ public:
     // Texts: the device's UUID and its address; values: bytes to and from the device and the
     // connection's lifetime in milliseconds; the 8-bit value: the tunnel's connection kind.
     void Info(const std::string& uuid, const std::string& endpoint, const ForwardedTraffic& traffic,
-              _NAT_traversal_error_code kind) const {
+              NatConnectKind kind) const {
         if (m_record.infoCallback != nullptr) {
             m_record.infoCallback(m_record.context, uuid.c_str(), endpoint.c_str(),
                                   traffic.bytesToDevice, traffic.bytesFromDevice,

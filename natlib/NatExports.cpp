@@ -24,7 +24,7 @@
 #include "base/UniqueHandle_win32.h"
 #include "base/WholeFile.h"
 #include "base/WidePath.h"
-#include "connect/NatTraversal.h"
+#include "natapi/NatTraversal.h"
 #include "natlib/Directory.h"
 #include "natlib/NatSession.h"
 
@@ -39,7 +39,7 @@ constexpr _NAT_traversal_error_code kNatErrorNotInitialised = 1;  // or de-initi
 constexpr _NAT_traversal_error_code kNatErrorNoTunnel = 2;        // no local port to be had
 constexpr _NAT_traversal_error_code kNatErrorNoSockets = 3;       // the sockets layer failed
 
-constexpr _NAT_traversal_error_code kNatKindRelay = 49;
+constexpr NatConnectKind kNatKindRelay = 49;
 
 std::atomic<_NAT_traversal_error_code> g_lastError{0};
 
@@ -91,7 +91,7 @@ unsigned int CallersSocket() {
 }
 
 int Connect(const NatDirectory& directory, unsigned int* socketOut, const char* hostName,
-            _NAT_traversal_error_code* connectionKind) {
+            NatConnectKind* connectionKind) {
     std::unique_lock current(g_current);
     if (!g_session) {
         return Fail(kNatErrorNotInitialised);
@@ -110,7 +110,7 @@ int Connect(const NatDirectory& directory, unsigned int* socketOut, const char* 
     if (device->outcome == NatOutcome::kError) {
         return Fail(device->errorCode);
     }
-    const std::optional<_NAT_traversal_error_code> kind = session.OpenTunnel(
+    const std::optional<NatConnectKind> kind = session.OpenTunnel(
         *device, device->outcome == NatOutcome::kPeerToPeer ? kNatKindPeerToPeer : kNatKindRelay);
     if (!kind) {
         return Fail(kNatErrorNoTunnel);
@@ -122,7 +122,7 @@ int Connect(const NatDirectory& directory, unsigned int* socketOut, const char* 
         *connectionKind = *kind;
     }
     g_lastError = 0;
-    return 1;
+    return kNatConnected;
 }
 
 // Writes the last byte of each buffer at the size the interface states for it.
@@ -199,10 +199,9 @@ __declspec(dllexport) int NATLIB_CALL NATSocket_Init(int, _tagCB* callbacks) {
 // The device port, the guest credentials and arguments 5 and 8 to 13 mean nothing to our
 // library: the directory names the device's full address and there is no cloud server to ask.
 __declspec(dllexport) int NATLIB_CALL
-    NATSocket_HostNameConnect(unsigned int* socketOut, char* hostName, int,
-                              _NAT_traversal_error_code* kind, unsigned int, char* user,
-                              char* password, char* reserved8, int, char* reserved10,
-                              char* reserved11, char* serverHost, int) {
+    NATSocket_HostNameConnect(unsigned int* socketOut, char* hostName, int, NatConnectKind* kind,
+                              unsigned int, char* user, char* password, char* reserved8, int,
+                              char* reserved10, char* reserved11, char* serverHost, int) {
     try {
         const NatDirectory directory = ReadDirectory();
         if (directory.scribble) {

@@ -27,8 +27,7 @@ bool NatSession::Wait(std::chrono::milliseconds delay) const {
     return WaitForSingleObject(m_stop.Get(), static_cast<DWORD>(delay.count())) == WAIT_TIMEOUT;
 }
 
-std::optional<_NAT_traversal_error_code> NatSession::OpenTunnel(const NatDevice& device,
-                                                                _NAT_traversal_error_code kind) {
+std::optional<NatConnectKind> NatSession::OpenTunnel(const NatDevice& device, NatConnectKind kind) {
     const std::lock_guard lock(m_mutex);
     if (m_stopping) {
         return std::nullopt;

@@ -49,8 +49,7 @@ public:
     // The device's tunnel: opened now, or the one an earlier connect opened, kept with its kind
     // so that viewers already on its port stay connected. Its kind, or nothing when the port
     // cannot be opened or the session is stopping.
-    std::optional<_NAT_traversal_error_code> OpenTunnel(const NatDevice& device,
-                                                        _NAT_traversal_error_code kind);
+    std::optional<NatConnectKind> OpenTunnel(const NatDevice& device, NatConnectKind kind);
 
     // The local port of the UUID's tunnel; 0 when it has none.
     std::uint16_t PortOf(std::string_view uuid) const;

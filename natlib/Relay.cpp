@@ -81,7 +81,7 @@ bool WaitForEvents(WSAEVENT stop, WSAEVENT first, WSAEVENT second = WSA_INVALID_
 
 }  // namespace
 
-Relay::Relay(OwnedSocket client, const NatDevice& device, _NAT_traversal_error_code kind,
+Relay::Relay(OwnedSocket client, const NatDevice& device, NatConnectKind kind,
              const NatCallbacks& callbacks, WSAEVENT stop)
     : m_client(std::move(client)),
       m_target(device),

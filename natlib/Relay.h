@@ -15,7 +15,7 @@
 class Relay {
 public:
     // device, callbacks and the stop event must outlive this object.
-    Relay(OwnedSocket client, const NatDevice& device, _NAT_traversal_error_code kind,
+    Relay(OwnedSocket client, const NatDevice& device, NatConnectKind kind,
           const NatCallbacks& callbacks, WSAEVENT stop);
     // Waits for the thread: set the stop event first to end a live connection.
     ~Relay();
@@ -33,7 +33,7 @@ private:
     OwnedSocket m_client;
     OwnedSocket m_device;
     const NatDevice& m_target;
-    const _NAT_traversal_error_code m_kind;
+    const NatConnectKind m_kind;
     const NatCallbacks& m_callbacks;
     const WSAEVENT m_stop;
     std::atomic<bool> m_finished{false};

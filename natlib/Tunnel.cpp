@@ -4,7 +4,7 @@
 
 #include "natlib/Relay.h"
 
-std::unique_ptr<Tunnel> Tunnel::Open(const NatDevice& device, _NAT_traversal_error_code kind,
+std::unique_ptr<Tunnel> Tunnel::Open(const NatDevice& device, NatConnectKind kind,
                                      const NatCallbacks& callbacks, WSAEVENT stop) {
     std::unique_ptr<Tunnel> tunnel(new Tunnel(device, kind, callbacks, stop));
     if (!tunnel->Listen()) {
@@ -14,8 +14,8 @@ std::unique_ptr<Tunnel> Tunnel::Open(const NatDevice& device, _NAT_traversal_err
     return tunnel;
 }
 
-Tunnel::Tunnel(const NatDevice& device, _NAT_traversal_error_code kind,
-               const NatCallbacks& callbacks, WSAEVENT stop)
+Tunnel::Tunnel(const NatDevice& device, NatConnectKind kind, const NatCallbacks& callbacks,
+               WSAEVENT stop)
     : m_device(device), m_kind(kind), m_callbacks(callbacks), m_stop(stop) {}
 
 Tunnel::~Tunnel() {

@@ -16,7 +16,7 @@ class Tunnel {
 public:
     // Opens the port (the system picks it) and starts accepting; null when the port cannot be
     // opened. callbacks and the stop event must outlive the tunnel.
-    static std::unique_ptr<Tunnel> Open(const NatDevice& device, _NAT_traversal_error_code kind,
+    static std::unique_ptr<Tunnel> Open(const NatDevice& device, NatConnectKind kind,
                                         const NatCallbacks& callbacks, WSAEVENT stop);
     // Waits for the accepting thread and every relay: set the stop event first.
     ~Tunnel();
@@ -24,16 +24,16 @@ public:
     Tunnel& operator=(const Tunnel&) = delete;
 
     std::uint16_t Port() const { return m_port; }
-    _NAT_traversal_error_code Kind() const { return m_kind; }
+    NatConnectKind Kind() const { return m_kind; }
 
 private:
-    Tunnel(const NatDevice& device, _NAT_traversal_error_code kind, const NatCallbacks& callbacks,
+    Tunnel(const NatDevice& device, NatConnectKind kind, const NatCallbacks& callbacks,
            WSAEVENT stop);
     bool Listen();
     void AcceptLoop();
 
     const NatDevice m_device;
-    const _NAT_traversal_error_code m_kind;
+    const NatConnectKind m_kind;
     const NatCallbacks& m_callbacks;
     const WSAEVENT m_stop;
     OwnedSocket m_listener;

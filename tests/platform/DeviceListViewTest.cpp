@@ -27,7 +27,7 @@ protected:
         ASSERT_NE(m_parent, nullptr);
         ASSERT_NE(m_list, nullptr) << GetLastError();
         m_view.Attach(m_list);
-        m_view.SetUpColumns(kLanguageEnglish);
+        m_view.SetUpColumns(Language::kEnglish);
     }
     void TearDown() override { DestroyWindow(m_parent); }
 

@@ -19,7 +19,7 @@
 
 #include "base/UniqueHandle_win32.h"
 #include "connect/NatCall_win32.h"
-#include "connect/NatTraversal.h"
+#include "natapi/NatTraversal.h"
 #include "natlib/WinSocket.h"
 #include "support/ScratchFolder.h"
 
@@ -292,10 +292,9 @@ public:
     int Init(int reserved, _tagCB* callbacks) const {
         return CallLibraryFunction(m_init, reserved, callbacks);
     }
-    int HostNameConnect(unsigned int* socketOut, char* hostName, int port,
-                        _NAT_traversal_error_code* kind, char* user, char* password,
-                        char* reserved8, char* reserved10, char* reserved11,
-                        char* serverHost) const {
+    int HostNameConnect(unsigned int* socketOut, char* hostName, int port, NatConnectKind* kind,
+                        char* user, char* password, char* reserved8, char* reserved10,
+                        char* reserved11, char* serverHost) const {
         return CallLibraryFunction(m_hostNameConnect, socketOut, hostName, port, kind, 0u, user,
                                    password, reserved8, 0, reserved10, reserved11, serverHost, 3);
     }
@@ -322,12 +321,12 @@ private:
 };
 
 constexpr unsigned int kUntouchedSocket = 0x5EED;
-constexpr _NAT_traversal_error_code kUntouchedKind = -99;
+constexpr NatConnectKind kUntouchedKind = -99;
 
 struct ConnectResult {
     int returned;
     unsigned int socket = kUntouchedSocket;
-    _NAT_traversal_error_code kind = kUntouchedKind;
+    NatConnectKind kind = kUntouchedKind;
     _NAT_traversal_error_code lastError = 0;
     bool closedSocket = false;  // the caller closed what it received, as the launcher does
 };
@@ -360,7 +359,7 @@ protected:
             m_nat.HostNameConnect(&result.socket, name, 80, &result.kind, user, password, reserved8,
                                   reserved10, reserved11, server);
         result.lastError = m_nat.GetLastError();
-        if (result.returned == 1) {
+        if (result.returned == kNatConnected) {
             result.closedSocket = closesocket(static_cast<SOCKET>(result.socket)) == 0;
         }
         return result;

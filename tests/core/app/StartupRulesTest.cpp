@@ -6,10 +6,10 @@ namespace {
 
 TEST(StartupRulesTest, ChineseOnlyForTheFourChineseLocales) {
     for (std::uint16_t chinese : {0x0404, 0x0804, 0x0C04, 0x1004}) {
-        EXPECT_EQ(LanguageIdForSystemLanguage(chinese), kLanguageChinese) << std::hex << chinese;
+        EXPECT_EQ(LanguageForSystemLanguage(chinese), Language::kChinese) << std::hex << chinese;
     }
     for (std::uint16_t english : {0x0409, 0x0411, 0x1404, 0x0004, 0x7C04, 0x0000}) {
-        EXPECT_EQ(LanguageIdForSystemLanguage(english), kLanguageEnglish) << std::hex << english;
+        EXPECT_EQ(LanguageForSystemLanguage(english), Language::kEnglish) << std::hex << english;
     }
 }
 

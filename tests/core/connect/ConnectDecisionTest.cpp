@@ -43,7 +43,7 @@ public:
     void Debug(const std::string& line) override { debugLines.push_back(line); }
 };
 
-const ViewerSettings kSettings{"path=C:\\T\\&", 1};
+const ViewerSettings kSettings{"path=C:\\T\\&", Language::kEnglish};
 constexpr const char kMac[] = "00:11:22:AA:BB:CC";
 constexpr const char kRemembered[] = "http://192.168.1.9:80/Login.cgi";
 constexpr const char kDiscovered[] = "http://192.168.1.20:8000/Login.cgi";
@@ -211,7 +211,7 @@ TEST(ConnectDecisionTest, OverlongCommandLineIsRefused) {
     CopyField(record.serverIp, "10.0.0.5");
     FakeEffects effects;
     ConnectionTarget target;
-    const ViewerSettings longFolder{"path=" + std::string(400, 'f') + "&", 1};
+    const ViewerSettings longFolder{"path=" + std::string(400, 'f') + "&", Language::kEnglish};
     EXPECT_EQ(DecideDoubleClick(record, false, target, longFolder, effects),
               ConnectStep::CommandLineTooLong);
     EXPECT_TRUE(effects.launched.empty());

@@ -38,8 +38,8 @@ bool IsOpen(unsigned int value) {
                       reinterpret_cast<char*>(&type), &size) == 0;
 }
 
-Result Connected(std::uint16_t port, int kind) {
-    return Result{true, 1, ConnectionTarget{"127.0.0.1", port}, kind};
+Result Connected(std::uint16_t port, NatConnectKind kind) {
+    return Result{true, kNatConnected, ConnectionTarget{"127.0.0.1", port}, kind};
 }
 
 Result Failed(int code) {
@@ -95,8 +95,8 @@ TEST_F(ConnectWorkerTest, EachOutcomeIsPostedAndHandedOverOnce) {
         LPARAM posted;
     };
     const Case cases[] = {
-        {Connected(50123, kNatKindPeerToPeer), 1},
-        {Connected(50124, 49), 1},
+        {Connected(50123, kNatKindPeerToPeer), kNatConnected},
+        {Connected(50124, 49), kNatConnected},
         {Failed(kNatErrorDeviceNotExist), kNatErrorDeviceNotExist},
         {Failed(0), 0},
         // A library may report 1 after a failure: still a failure.

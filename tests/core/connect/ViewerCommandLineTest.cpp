@@ -17,7 +17,7 @@ DeviceRecord Device() {
                        .priority = "Frame"});
 }
 
-const ViewerSettings kSettings{"path=C:\\Program Files\\Tavrin\\&", 1};
+const ViewerSettings kSettings{"path=C:\\Program Files\\Tavrin\\&", Language::kEnglish};
 
 TEST(ViewerCommandLineTest, StaticLineIsTheFixedTemplateByteForByte) {
     EXPECT_EQ(StaticViewerCommandLine(Device(), "10.0.0.5", kSettings),
@@ -30,18 +30,21 @@ TEST(ViewerCommandLineTest, TunnelLineCarriesTheLocalPortAsANumber) {
     DeviceRecord record = Device();
     CopyField(record.uuid, "");
     EXPECT_EQ(TunnelViewerCommandLine(record, "127.0.0.1", 50123, "RELAY",
-                                      ViewerSettings{"path=C:\\T\\&", 0}),
+                                      ViewerSettings{"path=C:\\T\\&", Language::kChinese}),
               "Pellix.exe IP=127.0.0.1#PORT=50123#ACCOUNT=admin#PASSWORD=p w#1#"
               "PATH=path=C:\\T\\&#PRIORITY=Frame#DEVICEUUID=#DEVICEPORT=0080#"
               "CONNECTTYPE=RELAY#OEMNAME=oemname=ZEQ&#LANGUAGEID=0#");
 }
 
 TEST(ViewerCommandLineTest, ALineLongerThan511CharactersIsRefusedNotCut) {
-    const std::size_t base = StaticViewerCommandLine(Device(), "", ViewerSettings{"", 1})->size();
+    const std::size_t base =
+        StaticViewerCommandLine(Device(), "", ViewerSettings{"", Language::kEnglish})->size();
     const std::string fits(kMaxViewerCommandLine - base, 'f');
-    EXPECT_EQ(StaticViewerCommandLine(Device(), "", ViewerSettings{fits, 1})->size(),
-              kMaxViewerCommandLine);
-    EXPECT_EQ(StaticViewerCommandLine(Device(), "", ViewerSettings{fits + "f", 1}), std::nullopt);
+    EXPECT_EQ(
+        StaticViewerCommandLine(Device(), "", ViewerSettings{fits, Language::kEnglish})->size(),
+        kMaxViewerCommandLine);
+    EXPECT_EQ(StaticViewerCommandLine(Device(), "", ViewerSettings{fits + "f", Language::kEnglish}),
+              std::nullopt);
 }
 
 }  // namespace

@@ -6,14 +6,9 @@
 
 #include <cstdint>
 
+#include "natapi/NatCodes.h"
+
 extern "C" {
-
-// Error codes and connection kinds share this type in the library's interface.
-typedef int _NAT_traversal_error_code;
-
-constexpr _NAT_traversal_error_code kNatKindPeerToPeer = 48;  // any other kind is a relay
-constexpr _NAT_traversal_error_code kNatErrorDeviceNotExist = 15;
-constexpr _NAT_traversal_error_code kNatErrorCaptcha = 17;
 
 typedef int(__cdecl* NatInfoCallbackFn)(void* context, const char* first, const char* second,
                                         std::uint64_t value1, std::uint64_t value2,

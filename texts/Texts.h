@@ -3,15 +3,15 @@
 // read right whatever the system's ANSI code page is.
 #pragma once
 
-#include "app/StartupRules.h"
+#include "texts/Language.h"
 
 struct UiText {
     const wchar_t* english;
     const wchar_t* chinese;
 };
 
-constexpr const wchar_t* InLanguage(const UiText& text, int languageId) {
-    return languageId == kLanguageEnglish ? text.english : text.chinese;
+constexpr const wchar_t* InLanguage(const UiText& text, Language language) {
+    return language == Language::kEnglish ? text.english : text.chinese;
 }
 
 namespace texts {

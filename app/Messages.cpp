@@ -1,9 +1,0 @@
-#include "app/Messages.h"
-
-int ShowMessage(HWND owner, const UiText& text, int languageId, UINT flags) {
-    return ShowMessage(owner, InLanguage(text, languageId), languageId, flags);
-}
-
-int ShowMessage(HWND owner, const wchar_t* text, int languageId, UINT flags) {
-    return MessageBoxW(owner, text, InLanguage(texts::kMessageCaption, languageId), flags);
-}
