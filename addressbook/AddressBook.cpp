@@ -40,9 +40,9 @@ std::optional<ReadProblem> ReadAddressBook(CIniFile& file, DeviceTable& table) {
         ReadDeviceSections(file, read);
         table = std::move(read);
     } catch (const std::bad_alloc&) {
-        return ReadProblem{ReadFailure::TooLarge};
+        return ReadProblem{ReadFailure::kTooLarge};
     } catch (const std::length_error&) {
-        return ReadProblem{ReadFailure::TooLarge};
+        return ReadProblem{ReadFailure::kTooLarge};
     }
     return std::nullopt;
 }
@@ -51,7 +51,7 @@ std::optional<ReadProblem> LoadAddressBook(const std::string& folder, CIniFile& 
                                            DeviceTable& table) {
     file.SetPath(folder + kAddressBookFileName);
     const std::optional<ReadProblem> problem = ReadAddressBook(file, table);
-    if (problem && problem->reason == ReadFailure::Missing) {
+    if (problem && problem->reason == ReadFailure::kMissing) {
         return std::nullopt;
     }
     return problem;

@@ -52,13 +52,13 @@ DeviceRecord WithLearned(DeviceRecord record, const DeviceRecord& from) {
 }
 
 // What this launcher made of a device it had at base: nothing, an edit, or learned addresses.
-enum class OurChange { None, Edited, Learned };
+enum class OurChange { kNone, kEdited, kLearned };
 
 OurChange ChangeOf(const DeviceRecord& ours, const DeviceRecord& base) {
     if (Same(ours, base)) {
-        return OurChange::None;
+        return OurChange::kNone;
     }
-    return Same(WithLearned(ours, base), base) ? OurChange::Learned : OurChange::Edited;
+    return Same(WithLearned(ours, base), base) ? OurChange::kLearned : OurChange::kEdited;
 }
 
 }  // namespace
@@ -85,14 +85,14 @@ DeviceTable MergeBooks(const DeviceTable& base, const DeviceTable& ours,
             merged.Append(our != nullptr ? *our : their);  // added there, or on both sides
         } else if (our != nullptr) {
             switch (ChangeOf(*our, *was)) {
-                case OurChange::None:
+                case OurChange::kNone:
                     // Unchanged there too: ours keeps what the file does not give back.
                     merged.Append(Same(AsRead(their), AsRead(*was)) ? *our : their);
                     break;
-                case OurChange::Learned:
+                case OurChange::kLearned:
                     merged.Append(WithLearned(their, *our));
                     break;
-                case OurChange::Edited:
+                case OurChange::kEdited:
                     merged.Append(*our);
                     break;
             }
@@ -108,7 +108,7 @@ DeviceTable MergeBooks(const DeviceTable& base, const DeviceTable& ours,
         const DeviceRecord& our = *Find(ours, ourIndex, name);
         const DeviceRecord* was = Find(base, baseIndex, name);
         // Added here, or edited here and deleted there.
-        if (was == nullptr || ChangeOf(our, *was) == OurChange::Edited) {
+        if (was == nullptr || ChangeOf(our, *was) == OurChange::kEdited) {
             merged.Append(our);
         }
     }

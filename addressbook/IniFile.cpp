@@ -17,9 +17,9 @@ std::optional<ReadProblem> CIniFile::Read() {
     try {
         m_document = ProfileDocument::Parse(std::move(read.bytes));
     } catch (const std::bad_alloc&) {
-        return ReadProblem{ReadFailure::TooLarge};
+        return ReadProblem{ReadFailure::kTooLarge};
     } catch (const std::length_error&) {
-        return ReadProblem{ReadFailure::TooLarge};
+        return ReadProblem{ReadFailure::kTooLarge};
     }
     return std::nullopt;
 }

@@ -61,7 +61,7 @@ SharedBook::Saved SharedBook::Save(const std::string& path, DeviceTable& table) 
             CIniFile file(path);
             DeviceTable theirs;
             if (ReadAddressBook(file, theirs)) {
-                return Saved::Failed;
+                return Saved::kFailed;
             }
             if (!ReadsAs(theirs, m_base)) {
                 merged = MergeBooks(m_base, table, theirs);
@@ -72,10 +72,10 @@ SharedBook::Saved SharedBook::Save(const std::string& path, DeviceTable& table) 
         const std::string bytes = FormatAddressBook(*book);
         const ReplaceOutcome outcome = ReplaceFileContents(
             path, bytes, [&] { return StampOf(path) == found; }, written);
-        if (outcome == ReplaceOutcome::Failed) {
-            return Saved::Failed;
+        if (outcome == ReplaceOutcome::kFailed) {
+            return Saved::kFailed;
         }
-        if (outcome == ReplaceOutcome::Replaced) {
+        if (outcome == ReplaceOutcome::kReplaced) {
             const bool wasMerged = book == &merged;
             if (wasMerged) {
                 table = std::move(merged);
@@ -84,8 +84,8 @@ SharedBook::Saved SharedBook::Save(const std::string& path, DeviceTable& table) 
             m_stamp = written;
             m_hash = HashOf(bytes);
             m_replaceWhole = false;
-            return wasMerged ? Saved::Merged : Saved::Written;
+            return wasMerged ? Saved::kMerged : Saved::kWritten;
         }
     }
-    return Saved::Failed;
+    return Saved::kFailed;
 }

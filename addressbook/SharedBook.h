@@ -19,9 +19,9 @@ public:
     void TableReplaced() { m_replaceWhole = true; }
 
     enum class Saved {
-        Failed,  // the file and the table are as they were
-        Written,
-        Merged,  // the file had changed: the table is now the merged book the file holds
+        kFailed,  // the file and the table are as they were
+        kWritten,
+        kMerged,  // the file had changed: the table is now the merged book the file holds
     };
     // Saves the table to the file, first merging this launcher's changes since it last read
     // or wrote the file into what the file holds now, should that differ. Atomic; the file

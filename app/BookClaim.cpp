@@ -96,7 +96,7 @@ void BringForward(HWND window) {
     SetForegroundWindow(GetLastActivePopup(window));
 }
 
-enum class OwnerState { Shown, Ended, Waiting };
+enum class OwnerState { kShown, kEnded, kWaiting };
 
 bool HasEnded(DWORD pid) {
     const OwnedHandle process(OpenProcess(SYNCHRONIZE, FALSE, pid));
@@ -105,18 +105,18 @@ bool HasEnded(DWORD pid) {
 
 OwnerState ShowOwner(DWORD pid) {
     if (pid == 0) {
-        return OwnerState::Waiting;  // its id is being written
+        return OwnerState::kWaiting;  // its id is being written
     }
     if (HasEnded(pid)) {
-        return OwnerState::Ended;
+        return OwnerState::kEnded;
     }
     WindowSearch search{pid, nullptr};
     EnumWindows(TakeMainWindow, reinterpret_cast<LPARAM>(&search));
     if (search.found == nullptr) {
-        return OwnerState::Waiting;  // still starting
+        return OwnerState::kWaiting;  // still starting
     }
     BringForward(search.found);
-    return OwnerState::Shown;
+    return OwnerState::kShown;
 }
 
 // The kernel object name for a folder: the same for every spelling the file system takes for
@@ -160,7 +160,7 @@ BookClaim BookClaim::ForProgramFolder() {
         }
         const LONG self = static_cast<LONG>(GetCurrentProcessId());
         bool claimed = first;
-        OwnerState state = OwnerState::Waiting;
+        OwnerState state = OwnerState::kWaiting;
         if (first) {
             InterlockedExchange(owner, self);
         } else {
@@ -169,7 +169,7 @@ BookClaim BookClaim::ForProgramFolder() {
             // An owner that has ended while another start still held the object: the first
             // start to put its own id in place of the ended one's owns the book.
             claimed =
-                state == OwnerState::Ended && InterlockedCompareExchange(owner, self, pid) == pid;
+                state == OwnerState::kEnded && InterlockedCompareExchange(owner, self, pid) == pid;
         }
         UnmapViewOfFile(const_cast<LONG*>(owner));
         if (claimed) {
@@ -177,7 +177,7 @@ BookClaim BookClaim::ForProgramFolder() {
         }
         // Not kept while waiting: the object must go once its last owner has.
         mapping.Reset();
-        if (state == OwnerState::Shown) {
+        if (state == OwnerState::kShown) {
             return BookClaim(false);
         }
         Sleep(kPollMs);

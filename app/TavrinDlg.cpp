@@ -215,17 +215,17 @@ bool CTavrinDlg::LoadAddressBook() {
     }
     std::wstring reason;
     switch (problem->reason) {
-        case ReadFailure::Held:
+        case ReadFailure::kHeld:
             reason = InLanguage(texts::kBookHeld, m_languageId);
             break;
-        case ReadFailure::Refused:
+        case ReadFailure::kRefused:
             reason = InLanguage(texts::kBookRefused, m_languageId);
             break;
-        case ReadFailure::TooLarge:
+        case ReadFailure::kTooLarge:
             reason = InLanguage(texts::kBookTooLarge, m_languageId);
             break;
-        case ReadFailure::Missing:
-        case ReadFailure::IoError:
+        case ReadFailure::kMissing:
+        case ReadFailure::kIoError:
             reason = FormatText(texts::kBookReadError, m_languageId,
                                 static_cast<unsigned long>(problem->systemError));
             break;
@@ -243,19 +243,19 @@ void CTavrinDlg::SaveAddressBook() {
     // The file on disk is never left half written: a failed save leaves it as it was, and the
     // table stays as it is for the next save to try again.
     switch (m_book.Save(m_iniFile.GetPath(), m_devices)) {
-        case SharedBook::Saved::Failed:
+        case SharedBook::Saved::kFailed:
             ShowMessage(Handle(),
                         FormatText(texts::kBookNotSaved, m_languageId,
                                    WidePath(m_iniFile.GetPath()).c_str())
                             .c_str(),
                         m_languageId);
             break;
-        case SharedBook::Saved::Merged:
+        case SharedBook::Saved::kMerged:
             // Another launcher's changes came in with this save: the list shows the file.
             m_deviceList.Clear();
             m_deviceList.Fill(m_devices);
             break;
-        case SharedBook::Saved::Written:
+        case SharedBook::Saved::kWritten:
             break;
     }
 }
@@ -448,14 +448,14 @@ LRESULT CTavrinDlg::OnDblclkDeviceList(NMHDR*) {
     WindowConnectEffects effects(m_discovery, m_programFolder, [this] { SaveAddressBook(); });
     switch (DecideDoubleClick(m_devices.At(*index), m_discovery.IsRunning(), m_target,
                               LaunchSettings(), effects)) {
-        case ConnectStep::CommandLineTooLong:
+        case ConnectStep::kCommandLineTooLong:
             ShowMessage(Handle(), texts::kCommandLineTooLong, m_languageId);
             break;
-        case ConnectStep::NeedsTunnel:
+        case ConnectStep::kNeedsTunnel:
             StartTunnel(*index);
             break;
-        case ConnectStep::Nothing:
-        case ConnectStep::Launched:
+        case ConnectStep::kNothing:
+        case ConnectStep::kLaunched:
             break;
     }
     return 0;
@@ -509,7 +509,7 @@ ui::MessageResult CTavrinDlg::OnConnectResult(WPARAM wParam, LPARAM code) {
                                          [this] { SaveAddressBook(); });
             if (CompleteTunnelConnection(m_devices.At(*index), m_target, m_natConnectKind,
                                          LaunchSettings(),
-                                         effects) == ConnectStep::CommandLineTooLong) {
+                                         effects) == ConnectStep::kCommandLineTooLong) {
                 ShowMessage(Handle(), texts::kCommandLineTooLong, m_languageId);
             }
         }

@@ -10,9 +10,9 @@
 #include "base/FileAccess.h"
 
 enum class ReplaceOutcome {
-    Replaced,
-    Failed,     // the old file is as it was
-    Overtaken,  // stillCurrent said no: the old file is as it was
+    kReplaced,
+    kFailed,     // the old file is as it was
+    kOvertaken,  // stillCurrent said no: the old file is as it was
 };
 
 // Writes the bytes to a scratch file of this process's own beside the path (first removing
@@ -29,7 +29,7 @@ ReplaceOutcome ReplaceFileContents(const std::string& path, std::string_view byt
 
 inline bool ReplaceFileContents(const std::string& path, std::string_view bytes) {
     std::optional<FileStamp> written;
-    return ReplaceFileContents(path, bytes, nullptr, written) == ReplaceOutcome::Replaced;
+    return ReplaceFileContents(path, bytes, nullptr, written) == ReplaceOutcome::kReplaced;
 }
 
 // The scratch file that ReplaceFileContents writes before the swap (base/ScratchName.h).

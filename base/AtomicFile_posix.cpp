@@ -55,23 +55,23 @@ ReplaceOutcome ReplaceFileContents(const std::string& path, std::string_view byt
     struct stat old {};
     const bool replacing = ::stat(path.c_str(), &old) == 0;
     if (replacing && (old.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
-        return ReplaceOutcome::Failed;
+        return ReplaceOutcome::kFailed;
     }
     RemoveLeftoverScratch(path);
     const std::string scratch = ReplacementPathFor(path);
     const int fd = ::open(scratch.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (fd < 0) {
-        return ReplaceOutcome::Failed;
+        return ReplaceOutcome::kFailed;
     }
     const bool complete = WriteAll(fd, bytes) && ::fsync(fd) == 0;
     if (!(::close(fd) == 0 && complete)) {
         ::unlink(scratch.c_str());
-        return ReplaceOutcome::Failed;
+        return ReplaceOutcome::kFailed;
     }
     written = StampOf(scratch);  // the rename keeps it
     if (stillCurrent && !stillCurrent()) {
         ::unlink(scratch.c_str());
-        return ReplaceOutcome::Overtaken;
+        return ReplaceOutcome::kOvertaken;
     }
     if (replacing) {
         // The backup is a second name of the old file, so the path itself is never missing.
@@ -79,12 +79,12 @@ ReplaceOutcome ReplaceFileContents(const std::string& path, std::string_view byt
         if ((::unlink(backup.c_str()) != 0 && errno != ENOENT) ||
             ::link(path.c_str(), backup.c_str()) != 0) {
             ::unlink(scratch.c_str());
-            return ReplaceOutcome::Failed;
+            return ReplaceOutcome::kFailed;
         }
     }
     if (std::rename(scratch.c_str(), path.c_str()) != 0) {
         ::unlink(scratch.c_str());
-        return ReplaceOutcome::Failed;
+        return ReplaceOutcome::kFailed;
     }
-    return ReplaceOutcome::Replaced;
+    return ReplaceOutcome::kReplaced;
 }

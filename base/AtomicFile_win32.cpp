@@ -82,25 +82,25 @@ ReplaceOutcome ReplaceFileContents(const std::string& path, std::string_view byt
     const DWORD attributes = GetFileAttributesW(target.c_str());
     const bool replacing = attributes != INVALID_FILE_ATTRIBUTES;
     if (target.empty() || (replacing && (attributes & FILE_ATTRIBUTE_READONLY) != 0)) {
-        return ReplaceOutcome::Failed;
+        return ReplaceOutcome::kFailed;
     }
     RemoveLeftoverScratch(path);
     if (!WriteScratch(scratch, bytes)) {
         DeleteFileW(scratch.c_str());
-        return ReplaceOutcome::Failed;
+        return ReplaceOutcome::kFailed;
     }
     // Taken once the scratch file is closed: the move keeps it.
     written = StampOf(scratchPath);
     if (stillCurrent && !stillCurrent()) {
         DeleteFileW(scratch.c_str());
-        return ReplaceOutcome::Overtaken;
+        return ReplaceOutcome::kOvertaken;
     }
     const bool swapped = (!replacing || KeepBackup(target, WidePath(BackupPathFor(path)))) &&
                          MoveFileExW(scratch.c_str(), target.c_str(),
                                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
     if (!swapped) {
         DeleteFileW(scratch.c_str());
-        return ReplaceOutcome::Failed;
+        return ReplaceOutcome::kFailed;
     }
-    return ReplaceOutcome::Replaced;
+    return ReplaceOutcome::kReplaced;
 }

@@ -33,7 +33,7 @@ bool ResizeForFile(std::string& bytes, std::uint64_t size) {
 FileRead ReadToEnd(std::uint64_t size, const ReadSome& readSome) {
     FileRead read;
     if (!ResizeForFile(read.bytes, size)) {
-        read.problem = ReadProblem{ReadFailure::TooLarge};
+        read.problem = ReadProblem{ReadFailure::kTooLarge};
         return read;
     }
     // Bytes past the size, if the file grew, are appended rather than room made up front:
@@ -56,7 +56,7 @@ FileRead ReadToEnd(std::uint64_t size, const ReadSome& readSome) {
         }
         if (!within) {
             if (!ResizeForFile(read.bytes, filled + count)) {
-                read.problem = ReadProblem{ReadFailure::TooLarge};
+                read.problem = ReadProblem{ReadFailure::kTooLarge};
                 break;
             }
             std::memcpy(read.bytes.data() + filled, beyond, count);

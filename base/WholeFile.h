@@ -9,11 +9,11 @@
 #include <variant>
 
 enum class ReadFailure {
-    Missing,   // no file, or no folder on its path
-    Held,      // another program holds it and shares no reading
-    Refused,   // access denied, or not a file
-    TooLarge,  // more bytes than this process can hold
-    IoError,   // any other failure
+    kMissing,   // no file, or no folder on its path
+    kHeld,      // another program holds it and shares no reading
+    kRefused,   // access denied, or not a file
+    kTooLarge,  // more bytes than this process can hold
+    kIoError,   // any other failure
 };
 
 struct ReadProblem {

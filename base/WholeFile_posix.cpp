@@ -13,15 +13,15 @@ ReadProblem ProblemOf(int error) {
     switch (error) {
         case ENOENT:
         case ENOTDIR:
-            return {ReadFailure::Missing, code};
+            return {ReadFailure::kMissing, code};
         case EACCES:
         case EPERM:
         case EISDIR:
-            return {ReadFailure::Refused, code};
+            return {ReadFailure::kRefused, code};
         case ENOMEM:
-            return {ReadFailure::TooLarge, code};
+            return {ReadFailure::kTooLarge, code};
         default:
-            return {ReadFailure::IoError, code};
+            return {ReadFailure::kIoError, code};
     }
 }
 

@@ -10,17 +10,17 @@ ReadProblem ProblemOf(DWORD error) {
     switch (error) {
         case ERROR_FILE_NOT_FOUND:
         case ERROR_PATH_NOT_FOUND:
-            return {ReadFailure::Missing, error};
+            return {ReadFailure::kMissing, error};
         case ERROR_SHARING_VIOLATION:
         case ERROR_LOCK_VIOLATION:
-            return {ReadFailure::Held, error};
+            return {ReadFailure::kHeld, error};
         case ERROR_ACCESS_DENIED:
-            return {ReadFailure::Refused, error};
+            return {ReadFailure::kRefused, error};
         case ERROR_NOT_ENOUGH_MEMORY:
         case ERROR_OUTOFMEMORY:
-            return {ReadFailure::TooLarge, error};
+            return {ReadFailure::kTooLarge, error};
         default:
-            return {ReadFailure::IoError, error};
+            return {ReadFailure::kIoError, error};
     }
 }
 

@@ -48,7 +48,7 @@ void BM_SharedSave(benchmark::State& state) {
         return;
     }
     for (auto _ : state) {
-        if (book.Save(path, table) != SharedBook::Saved::Written) {
+        if (book.Save(path, table) != SharedBook::Saved::kWritten) {
             state.SkipWithError("the save failed or merged");
             break;
         }

@@ -91,7 +91,7 @@ int main(int argc, char** argv) {
             QueryPerformanceCounter(&start);
             const ConnectStep step = DecideDoubleClick(device, false, target, settings, effects);
             QueryPerformanceCounter(&end);
-            if (step != ConnectStep::Launched) {
+            if (step != ConnectStep::kLaunched) {
                 std::fprintf(stderr, "connect_bench: the %s device was not launched\n",
                              lan ? "LAN" : "static");
                 return 1;

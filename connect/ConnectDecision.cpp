@@ -15,10 +15,10 @@ std::string LoginUrl(std::string_view address, std::string_view port) {
 
 ConnectStep Launch(const std::optional<std::string>& commandLine, ConnectEffects& effects) {
     if (!commandLine) {
-        return ConnectStep::CommandLineTooLong;
+        return ConnectStep::kCommandLineTooLong;
     }
     effects.LaunchViewer(*commandLine);
-    return ConnectStep::Launched;
+    return ConnectStep::kLaunched;
 }
 
 // The remembered LAN address: confirmed when the first MAC-Address line of its Login.cgi
@@ -84,12 +84,12 @@ ConnectStep DecideDoubleClick(DeviceRecord& record, bool discoveryRunning, Conne
         return Launch(line, effects);
     }
     if (FieldText(record.uuid).empty()) {
-        return ConnectStep::Nothing;
+        return ConnectStep::kNothing;
     }
     // Without a MAC of its own the device cannot be told from a stranger on the LAN, who
     // would be sent its credentials (a search answer without a MAC would even match it).
     if (FieldText(record.uuidMac).empty()) {
-        return ConnectStep::NeedsTunnel;
+        return ConnectStep::kNeedsTunnel;
     }
     // The address that confirmed the device, should a later check forget uuidIp.
     std::optional<std::string> confirmed;
@@ -100,7 +100,7 @@ ConnectStep DecideDoubleClick(DeviceRecord& record, bool discoveryRunning, Conne
         confirmed = std::string(FieldText(record.uuidIp));
     }
     if (!confirmed) {
-        return ConnectStep::NeedsTunnel;
+        return ConnectStep::kNeedsTunnel;
     }
     CopyField(record.uuidIp, *confirmed);
     return Launch(StaticViewerCommandLine(record, *confirmed, settings), effects);
@@ -151,21 +151,21 @@ ConnectStep CompleteTunnelConnection(DeviceRecord& record, const ConnectionTarge
     const std::optional<std::string> line = TunnelViewerCommandLine(
         record, tunnel.address, tunnel.port, ConnectionTypeFor(connectionKind), settings);
     if (!line) {
-        return ConnectStep::CommandLineTooLong;
+        return ConnectStep::kCommandLineTooLong;
     }
     if (!effects.LaunchViewer(*line)) {
-        return ConnectStep::Launched;
+        return ConnectStep::kLaunched;
     }
     const std::optional<std::string> reply =
         effects.FetchPage("http://" + tunnel.address + ":" + std::to_string(tunnel.port) +
                               "/cgi-bin/user/Config.cgi?action=get&category=Network.*",
                           record);
     if (!reply) {
-        return ConnectStep::Launched;
+        return ConnectStep::kLaunched;
     }
     LearnNetworkSettings(*reply, record);
     if (!FieldText(record.uuidIp).empty() && !FieldText(record.uuidMac).empty()) {
         effects.SaveAddressBook();
     }
-    return ConnectStep::Launched;
+    return ConnectStep::kLaunched;
 }

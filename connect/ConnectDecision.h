@@ -34,10 +34,10 @@ public:
 };
 
 enum class ConnectStep {
-    Nothing,             // no address and no UUID: a double-click does nothing
-    Launched,            // the viewer was started (or failed to start, which is silent)
-    CommandLineTooLong,  // the viewer's command line would not fit: tell the user
-    NeedsTunnel,         // not reachable on the LAN: ask the NAT library on the worker
+    kNothing,             // no address and no UUID: a double-click does nothing
+    kLaunched,            // the viewer was started (or failed to start, which is silent)
+    kCommandLineTooLong,  // the viewer's command line would not fit: tell the user
+    kNeedsTunnel,         // not reachable on the LAN: ask the NAT library on the worker
 };
 
 // A double-click on the record: a static address launches at once; a cloud device is looked

@@ -17,7 +17,7 @@ FormProblem CheckDeviceForm(const DeviceFormFields& form, const DeviceTable& dev
     };
     for (bool ok : filled) {
         if (!ok) {
-            return FormProblem::RequiredFieldEmpty;
+            return FormProblem::kRequiredFieldEmpty;
         }
     }
     // The name as the record will keep it: two names that differ only beyond the field's
@@ -25,9 +25,9 @@ FormProblem CheckDeviceForm(const DeviceFormFields& form, const DeviceTable& dev
     DeviceRecord stored{};
     CopyField(stored.name, FieldText(form.name));
     if (devices.ContainsNameIgnoringCase(FieldText(stored.name), editedIndex)) {
-        return FormProblem::DuplicateName;
+        return FormProblem::kDuplicateName;
     }
-    return FormProblem::None;
+    return FormProblem::kNone;
 }
 
 namespace {

@@ -33,13 +33,13 @@ constexpr int kUuidLimit = 127;
 constexpr const char* kPriorityItems[] = {"Frame", "Quality"};
 
 enum class FormProblem {
-    None,
+    kNone,
     // In the order: name (blanks only count as empty), IP or UUID, port or UUID, user,
     // password, priority.
-    RequiredFieldEmpty,
+    kRequiredFieldEmpty,
     // Another record has the name, as the book tells sections apart: the case of ASCII
     // letters that are characters of their own and blanks at either end ignored.
-    DuplicateName,
+    kDuplicateName,
 };
 
 // The first problem of the form, if any. editedIndex is the record the Edit dialog changes,

@@ -126,13 +126,13 @@ void CDeviceFormDlg::ReadForm() {
 void CDeviceFormDlg::OnClickedOk() {
     ReadForm();
     switch (CheckDeviceForm(m_fields, m_devicesCopy, m_editIndex)) {
-        case FormProblem::RequiredFieldEmpty:
+        case FormProblem::kRequiredFieldEmpty:
             ShowMessage(Handle(), texts::kRequiredFieldEmpty, m_languageId);
             return;
-        case FormProblem::DuplicateName:
+        case FormProblem::kDuplicateName:
             ShowMessage(Handle(), texts::kDeviceNameExists, m_languageId);
             return;
-        case FormProblem::None:
+        case FormProblem::kNone:
             EndDialog(IDOK);
             return;
     }

@@ -56,7 +56,7 @@ private:
 // from a control (WM_NOTIFY).
 template <class T>
 struct MessageEntry {
-    enum class Kind { Message, Command, AnyControlCommand, Notify };
+    enum class Kind { kMessage, kCommand, kAnyControlCommand, kNotify };
     using MessageHandler = MessageResult (T::*)(WPARAM, LPARAM);
     using CommandHandler = void (T::*)();
     using AnyControlHandler = void (T::*)(int controlId);
@@ -73,7 +73,7 @@ struct MessageEntry {
 
 template <class T>
 constexpr MessageEntry<T> OnMessage(UINT message, MessageResult (T::*handler)(WPARAM, LPARAM)) {
-    return {.kind = MessageEntry<T>::Kind::Message,
+    return {.kind = MessageEntry<T>::Kind::kMessage,
             .code = message,
             .controlId = 0,
             .onMessage = handler};
@@ -81,7 +81,7 @@ constexpr MessageEntry<T> OnMessage(UINT message, MessageResult (T::*handler)(WP
 
 template <class T>
 constexpr MessageEntry<T> OnCommand(UINT controlId, UINT code, void (T::*handler)()) {
-    return {.kind = MessageEntry<T>::Kind::Command,
+    return {.kind = MessageEntry<T>::Kind::kCommand,
             .code = code,
             .controlId = controlId,
             .onCommand = handler};
@@ -96,7 +96,7 @@ constexpr MessageEntry<T> OnMenuCommand(UINT itemId, void (T::*handler)()) {
 // Put after the entries for particular controls: the first entry that matches handles it.
 template <class T>
 constexpr MessageEntry<T> OnAnyControlCommand(UINT code, void (T::*handler)(int controlId)) {
-    return {.kind = MessageEntry<T>::Kind::AnyControlCommand,
+    return {.kind = MessageEntry<T>::Kind::kAnyControlCommand,
             .code = code,
             .controlId = 0,
             .onAnyControl = handler};
@@ -104,7 +104,7 @@ constexpr MessageEntry<T> OnAnyControlCommand(UINT code, void (T::*handler)(int 
 
 template <class T>
 constexpr MessageEntry<T> OnNotify(UINT controlId, UINT code, LRESULT (T::*handler)(NMHDR*)) {
-    return {.kind = MessageEntry<T>::Kind::Notify,
+    return {.kind = MessageEntry<T>::Kind::kNotify,
             .code = code,
             .controlId = controlId,
             .onNotify = handler};
@@ -122,25 +122,25 @@ protected:
         T& self = static_cast<T&>(*this);
         for (const MessageEntry<T>& entry : T::MessageTable()) {
             switch (entry.kind) {
-                case MessageEntry<T>::Kind::Message:
+                case MessageEntry<T>::Kind::kMessage:
                     if (entry.code == message) {
                         return (self.*entry.onMessage)(wParam, lParam);
                     }
                     break;
-                case MessageEntry<T>::Kind::Command:
+                case MessageEntry<T>::Kind::kCommand:
                     if (message == WM_COMMAND && entry.controlId == LOWORD(wParam) &&
                         entry.code == HIWORD(wParam)) {
                         (self.*entry.onCommand)();
                         return 0;
                     }
                     break;
-                case MessageEntry<T>::Kind::AnyControlCommand:
+                case MessageEntry<T>::Kind::kAnyControlCommand:
                     if (message == WM_COMMAND && entry.code == HIWORD(wParam)) {
                         (self.*entry.onAnyControl)(LOWORD(wParam));
                         return 0;
                     }
                     break;
-                case MessageEntry<T>::Kind::Notify:
+                case MessageEntry<T>::Kind::kNotify:
                     if (message == WM_NOTIFY) {
                         NMHDR* header = reinterpret_cast<NMHDR*>(lParam);
                         if (entry.controlId == header->idFrom && entry.code == header->code) {

@@ -75,7 +75,7 @@ TEST(HeldFileTest, FileAnotherProgramHoldsIsNeitherReadNorReplaced) {
     EXPECT_FALSE(ImportAddressBook(path, table));
     CloseHandle(held);
     ASSERT_TRUE(problem);
-    EXPECT_EQ(problem->reason, ReadFailure::Held);
+    EXPECT_EQ(problem->reason, ReadFailure::kHeld);
     EXPECT_EQ(loaded.Count(), 0u);
     EXPECT_EQ(ReadWholeFile(path), "[New]\r\n");
     ASSERT_EQ(table.Count(), 1u);

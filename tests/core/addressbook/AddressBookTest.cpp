@@ -92,7 +92,7 @@ TEST(AddressBookTest, BookThatCannotBeReadIsToldApartFromNoBook) {
     std::filesystem::create_directory(folder.File(kAddressBookFileName));
     const std::optional<ReadProblem> problem = LoadAddressBook(folder.Folder(), file, table);
     ASSERT_TRUE(problem);
-    EXPECT_EQ(problem->reason, ReadFailure::Refused);
+    EXPECT_EQ(problem->reason, ReadFailure::kRefused);
 }
 
 TEST(AddressBookTest, BookTooLargeToHoldIsNeitherLoadedNorImported) {
@@ -113,7 +113,7 @@ TEST(AddressBookTest, BookTooLargeToHoldIsNeitherLoadedNorImported) {
             problem = LoadAddressBook(folder.Folder(), file, table);
         }
         ASSERT_TRUE(problem) << failFrom;
-        EXPECT_EQ(problem->reason, ReadFailure::TooLarge) << failFrom;
+        EXPECT_EQ(problem->reason, ReadFailure::kTooLarge) << failFrom;
         EXPECT_EQ(table.Count(), 0u) << failFrom;
 
         DeviceTable kept;

@@ -109,29 +109,29 @@ TEST(SharedBookTest, TwoLaunchersKeepEachOthersChanges) {
     ASSERT_FALSE(second.Load(folder.Folder(), secondFile, yours));
 
     mine.Append(Book("E:5").At(0));
-    EXPECT_EQ(first.Save(path, mine), SharedBook::Saved::Written);
+    EXPECT_EQ(first.Save(path, mine), SharedBook::Saved::kWritten);
     yours.RemoveAt(3);
     CopyField(yours.At(1).serverIp, "9");
     const std::string firstSaved = *ReadWholeFile(path);
-    EXPECT_EQ(second.Save(path, yours), SharedBook::Saved::Merged);
+    EXPECT_EQ(second.Save(path, yours), SharedBook::Saved::kMerged);
     EXPECT_EQ(Text(yours), "A:1 B:9 C:3 E:5");
     // The book it replaced stays beside it.
     EXPECT_EQ(ReadWholeFile(BackupPathFor(path)), firstSaved);
 
     CopyField(mine.At(2).uuidIp, "10.0.0.9");
     CopyField(mine.At(2).uuidMac, "M");
-    EXPECT_EQ(first.Save(path, mine), SharedBook::Saved::Merged);
+    EXPECT_EQ(first.Save(path, mine), SharedBook::Saved::kMerged);
     EXPECT_EQ(Text(mine), "A:1 B:9 C:3:10.0.0.9:M E:5");
     // Nothing changed since its own save: the table is written as it is.
-    EXPECT_EQ(first.Save(path, mine), SharedBook::Saved::Written);
+    EXPECT_EQ(first.Save(path, mine), SharedBook::Saved::kWritten);
     // A save of the same size within one tick of the file system's clock shows by its bytes.
     const auto time = std::filesystem::last_write_time(path);
     DeviceTable edited = mine;
     CopyField(edited.At(0).serverIp, "7");
     ASSERT_TRUE(WriteAddressBook(path, edited));
     std::filesystem::last_write_time(path, time);
-    EXPECT_EQ(first.Save(path, mine), SharedBook::Saved::Merged);
-    EXPECT_EQ(second.Save(path, yours), SharedBook::Saved::Merged);
+    EXPECT_EQ(first.Save(path, mine), SharedBook::Saved::kMerged);
+    EXPECT_EQ(second.Save(path, yours), SharedBook::Saved::kMerged);
     EXPECT_EQ(Text(yours), Text(mine));
     CIniFile file;
     DeviceTable onDisk;
@@ -151,12 +151,12 @@ TEST(SharedBookTest, SaveAfterAnImportWritesTheImportedTable) {
 
     table = Book("X:1");
     book.TableReplaced();
-    EXPECT_EQ(book.Save(path, table), SharedBook::Saved::Written);
+    EXPECT_EQ(book.Save(path, table), SharedBook::Saved::kWritten);
     EXPECT_EQ(ReadWholeFile(path), FormatAddressBook(Book("X:1")));
     // Only that one save: the next merges again.
     ASSERT_TRUE(WriteAddressBook(path, Book("X:1 Y:2")));
     table.Append(Book("Z:3").At(0));
-    EXPECT_EQ(book.Save(path, table), SharedBook::Saved::Merged);
+    EXPECT_EQ(book.Save(path, table), SharedBook::Saved::kMerged);
     EXPECT_EQ(Text(table), "X:1 Y:2 Z:3");
 }
 
@@ -174,12 +174,12 @@ TEST(SharedBookTest, ReplaceStopsWhenTheFileChangedUnderIt) {
             return false;
         },
         written);
-    EXPECT_EQ(outcome, ReplaceOutcome::Overtaken);
+    EXPECT_EQ(outcome, ReplaceOutcome::kOvertaken);
     EXPECT_EQ(ReadWholeFile(path), "[Theirs]\r\n");
     EXPECT_FALSE(std::filesystem::exists(ReplacementPathFor(path)));
     EXPECT_FALSE(std::filesystem::exists(BackupPathFor(path)));
 
-    EXPECT_EQ(ReplaceFileContents(path, "[Mine]\r\n", nullptr, written), ReplaceOutcome::Replaced);
+    EXPECT_EQ(ReplaceFileContents(path, "[Mine]\r\n", nullptr, written), ReplaceOutcome::kReplaced);
     EXPECT_EQ(written, StampOf(path));
 }
 

@@ -79,7 +79,7 @@ TEST(ConnectDecisionTest, StaticAddressLaunchesAtOnceWithoutAnyRequest) {
     DeviceRecord record = CloudDevice();
     CopyField(record.serverIp, "10.0.0.5");
     FakeEffects effects;
-    EXPECT_EQ(DoubleClick(record, effects).step, ConnectStep::Launched);
+    EXPECT_EQ(DoubleClick(record, effects).step, ConnectStep::kLaunched);
     ASSERT_EQ(effects.launched.size(), 1u);
     EXPECT_EQ(IpOf(effects.launched[0]), "10.0.0.5");
     EXPECT_NE(effects.launched[0].find("#DEVICEUUID=KX3W8N1F6TZ0#"), std::string::npos);
@@ -92,7 +92,7 @@ TEST(ConnectDecisionTest, StaticAddressLaunchesAtOnceWithoutAnyRequest) {
 TEST(ConnectDecisionTest, NoAddressAndNoUuidDoesNothing) {
     DeviceRecord record{};
     FakeEffects effects;
-    EXPECT_EQ(DoubleClick(record, effects).step, ConnectStep::Nothing);
+    EXPECT_EQ(DoubleClick(record, effects).step, ConnectStep::kNothing);
     EXPECT_TRUE(effects.fetched.empty() && effects.launched.empty());
 }
 
@@ -100,7 +100,7 @@ TEST(ConnectDecisionTest, RememberedAddressConfirmedByItsMacLaunchesThere) {
     DeviceRecord record = CloudDevice();
     FakeEffects effects;
     effects.pages[kRemembered] = "Status=ok\nMAC-Address=" + std::string(kMac) + "\n";
-    EXPECT_EQ(DoubleClick(record, effects, /*discoveryRunning=*/true).step, ConnectStep::Launched);
+    EXPECT_EQ(DoubleClick(record, effects, /*discoveryRunning=*/true).step, ConnectStep::kLaunched);
     ASSERT_EQ(effects.launched.size(), 1u);
     EXPECT_EQ(IpOf(effects.launched[0]), "192.168.1.9");
     EXPECT_NE(effects.launched[0].find("#PORT=80#"), std::string::npos);
@@ -125,14 +125,14 @@ TEST(ConnectDecisionTest, RememberedAddressAnsweringWithAnotherMacIsForgotten) {
         DeviceRecord record = CloudDevice();
         FakeEffects effects;
         effects.pages[kRemembered] = c.reply;
-        EXPECT_EQ(DoubleClick(record, effects, true).step, ConnectStep::NeedsTunnel) << c.reply;
+        EXPECT_EQ(DoubleClick(record, effects, true).step, ConnectStep::kNeedsTunnel) << c.reply;
         EXPECT_EQ(FieldText(record.uuidIp).empty(), c.forgotten) << c.reply;
         EXPECT_TRUE(effects.launched.empty());
     }
     // No reply at all changes nothing either.
     DeviceRecord record = CloudDevice();
     FakeEffects silent;
-    EXPECT_EQ(DoubleClick(record, silent, true).step, ConnectStep::NeedsTunnel);
+    EXPECT_EQ(DoubleClick(record, silent, true).step, ConnectStep::kNeedsTunnel);
     EXPECT_EQ(FieldText(record.uuidIp), "192.168.1.9");
 }
 
@@ -142,13 +142,13 @@ TEST(ConnectDecisionTest, RememberedCheckReadsEveryLineButTheLanCheckOnlyTheFirs
     DeviceRecord remembered = CloudDevice();
     FakeEffects effects;
     effects.pages[kRemembered] = later;  // a 40-character value does not count; the next does
-    EXPECT_EQ(DoubleClick(remembered, effects, true).step, ConnectStep::Launched);
+    EXPECT_EQ(DoubleClick(remembered, effects, true).step, ConnectStep::kLaunched);
 
     DeviceRecord lan = CloudDevice("");
     FakeEffects search;
     search.discovered[kMac] = ConnectionTarget{"192.168.1.20", 8000};
     search.pages[kDiscovered] = later;
-    EXPECT_EQ(DoubleClick(lan, search).step, ConnectStep::NeedsTunnel);
+    EXPECT_EQ(DoubleClick(lan, search).step, ConnectStep::kNeedsTunnel);
     EXPECT_EQ(FieldText(lan.uuidIp), "");
 }
 
@@ -158,7 +158,7 @@ TEST(ConnectDecisionTest, DeviceSeenByTheSearchLaunchesAtItsAddressWithTheStored
     effects.discovered[kMac] = ConnectionTarget{"192.168.1.20", 8000};
     effects.pages[kDiscovered] = "MAC-Address=" + std::string(kMac) + "\n";
     const Outcome outcome = DoubleClick(record, effects);
-    EXPECT_EQ(outcome.step, ConnectStep::Launched);
+    EXPECT_EQ(outcome.step, ConnectStep::kLaunched);
     EXPECT_EQ(outcome.target.address, "192.168.1.20");
     EXPECT_EQ(FieldText(record.uuidIp), "192.168.1.20");  // remembered for the next time
     ASSERT_EQ(effects.launched.size(), 1u);
@@ -172,7 +172,7 @@ TEST(ConnectDecisionTest, AnAddressThatIsNoPlainIpv4IsNeverUsed) {
         DeviceRecord record = CloudDevice("");
         FakeEffects effects;
         effects.discovered[kMac] = ConnectionTarget{address, 80};
-        EXPECT_EQ(DoubleClick(record, effects).step, ConnectStep::NeedsTunnel) << address;
+        EXPECT_EQ(DoubleClick(record, effects).step, ConnectStep::kNeedsTunnel) << address;
         EXPECT_TRUE(effects.fetched.empty()) << address;  // the credentials went nowhere
     }
     EXPECT_TRUE(IsDottedIpv4("192.168.1.20"));
@@ -188,7 +188,7 @@ TEST(ConnectDecisionTest, WithoutAStoredMacNoAddressIsAskedAndNoCredentialsGoAny
         effects.discovered[""] = ConnectionTarget{"192.168.1.20", 8000};
         effects.pages[kDiscovered] = "MAC-Address=66:77:88:99:AA:BB\n";
         effects.pages[kRemembered] = "MAC-Address=66:77:88:99:AA:BB\n";
-        EXPECT_EQ(DoubleClick(record, effects).step, ConnectStep::NeedsTunnel) << uuidIp;
+        EXPECT_EQ(DoubleClick(record, effects).step, ConnectStep::kNeedsTunnel) << uuidIp;
         EXPECT_TRUE(effects.fetched.empty()) << uuidIp;
         EXPECT_EQ(FieldText(record.uuidIp), uuidIp);
     }
@@ -200,7 +200,7 @@ TEST(ConnectDecisionTest, ConfirmedRememberedAddressSurvivesAForeignAnswerOnTheL
     effects.pages[kRemembered] = "MAC-Address=" + std::string(kMac) + "\n";
     effects.discovered[kMac] = ConnectionTarget{"192.168.1.20", 8000};
     effects.pages[kDiscovered] = "MAC-Address=66:77:88:99:AA:BB\n";
-    EXPECT_EQ(DoubleClick(record, effects).step, ConnectStep::Launched);
+    EXPECT_EQ(DoubleClick(record, effects).step, ConnectStep::kLaunched);
     ASSERT_EQ(effects.launched.size(), 1u);
     EXPECT_EQ(IpOf(effects.launched[0]), "192.168.1.9");
     EXPECT_EQ(FieldText(record.uuidIp), "192.168.1.9");
@@ -213,7 +213,7 @@ TEST(ConnectDecisionTest, OverlongCommandLineIsRefused) {
     ConnectionTarget target;
     const ViewerSettings longFolder{"path=" + std::string(400, 'f') + "&", Language::kEnglish};
     EXPECT_EQ(DecideDoubleClick(record, false, target, longFolder, effects),
-              ConnectStep::CommandLineTooLong);
+              ConnectStep::kCommandLineTooLong);
     EXPECT_TRUE(effects.launched.empty());
 }
 
@@ -236,7 +236,7 @@ TEST(TunnelConnectionTest, LaunchesOnTheTunnelThenLearnsAndSavesTheLanAddress) {
         "Network.IPAddress=192.168.1.30\nNetwork.IPAddress=evil.example\n"
         "Network.eth0.MACAddress=00:11:22:33:44:55\n";
     EXPECT_EQ(CompleteTunnelConnection(record, tunnel, 48, kSettings, effects),
-              ConnectStep::Launched);
+              ConnectStep::kLaunched);
     ASSERT_EQ(effects.launched.size(), 1u);
     EXPECT_NE(effects.launched[0].find("IP=127.0.0.1#PORT=50123#"), std::string::npos);
     EXPECT_NE(effects.launched[0].find("#CONNECTTYPE=P2P#"), std::string::npos);
@@ -250,13 +250,13 @@ TEST(TunnelConnectionTest, NothingLearnedNothingSavedAndNoRequestWithoutAViewer)
     FakeEffects effects;
     effects.launchSucceeds = false;
     EXPECT_EQ(CompleteTunnelConnection(record, {"127.0.0.1", 1}, 49, kSettings, effects),
-              ConnectStep::Launched);
+              ConnectStep::kLaunched);
     EXPECT_NE(effects.launched[0].find("#CONNECTTYPE=RELAY#"), std::string::npos);
     EXPECT_TRUE(effects.fetched.empty());
 
     FakeEffects silent;  // the device does not answer through the tunnel
     EXPECT_EQ(CompleteTunnelConnection(record, {"127.0.0.1", 1}, 48, kSettings, silent),
-              ConnectStep::Launched);
+              ConnectStep::kLaunched);
     EXPECT_EQ(silent.saves, 0);
 }
 

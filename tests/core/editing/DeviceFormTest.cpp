@@ -37,18 +37,18 @@ TEST(DeviceFormTest, RequiredFieldsAndTheUuidAlternative) {
         FormProblem expected;
     };
     const Case cases[] = {
-        {Form("Cam", "10.0.0.5", "80", "admin", "pw", ""), FormProblem::None},
-        {Form("Cam", "", "", "admin", "pw", "UUID1"), FormProblem::None},  // cloud device
+        {Form("Cam", "10.0.0.5", "80", "admin", "pw", ""), FormProblem::kNone},
+        {Form("Cam", "", "", "admin", "pw", "UUID1"), FormProblem::kNone},  // cloud device
         // Blanks only would make an empty section name, which the book cannot keep.
-        {Form(" \t ", "10.0.0.5", "80", "admin", "pw", ""), FormProblem::RequiredFieldEmpty},
-        {Form("", "10.0.0.5", "80", "admin", "pw", ""), FormProblem::RequiredFieldEmpty},
-        {Form("Cam", "", "80", "admin", "pw", ""), FormProblem::RequiredFieldEmpty},
-        {Form("Cam", "10.0.0.5", "", "admin", "pw", ""), FormProblem::RequiredFieldEmpty},
-        {Form("Cam", "10.0.0.5", "80", "", "pw", ""), FormProblem::RequiredFieldEmpty},
-        {Form("Cam", "10.0.0.5", "80", "admin", "", ""), FormProblem::RequiredFieldEmpty},
-        {Form("Cam", "10.0.0.5", "80", "admin", "pw", "", ""), FormProblem::RequiredFieldEmpty},
+        {Form(" \t ", "10.0.0.5", "80", "admin", "pw", ""), FormProblem::kRequiredFieldEmpty},
+        {Form("", "10.0.0.5", "80", "admin", "pw", ""), FormProblem::kRequiredFieldEmpty},
+        {Form("Cam", "", "80", "admin", "pw", ""), FormProblem::kRequiredFieldEmpty},
+        {Form("Cam", "10.0.0.5", "", "admin", "pw", ""), FormProblem::kRequiredFieldEmpty},
+        {Form("Cam", "10.0.0.5", "80", "", "pw", ""), FormProblem::kRequiredFieldEmpty},
+        {Form("Cam", "10.0.0.5", "80", "admin", "", ""), FormProblem::kRequiredFieldEmpty},
+        {Form("Cam", "10.0.0.5", "80", "admin", "pw", "", ""), FormProblem::kRequiredFieldEmpty},
         // An empty field is reported before a duplicate name.
-        {Form("Lobby", "", "80", "admin", "pw", ""), FormProblem::RequiredFieldEmpty},
+        {Form("Lobby", "", "80", "admin", "pw", ""), FormProblem::kRequiredFieldEmpty},
     };
     const DeviceTable devices = Devices({"Lobby"});
     for (const Case& c : cases) {
@@ -64,12 +64,12 @@ TEST(DeviceFormTest, DuplicateNamesIgnoreAsciiCaseAndTheEditedRecord) {
     const auto check = [&](const char* name, std::optional<std::size_t> edited) {
         return CheckDeviceForm(Form(name, "1.2.3.4", "80", "a", "p", ""), devices, edited);
     };
-    EXPECT_EQ(check("CAM1", std::nullopt), FormProblem::DuplicateName);
-    EXPECT_EQ(check("cam", std::nullopt), FormProblem::None);
+    EXPECT_EQ(check("CAM1", std::nullopt), FormProblem::kDuplicateName);
+    EXPECT_EQ(check("cam", std::nullopt), FormProblem::kNone);
     EXPECT_EQ(check(" Cam1 ", std::nullopt),
-              FormProblem::DuplicateName);            // one section in the book
-    EXPECT_EQ(check("LOBBY", 1), FormProblem::None);  // renaming to its own name in other case
-    EXPECT_EQ(check("LOBBY", 0), FormProblem::DuplicateName);
+              FormProblem::kDuplicateName);            // one section in the book
+    EXPECT_EQ(check("LOBBY", 1), FormProblem::kNone);  // renaming to its own name in other case
+    EXPECT_EQ(check("LOBBY", 0), FormProblem::kDuplicateName);
 }
 
 TEST(DeviceFormTest, ANameIsTestedAsItsFieldWillKeepIt) {
@@ -80,9 +80,9 @@ TEST(DeviceFormTest, ANameIsTestedAsItsFieldWillKeepIt) {
         return CheckDeviceForm(Form(name.c_str(), "1.2.3.4", "80", "a", "p", ""), devices,
                                std::nullopt);
     };
-    EXPECT_EQ(check(kept + "-second"), FormProblem::DuplicateName);
-    EXPECT_EQ(check(kept), FormProblem::DuplicateName);
-    EXPECT_EQ(check(std::string(30, 'N')), FormProblem::None);
+    EXPECT_EQ(check(kept + "-second"), FormProblem::kDuplicateName);
+    EXPECT_EQ(check(kept), FormProblem::kDuplicateName);
+    EXPECT_EQ(check(std::string(30, 'N')), FormProblem::kNone);
 }
 
 TEST(DeviceFormTest, CopyToRecordCutsEachFieldAndKeepsLearnedAddresses) {
