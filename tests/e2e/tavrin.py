@@ -1,17 +1,94 @@
-"""What the launcher's end-to-end tests share: address books to start from, the
-platform's own reading of a book, and the launcher's controls and texts."""
+"""What the launcher's end-to-end tests share: its control ids and texts,
+address books to start from, the platform's own reading of a book, and the
+steps every test takes with the launcher's windows."""
+import re
 import subprocess
 import tempfile
+from types import SimpleNamespace
 
 from harness import paths
+from harness.driver import NotFound
 from harness.program import Program, tavrin_files, windows_path
 from harness.session import SessionTestCase
 
-DEVICE_LIST = 1000
-BUTTONS = {1002: ("Add", "新增"), 1003: ("Delete", "刪除"), 1004: ("Edit", "編輯"),
-           1033: ("Export", "匯出"), 1034: ("Import", "匯入")}
-TITLES = {"en": "Tavrin", "zh": "Tavrin 遠端監看"}
-ROW_ORDER = (1002, 1004, 1003, 1033, 1034)  # Add, Edit, Delete, Export, Import
+
+def resource_ids(header) -> SimpleNamespace:
+    """The numbers a resource header #defines, by their names: ids.IDC_DEVICE_LIST."""
+    defines = re.findall(r"^#define\s+(ID\w+)\s+(0x[0-9A-Fa-f]+|\d+)\s*$", header.read_text(),
+                         re.MULTILINE)
+    return SimpleNamespace(**{name: int(value, 0) for name, value in defines})
+
+
+# The ids the launcher is built with, so a renumbered control needs no change here.
+ids = resource_ids(paths.REPO / "resources" / "resource.h")
+# The button row, left to right, and the text each button's key has in TEXTS.
+BUTTON_ROW = {ids.IDC_ADD_BUTTON: "add button", ids.IDC_EDIT_BUTTON: "edit button",
+              ids.IDC_DELETE_BUTTON: "delete button", ids.IDC_EXPORT_BUTTON: "export button",
+              ids.IDC_IMPORT_BUTTON: "import button"}
+FORM_FIELDS = ("name", "ip", "port", "user", "password", "uuid")
+# The edit boxes of the Add and the Edit form by field.
+ADD_FORM = {f: getattr(ids, f"IDC_ADD_{f.upper()}_EDIT") for f in FORM_FIELDS}
+EDIT_FORM = {f: getattr(ids, f"IDC_EDIT_{f.upper()}_EDIT") for f in FORM_FIELDS}
+
+# What the launcher says, English and Traditional Chinese side by side (one text: the
+# same in both); {} is what it fills in.
+TEXTS = {
+    # The main window, its menus and the About box.
+    "title": ("Tavrin", "Tavrin 遠端監看"),
+    "add button": ("Add", "新增"), "delete button": ("Delete", "刪除"),
+    "edit button": ("Edit", "編輯"), "export button": ("Export", "匯出"),
+    "import button": ("Import", "匯入"),
+    "row menu": (["&Connect\tEnter", "&Edit\tF2", "&Delete\tDel", "Devices on this &LAN..."],
+                 ["連線(&C)\tEnter", "編輯(&E)\tF2", "刪除(&D)\tDel", "區域網路上的裝置(&L)..."]),
+    "space menu": (["&Add\tCtrl+N", "Devices on this &LAN..."],
+                   ["新增(&A)\tCtrl+N", "區域網路上的裝置(&L)..."]),
+    "about item": "About Zorvale(&A)...",
+    "about title": "About Zorvale",
+    "about version": "Zorvale 1.0.8.6 Version",
+    "about program": ("Tavrin remote viewing launcher", "Tavrin 遠端監看程式"),
+    # The forms and what they refuse.
+    "add form": ("Add Device", "新增裝置"), "edit form": ("Edit Device", "編輯裝置"),
+    "message": ("Message", "訊息"),
+    "required": ("The required field cannot be empty.", "必填欄位不能為空。"),
+    "exists": ("The device name is exist.", "設備名字已存在。"),
+    "select": ("Please select one device at least.", "請至少選擇一個設備。"),
+    "confirm": ("Are you sure to delete devices?", "您確定要刪除設備嗎？"),
+    "not saved": ("The address book {} could not be saved. The file on disk is as it was before.",
+                  "無法儲存通訊錄 {}。磁碟上的檔案維持原來的內容。"),
+    # Export and import, and the platform's pickers they open.
+    "exported": ("Export file is successful.", "匯出檔案成功。"),
+    "export failed": ("Export file is failed.", "匯出檔案失敗。"),
+    "imported": ("Import file is successful.", "匯入檔案成功。"),
+    "import failed": ("Import file is failed.", "匯入檔案失敗。"),
+    "folder picker button": "Select folder",
+    "file picker": "Select File",
+    "file type": "ini files",
+    # Start-up.
+    "unreadable": ("The address book {} could not be read: {}\n\nThe file has been left as it "
+                   "is. Tavrin will close now; start it again once the file can be read.",
+                   "無法讀取通訊錄 {}：{}\n\n檔案保持原狀，未被更改。Tavrin 即將關閉，請在檔案可讀取後再重新開啟。"),
+    "held": ("another program is using it.", "另一個程式正在使用此檔案。"),
+    "folder": ("The name of Tavrin's folder {} cannot be written in this system's language "
+               "settings.", "Tavrin 所在資料夾 {} 的名稱無法以本系統的語言設定表示。"),
+    "init nat failed": ("Init NAT failed.", "初始化NAT失敗。"),
+    "no library": ("\nKXC_IE_NATT.dll could not be loaded from {}. It must be in the same folder "
+                   "as Tavrin.exe.", "\n無法從 {} 載入 KXC_IE_NATT.dll。它必須與 Tavrin.exe 放在同一個資料夾。"),
+    # Connecting, and the devices on the LAN.
+    "connect failed": ("Connect failed.({})", "連線失敗。({})"),
+    "device unknown": ("Device is not exist.({})", "設備不存在。({})"),
+    "captcha error": ("Captcha error.({})", "認證碼錯誤。({})"),
+    "lan dialog": ("Devices on this LAN", "區域網路上的裝置"),
+    "searching": ("Searching the LAN...", "正在搜尋區域網路..."),
+    "found": ("Devices found: {}", "找到的裝置：{}"),
+}
+LANGUAGES = ("en", "zh")  # the order of TEXTS' pairs
+
+
+def text(key: str, locale: str):
+    """What the launcher says for `key` of TEXTS in the locale's language."""
+    said = TEXTS[key]
+    return said if isinstance(said, str) else said[LANGUAGES.index(locale)]
+
 # What the launcher takes for a key missing from a device's section, in the platform
 # reading's column order; PRIORITY is never read back.
 MISSING_KEY_VALUES = (b"192.168.1.10", b"80", b"admin", b"tulpo", b"", b"", b"")
@@ -93,23 +170,6 @@ def awkward_book(count: int, high: bytes, twin: bytes) -> bytes:
     return b"".join(parts)
 
 
-def assert_main_layout(test, p, client: dict) -> dict:
-    """Buttons in one row at the bottom of the client area, the list above with
-    20 px margins; returns the controls' rectangles."""
-    controls = {c["id"]: c["rect"] for c in p.controls()}
-    left = client["left"] + 25
-    for id in ROW_ORDER:
-        button = controls[id]
-        test.assertEqual(button["left"], left, f"button {id}")
-        test.assertEqual(button["bottom"], client["bottom"] - 15, f"button {id}")
-        left = button["right"] + 10
-    height = controls[1003]["bottom"] - controls[1003]["top"]
-    test.assertEqual(controls[DEVICE_LIST], {
-        "left": client["left"] + 20, "top": client["top"] + 20,
-        "right": client["right"] - 20, "bottom": client["bottom"] - 45 - height})
-    return controls
-
-
 class LauncherTest(SessionTestCase):
     """The launcher started in the class's session, with the files it needs."""
 
@@ -124,6 +184,61 @@ class LauncherTest(SessionTestCase):
         program = Program(self.session, f"{name}-{self.locale}", files, env=env)
         self.addCleanup(program.__exit__)
         return program
+
+    def text(self, key: str):
+        """What the launcher says for `key` of TEXTS in the session's language."""
+        return text(key, self.locale)
+
+    def rows(self, p: Program, hwnd: int | None = None, id: int = ids.IDC_DEVICE_LIST) -> list:
+        """A list's rows, [{texts, selected, rect}]: the main window's device list
+        unless another window or list is named."""
+        return p.driver.listview(hwnd or p.main["hwnd"], id=id)["rows"]
+
+    def row_texts(self, p: Program, hwnd: int | None = None,
+                  id: int = ids.IDC_DEVICE_LIST) -> list:
+        return [r["texts"] for r in self.rows(p, hwnd, id)]
+
+    def row(self, p: Program, name: str, hwnd: int | None = None,
+            id: int = ids.IDC_DEVICE_LIST) -> dict:
+        """The first row whose first column is `name`."""
+        return next(r for r in self.rows(p, hwnd, id) if r["texts"][0] == name)
+
+    def sort_arrows(self, p: Program) -> list:
+        """The device list header's arrow per column: 'up', 'down' or ''."""
+        return p.driver.listview(p.main["hwnd"], id=ids.IDC_DEVICE_LIST)["sort"]
+
+    def viewers(self, p: Program) -> list:
+        """The viewer's windows on the screen, whichever launcher started them."""
+        return [w for w in p.driver.windows(exe="Pellix.exe") if w["visible"]]
+
+    def close_viewers(self, p: Program) -> None:
+        """Closes the viewers on the screen, so that they cover nothing the next click needs."""
+        for viewer in self.viewers(p):
+            try:
+                p.driver.close(viewer["hwnd"])
+            except NotFound:
+                pass  # it closed on its own meanwhile
+
+    def assert_main_layout(self, p: Program) -> None:
+        """Buttons in one row at the bottom of the client area, the list above with
+        20 px margins."""
+        client = p.frame()["client"]
+        controls = {c["id"]: c["rect"] for c in p.controls()}
+        left = client["left"] + 25
+        for id in BUTTON_ROW:
+            button = controls[id]
+            self.assertEqual(button["left"], left, f"button {id}")
+            self.assertEqual(button["bottom"], client["bottom"] - 15, f"button {id}")
+            left = button["right"] + 10
+        height = controls[ids.IDC_DELETE_BUTTON]["bottom"] - controls[ids.IDC_DELETE_BUTTON]["top"]
+        self.assertEqual(controls[ids.IDC_DEVICE_LIST], {
+            "left": client["left"] + 20, "top": client["top"] + 20,
+            "right": client["right"] - 20, "bottom": client["bottom"] - 45 - height})
+
+    def assert_message(self, box: dict, key: str, *values) -> None:
+        """A message box of the launcher's saying TEXTS' `key`, filled with `values`."""
+        self.assertEqual((box["title"], box["text"]),
+                         (self.text("message"), self.text(key).format(*values)))
 
     def platform_reading(self, path) -> list:
         """The book as the platform's own profile functions read it: one line per

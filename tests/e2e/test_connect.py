@@ -15,10 +15,10 @@ import unittest
 import urllib.request
 
 from harness import paths
-from harness.driver import NotFound
 from harness.lan import DEVICE_ADDRESS, SECOND_DEVICE_ADDRESS, SimulatedLan
 from harness.poll import eventually
-from tavrin import DEVICE_LIST, LauncherTest, section
+from harness.win32 import IDOK
+from tavrin import LauncherTest, ids, section
 
 LAN_MAC = "02:ab:cd:0a:0b:0c"
 CLOUD_MAC = "02:ab:cd:0b:0b:0b"
@@ -53,12 +53,6 @@ device UUID-ONE {DEVICE_ADDRESS}:8081 error 1
 device UUID-SLOW {DEVICE_ADDRESS}:8081 p2p delay 600000
 device UUID-STREAM 127.0.0.1:{{stream_port}} relay
 """
-MESSAGES = {
-    "en": {1: "Connect failed.(1)", 15: "Device is not exist.(15)", 17: "Captcha error.(17)",
-           42: "Connect failed.(42)"},
-    "zh": {1: "連線失敗。(1)", 15: "設備不存在。(15)", 17: "認證碼錯誤。(17)",
-           42: "連線失敗。(42)"},
-}
 WM_CONNECT_RESULT, WM_NAT_STATUS, WM_NAT_INFO = 0x07E8, 0x07E9, 0x07EA
 SEARCH_QUIET_SECONDS = 5  # the search ends this long after the last answer
 
@@ -141,13 +135,9 @@ class ConnectTest(LauncherTest):
         self.main = self.p.main_window()
         self.log = self.p.folder / "Pellix.log"
 
-    def row(self, name: str) -> dict:
-        rows = self.p.driver.listview(self.main["hwnd"], id=DEVICE_LIST)["rows"]
-        return next(r for r in rows if r["texts"][0] == name)
-
     def double_click(self, name: str):
-        self.p.click_like_user(self.row(name))
-        self.p.click_like_user(self.row(name), double=True)
+        self.p.click_like_user(self.row(self.p, name))
+        self.p.click_like_user(self.row(self.p, name), double=True)
 
     def launches(self) -> list:
         """The command lines the viewer was started with, from its log (ANSI bytes)."""
@@ -157,16 +147,10 @@ class ConnectTest(LauncherTest):
         """The viewer's logged line and its fields, and the line the viewer received."""
         eventually(lambda: len(self.launches()) >= count, timeout=15)
         line = self.launches()[count - 1]
-        viewers = lambda: [w for w in self.p.driver.windows(exe="Pellix.exe") if w["visible"]]
-        received = self.p.driver.command_line(eventually(viewers, timeout=10)[0]["pid"])
+        viewers = eventually(lambda: self.viewers(self.p), timeout=10)
+        received = self.p.driver.command_line(viewers[0]["pid"])
         self.p.screenshot(f"viewer-{count}")
-        # Close the viewer so that it covers nothing the next click needs.
-        for viewer in self.p.driver.windows(exe="Pellix.exe"):
-            if viewer["visible"]:
-                try:
-                    self.p.driver.close(viewer["hwnd"])
-                except NotFound:
-                    pass  # it closed on its own meanwhile
+        self.close_viewers(self.p)
         return {"line": line, "received": received, **fields(line)}
 
     def http_requests(self, device: int) -> list:
@@ -186,16 +170,15 @@ class ConnectTest(LauncherTest):
         for fault in ("Unhandled", "unloaded under a running thread"):
             self.assertNotIn(fault, self.p.output())
 
-    def expect_connect_error(self, name: str, code: int):
+    def expect_connect_error(self, name: str, code: int, key: str):
+        """The double-click on `name` ends in the box TEXTS' `key` says with `code`."""
         self.double_click(name)
-        box = self.p.driver.wait(pid=self.main["pid"], cls="#32770", exclude=[self.main["hwnd"]],
-                                 timeout=15)
-        message = self.p.driver.msgbox(box["hwnd"])
-        self.assertEqual(message["text"], MESSAGES[self.locale][code])
-        self.assertFalse(self.p.control(DEVICE_LIST)["enabled"])
+        box = self.p.message_box(timeout=15)
+        self.assertEqual(box["text"], self.text(key).format(code))
+        self.assertFalse(self.p.control(ids.IDC_DEVICE_LIST)["enabled"])
         self.p.screenshot(f"error-{code}")
-        self.p.driver.click(box["hwnd"], id=1)
-        eventually(lambda: self.p.control(DEVICE_LIST)["enabled"], timeout=5)
+        self.p.driver.click(box["hwnd"], id=IDOK)
+        eventually(lambda: self.p.control(ids.IDC_DEVICE_LIST)["enabled"], timeout=5)
 
     def test_static_address_tunnels_and_their_errors(self):
         language = "1" if self.english() else "0"
@@ -212,10 +195,10 @@ class ConnectTest(LauncherTest):
         self.assertEqual(static["received"], sent % "secret")
         self.assertEqual(static["line"], sent % "********")
         # Enter on the selected row and the context menu's Connect do what the double-click did.
-        self.p.click_like_user(self.row("Static Cam"))
+        self.p.click_like_user(self.row(self.p, "Static Cam"))
         self.session.xdotool("key", "Return")
         self.assertEqual(self.next_launch(2)["line"], static["line"])
-        self.p.click_like_user(self.row("Static Cam"), button=3)
+        self.p.click_like_user(self.row(self.p, "Static Cam"), button=3)
         self.p.click_like_user(self.p.context_menu()[0])
         self.assertEqual(self.next_launch(3)["line"], static["line"])
         self.assertEqual(len(self.http_requests(0)), before)
@@ -249,9 +232,10 @@ class ConnectTest(LauncherTest):
         self.assertEqual(self.next_launch(6)["CONNECTTYPE"], "RELAY")
 
         # A library that reports 1 after a failure has still failed.
-        for name, code in (("Gone Cam", 15), ("Captcha Cam", 17), ("Broken Cam", 42),
-                           ("One Cam", 1)):
-            self.expect_connect_error(name, code)
+        for name, code, key in (("Gone Cam", 15, "device unknown"),
+                                ("Captcha Cam", 17, "captcha error"),
+                                ("Broken Cam", 42, "connect failed"), ("One Cam", 1, "connect failed")):
+            self.expect_connect_error(name, code, key)
         self.assertEqual(len(self.launches()), 6)
 
         # Closing while a stream flows through a tunnel without pause: the library's
@@ -292,7 +276,7 @@ class ConnectTest(LauncherTest):
 
     def test_closing_while_the_library_still_connects(self):
         self.double_click("Slow Cam")
-        eventually(lambda: not self.p.control(DEVICE_LIST)["enabled"], timeout=5)
+        eventually(lambda: not self.p.control(ids.IDC_DEVICE_LIST)["enabled"], timeout=5)
         # Another program posts the launcher's own messages with made-up values: a forged
         # success is no result of the running attempt, and no value is taken for a pointer.
         for msg, wparam, lparam in ((WM_NAT_INFO, 0, 0x12345678), (WM_NAT_INFO, 7, 0xFFFFFFFF),
@@ -301,7 +285,7 @@ class ConnectTest(LauncherTest):
             self.p.driver.post_message(self.main["hwnd"], msg, wparam, lparam)
         time.sleep(1)
         self.assertTrue(self.p.running())
-        self.assertFalse(self.p.control(DEVICE_LIST)["enabled"])
+        self.assertFalse(self.p.control(ids.IDC_DEVICE_LIST)["enabled"])
         boxes = self.p.driver.windows(pid=self.main["pid"], cls="#32770",
                                       exclude=[self.main["hwnd"]])
         self.assertEqual([w for w in boxes if w["visible"]], [])

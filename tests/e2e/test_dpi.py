@@ -4,7 +4,7 @@ layout must still stand as it does at 96."""
 import subprocess
 import unittest
 
-from tavrin import LauncherTest, assert_main_layout, section
+from tavrin import LauncherTest, section
 
 
 class DpiTest(LauncherTest):
@@ -22,13 +22,12 @@ class DpiTest(LauncherTest):
         for dpi in (96, 144):
             self.set_dpi(dpi)
             p = self.start(f"dpi{dpi}", book)
-            main = p.main_window()
-            window = next(w for w in p.driver.windows(pid=main["pid"]) if w["hwnd"] == main["hwnd"])
-            assert_main_layout(self, p, window["client"])
-            widths[dpi] = window["client"]["right"] - window["client"]["left"]
+            p.main_window()
+            self.assert_main_layout(p)
+            client = p.frame()["client"]
+            widths[dpi] = client["right"] - client["left"]
             p.screenshot("main")
-            p.close()
-            self.assertEqual(p.wait_exit(), 0)
+            self.assert_closes(p)
         # The dialog's units follow the resolution: half as wide again at 150 %.
         self.assertGreater(widths[144], widths[96] * 1.3)
 

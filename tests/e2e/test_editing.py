@@ -4,32 +4,14 @@ every change."""
 import unittest
 
 from harness import paths
-from harness.driver import NotFound
 from harness.lan import DEVICE_ADDRESS, SimulatedLan
-from harness.program import windows_path
 from harness.poll import eventually
-from harness.program import Program
+from harness.program import Program, windows_path
 from harness.session import Session, uses_both_prefixes
-from tavrin import DEVICE_LIST, LauncherTest, section
+from harness.win32 import IDCANCEL, IDNO, IDOK, IDYES
+from tavrin import ADD_FORM, EDIT_FORM, LauncherTest, ids, section, text
 
-ADD, DELETE, EDIT = 1002, 1003, 1004
 CONNECT = None  # no button: a double-click on the row
-OK, CANCEL, YES, NO = 1, 2, 6, 7
-ADD_FORM = dict(name=1011, ip=1012, port=1013, user=1014, password=1015, uuid=1016)
-EDIT_FORM = dict(name=1005, ip=1006, port=1007, user=1008, password=1009, uuid=1010)
-TEXTS = {
-    "en": {"add": "Add Device", "edit": "Edit Device", "caption": "Message",
-           "required": "The required field cannot be empty.", "exists": "The device name is exist.",
-           "select": "Please select one device at least.", "confirm": "Are you sure to delete devices?",
-           "not saved": "The address book {} could not be saved. The file on disk is as it was before.",
-           "row menu": ["&Connect	Enter", "&Edit	F2", "&Delete	Del", "Devices on this &LAN..."],
-           "space menu": ["&Add	Ctrl+N", "Devices on this &LAN..."]},
-    "zh": {"add": "新增裝置", "edit": "編輯裝置", "caption": "訊息", "required": "必填欄位不能為空。",
-           "exists": "設備名字已存在。", "select": "請至少選擇一個設備。", "confirm": "您確定要刪除設備嗎？",
-           "not saved": "無法儲存通訊錄 {}。磁碟上的檔案維持原來的內容。",
-           "row menu": ["連線(&C)	Enter", "編輯(&E)	F2", "刪除(&D)	Del", "區域網路上的裝置(&L)..."],
-           "space menu": ["新增(&A)	Ctrl+N", "區域網路上的裝置(&L)..."]},
-}
 KEYS = ("SERVERIP", "SERVERPORT", "ACCOUNT", "PASSWORD", "UUID", "UUIDIP", "UUIDMAC", "PRIORITY")
 
 
@@ -42,7 +24,6 @@ def book(devices: list, codec: str = "ascii") -> bytes:
 
 class EditingTest(LauncherTest):
     def setUp(self):
-        self.texts = TEXTS[self.locale]
         self.devices = [
             ("Lobby", "10.0.0.5", "80", "admin", "pw1", "", "", "", ""),
             ("Gate", "10.0.0.6", "81", "admin", "pw2", "", "", "", ""),
@@ -54,30 +35,19 @@ class EditingTest(LauncherTest):
 
     def open_form(self, button: int, title_key: str) -> dict:
         self.p.driver.click(self.main["hwnd"], id=button)
-        return self.p.driver.wait(pid=self.main["pid"], title=self.texts[title_key])
+        return self.p.dialog(self.text(title_key))
 
-    def fill(self, form: dict, ids: dict, **values):
-        for field, text in values.items():
-            self.p.driver.set_text(form["hwnd"], text, id=ids[field])
-
-    def message(self, *owners: dict) -> dict:
-        box = self.p.driver.wait(pid=self.main["pid"], cls="#32770",
-                                 exclude=[self.main["hwnd"], *(o["hwnd"] for o in owners)])
-        return self.p.driver.msgbox(box["hwnd"])
-
-    def answer(self, box: dict, button: int):
-        self.p.driver.click(box["hwnd"], id=button)
-        self.p.driver.gone(box["hwnd"])
+    def fill(self, form: dict, fields: dict, p: Program | None = None, **values):
+        """Types `values` into the form's fields (`p`: the launcher it belongs to, if not this test's)."""
+        for field, typed in values.items():
+            (p or self.p).driver.set_text(form["hwnd"], typed, id=fields[field])
 
     def expect_refused(self, form: dict, text_key: str):
-        self.p.driver.click(form["hwnd"], id=OK)
-        box = self.message(form)
-        self.assertEqual((box["title"], box["text"]), (self.texts["caption"], self.texts[text_key]))
-        self.answer(box, OK)
+        self.p.driver.click(form["hwnd"], id=IDOK)
+        box = self.p.message_box(form)
+        self.assert_message(box, text_key)
+        self.p.answer(box, IDOK)
         self.assertTrue(any(w["hwnd"] == form["hwnd"] for w in self.p.driver.windows(pid=self.main["pid"])))
-
-    def rows(self) -> list:
-        return self.p.driver.listview(self.main["hwnd"], id=DEVICE_LIST)["rows"]
 
     def saved_book(self, expected: bytes) -> bytes:
         """The book on disk once it holds `expected`, or as it is after 10 s: the
@@ -94,7 +64,7 @@ class EditingTest(LauncherTest):
         self.assertEqual(self.saved_book(expected), expected)
 
     def test_add_refuse_and_cancel(self):
-        form = self.open_form(ADD, "add")
+        form = self.open_form(ids.IDC_ADD_BUTTON, "add form")
         self.p.screenshot("add-form")
         required = dict(name="Front Door", ip="192.168.1.64", port="80", user="admin", password="pw")
         for missing in ("name", "ip", "port", "user", "password"):
@@ -103,214 +73,195 @@ class EditingTest(LauncherTest):
         self.fill(form, ADD_FORM, **{**required, "name": "LOBBY"})
         self.expect_refused(form, "exists")
         self.fill(form, ADD_FORM, **required)
-        self.p.driver.click(form["hwnd"], id=OK)
-        self.p.driver.gone(form["hwnd"])
+        self.p.answer(form, IDOK)
         self.devices.append(("Front Door", "192.168.1.64", "80", "admin", "pw", "", "", "", "Frame"))
         self.assert_saved()
 
         # A cloud device: name, UUID and credentials. The UUID locks the IP edit.
-        form = self.open_form(ADD, "add")
+        form = self.open_form(ids.IDC_ADD_BUTTON, "add form")
         self.fill(form, ADD_FORM, name="Cabin", uuid="KX3W8N1F6TZ0", user="admin", password="pw")
         ip = self.p.control(ADD_FORM["ip"], form["hwnd"])
         self.assertFalse(ip["enabled"])
         self.fill(form, ADD_FORM, uuid="")
         self.assertTrue(self.p.control(ADD_FORM["ip"], form["hwnd"])["enabled"])
         self.fill(form, ADD_FORM, uuid="KX3W8N1F6TZ0")
-        self.p.driver.click(form["hwnd"], id=OK)
-        self.p.driver.gone(form["hwnd"])
+        self.p.answer(form, IDOK)
         self.devices.append(("Cabin", "", "", "admin", "pw", "KX3W8N1F6TZ0", "", "", "Frame"))
         self.assert_saved()
-        self.assertEqual([r["texts"] for r in self.rows()][-1], ["Cabin", "", "", "KX3W8N1F6TZ0"])
+        self.assertEqual(self.row_texts(self.p)[-1], ["Cabin", "", "", "KX3W8N1F6TZ0"])
 
         before = (self.p.folder / "AddressBook.ini").read_bytes()
-        form = self.open_form(ADD, "add")
+        form = self.open_form(ids.IDC_ADD_BUTTON, "add form")
         self.fill(form, ADD_FORM, **{**required, "name": "Never"})
-        self.p.driver.click(form["hwnd"], id=CANCEL)
-        self.p.driver.gone(form["hwnd"])
+        self.p.answer(form, IDCANCEL)
         self.assertEqual((self.p.folder / "AddressBook.ini").read_bytes(), before)
-        self.assertEqual(len(self.rows()), 6)
-        self.p.close()
-        self.assertEqual(self.p.wait_exit(), 0)
+        self.assertEqual(len(self.rows(self.p)), 6)
+        self.assert_closes(self.p)
 
     def test_edit_after_sorting_and_rename_in_other_case(self):
-        self.p.driver.click(self.main["hwnd"], id=EDIT)
-        box = self.message()
-        self.assertEqual(box["text"], self.texts["select"])
-        self.answer(box, OK)
+        self.p.driver.click(self.main["hwnd"], id=ids.IDC_EDIT_BUTTON)
+        box = self.p.message_box()
+        self.assertEqual(box["text"], self.text("select"))
+        self.p.answer(box, IDOK)
 
         # Sorted by name, descending: Yard, Lobby, Gate, Cloud. Edit the top row.
-        lst = self.p.control(DEVICE_LIST)["rect"]
+        lst = self.p.control(ids.IDC_DEVICE_LIST)["rect"]
         self.session.click_at(lst["left"] + 40, lst["top"] + 10)
-        eventually(lambda: self.rows()[0]["texts"][0] == "Yard")
-        self.p.click_like_user(self.rows()[0])
-        form = self.open_form(EDIT, "edit")
+        eventually(lambda: self.rows(self.p)[0]["texts"][0] == "Yard")
+        self.p.click_like_user(self.rows(self.p)[0])
+        form = self.open_form(ids.IDC_EDIT_BUTTON, "edit form")
         fields = {c["id"]: c for c in self.p.controls(form["hwnd"])}
         self.assertEqual([fields[EDIT_FORM[k]]["text"] for k in ("name", "ip", "port", "user", "uuid")],
                          ["Yard", "10.0.0.8", "8080", "viewer", ""])
         self.p.screenshot("edit-form")
         self.fill(form, EDIT_FORM, name="YARD", ip="10.0.0.88", port="8081")
-        self.p.driver.click(form["hwnd"], id=OK)
-        self.p.driver.gone(form["hwnd"])
+        self.p.answer(form, IDOK)
         self.devices[3] = ("YARD", "10.0.0.88", "8081", "viewer", "pw4", "", "", "", "Frame")
         self.assert_saved()
-        self.assertEqual(self.rows()[0]["texts"], ["YARD", "10.0.0.88", "8081", ""])
+        self.assertEqual(self.rows(self.p)[0]["texts"], ["YARD", "10.0.0.88", "8081", ""])
 
         # The cloud device keeps its learned LAN address and MAC through an edit; its
         # stored UUID locks the IP edit from the start.
-        cloud = next(r for r in self.rows() if r["texts"][0] == "Cloud")
+        cloud = self.row(self.p, "Cloud")
         self.p.click_like_user(cloud)
-        form = self.open_form(EDIT, "edit")
+        form = self.open_form(ids.IDC_EDIT_BUTTON, "edit form")
         self.assertFalse(self.p.control(EDIT_FORM["ip"], form["hwnd"])["enabled"])
         self.fill(form, EDIT_FORM, name="Gate")
         self.expect_refused(form, "exists")
         self.fill(form, EDIT_FORM, name="Cloud 2", password="new")
-        self.p.driver.click(form["hwnd"], id=OK)
-        self.p.driver.gone(form["hwnd"])
+        self.p.answer(form, IDOK)
         self.devices[2] = ("Cloud 2", "", "80", "admin", "new", "KX7Q2M9D4HB3", "192.168.1.9",
                            "00:11:22:33:44:55", "Frame")
         self.assert_saved()
-        self.p.close()
-        self.assertEqual(self.p.wait_exit(), 0)
+        self.assert_closes(self.p)
 
     def test_delete_removes_only_the_first_selected_row(self):
-        rows = self.rows()
+        rows = self.rows(self.p)
         self.p.click_like_user(rows[1])
         self.session.xdotool("keydown", "ctrl")
         for row in (rows[2], rows[3]):
             self.p.click_like_user(row)
         self.session.xdotool("keyup", "ctrl")
-        eventually(lambda: [r["selected"] for r in self.rows()] == [False, True, True, True])
+        eventually(lambda: [r["selected"] for r in self.rows(self.p)] == [False, True, True, True])
 
         before = (self.p.folder / "AddressBook.ini").read_bytes()
-        self.p.driver.click(self.main["hwnd"], id=DELETE)
-        box = self.message()
-        self.assertEqual((box["title"], box["text"]), (self.texts["caption"], self.texts["confirm"]))
-        self.assertEqual(sorted(b["id"] for b in box["buttons"]), [YES, NO])
+        self.p.driver.click(self.main["hwnd"], id=ids.IDC_DELETE_BUTTON)
+        box = self.p.message_box()
+        self.assert_message(box, "confirm")
+        self.assertEqual(sorted(b["id"] for b in box["buttons"]), [IDYES, IDNO])
         self.p.screenshot("delete-confirm")
-        self.answer(box, NO)
+        self.p.answer(box, IDNO)
         self.assertEqual((self.p.folder / "AddressBook.ini").read_bytes(), before)
 
-        self.p.driver.click(self.main["hwnd"], id=DELETE)
-        self.answer(self.message(), YES)
+        self.p.driver.click(self.main["hwnd"], id=ids.IDC_DELETE_BUTTON)
+        self.p.answer(self.p.message_box(), IDYES)
         del self.devices[1]
-        eventually(lambda: len(self.rows()) == 3)
-        self.assertEqual([r["texts"][0] for r in self.rows()], ["Lobby", "Cloud", "Yard"])
+        eventually(lambda: len(self.rows(self.p)) == 3)
+        self.assertEqual([r[0] for r in self.row_texts(self.p)], ["Lobby", "Cloud", "Yard"])
         self.assert_saved()
-        self.p.close()
-        self.assertEqual(self.p.wait_exit(), 0)
+        self.assert_closes(self.p)
 
     def test_keys_and_context_menu_run_the_commands(self):
         unchanged = book(self.devices)
-        self.p.click_like_user(self.rows()[1])  # Gate; the list has the focus
+        self.p.click_like_user(self.rows(self.p)[1])  # Gate; the list has the focus
         self.session.xdotool("key", "F2")
-        form = self.p.driver.wait(pid=self.main["pid"], title=self.texts["edit"])
+        form = self.p.dialog(self.text("edit form"))
         self.assertEqual(self.p.control(EDIT_FORM["name"], form["hwnd"])["text"], "Gate")
-        self.answer(form, CANCEL)
+        self.p.answer(form, IDCANCEL)
         self.session.xdotool("key", "Delete")
-        box = self.message()
-        self.assertEqual(box["text"], self.texts["confirm"])
-        self.answer(box, NO)
+        box = self.p.message_box()
+        self.assertEqual(box["text"], self.text("confirm"))
+        self.p.answer(box, IDNO)
         for key in ("ctrl+n", "Insert"):
             self.session.xdotool("key", key)
-            self.answer(self.p.driver.wait(pid=self.main["pid"], title=self.texts["add"]), CANCEL)
+            self.p.answer(self.p.dialog(self.text("add form")), IDCANCEL)
         self.assertEqual((self.p.folder / "AddressBook.ini").read_bytes(), unchanged)
         # Away from the list, Enter is the focused control's: Tab to the Add button, which it presses.
         self.session.xdotool("key", "Tab", "Return")
-        self.answer(self.p.driver.wait(pid=self.main["pid"], title=self.texts["add"]), CANCEL)
-        self.p.click_like_user(self.rows()[1])
+        self.p.answer(self.p.dialog(self.text("add form")), IDCANCEL)
+        self.p.click_like_user(self.rows(self.p)[1])
 
         # The menu key and Shift+F10 open the selected row's menu, Escape closes it.
         for key in ("Menu", "shift+F10"):
             self.session.xdotool("key", key)
-            self.assertEqual([i["text"] for i in self.p.context_menu()], self.texts["row menu"])
+            self.assertEqual([i["text"] for i in self.p.context_menu()], self.text("row menu"))
             self.session.xdotool("key", "Escape")
             self.p.wait_menu_closed()
 
         # A right-click on a row offers its commands; Edit and Delete work as the buttons do.
-        yard = next(r for r in self.rows() if r["texts"][0] == "Yard")
+        yard = self.row(self.p, "Yard")
         self.p.click_like_user(yard, button=3)
         items = self.p.context_menu()
-        self.assertEqual([i["text"] for i in items], self.texts["row menu"])
+        self.assertEqual([i["text"] for i in items], self.text("row menu"))
         self.p.screenshot("context-menu-row")
         self.p.click_like_user(items[1])
-        form = self.p.driver.wait(pid=self.main["pid"], title=self.texts["edit"])
+        form = self.p.dialog(self.text("edit form"))
         self.assertEqual(self.p.control(EDIT_FORM["name"], form["hwnd"])["text"], "Yard")
-        self.answer(form, CANCEL)
+        self.p.answer(form, IDCANCEL)
         self.p.click_like_user(yard, button=3)
         self.p.click_like_user(self.p.context_menu()[2])
-        box = self.message()
-        self.assertEqual(box["text"], self.texts["confirm"])
-        self.answer(box, YES)
+        box = self.p.message_box()
+        self.assertEqual(box["text"], self.text("confirm"))
+        self.p.answer(box, IDYES)
         del self.devices[3]
         self.assert_saved()
 
         # On empty space: Add.
-        lst = self.p.control(DEVICE_LIST)["rect"]
+        lst = self.p.control(ids.IDC_DEVICE_LIST)["rect"]
         self.session.click_at(lst["left"] + 60, lst["bottom"] - 20, button=3)
         items = self.p.context_menu()
-        self.assertEqual([i["text"] for i in items], self.texts["space menu"])
+        self.assertEqual([i["text"] for i in items], self.text("space menu"))
         self.p.screenshot("context-menu-space")
         self.p.click_like_user(items[0])
-        form = self.p.driver.wait(pid=self.main["pid"], title=self.texts["add"])
+        form = self.p.dialog(self.text("add form"))
         self.fill(form, ADD_FORM, name="Dock", ip="10.0.0.9", port="80", user="admin", password="pw")
-        self.answer(form, OK)
+        self.p.answer(form, IDOK)
         self.devices.append(("Dock", "10.0.0.9", "80", "admin", "pw", "", "", "", "Frame"))
         self.assert_saved()
-        self.p.close()
-        self.assertEqual(self.p.wait_exit(), 0)
+        self.assert_closes(self.p)
 
     def test_failed_save_is_told_and_leaves_the_book(self):
         path = self.p.folder / "AddressBook.ini"
         before = path.read_bytes()
         path.chmod(0o444)  # read-only: Windows refuses to replace it
-        form = self.open_form(ADD, "add")
+        form = self.open_form(ids.IDC_ADD_BUTTON, "add form")
         self.fill(form, ADD_FORM, name="Dock", ip="10.0.0.9", port="80", user="admin", password="pw")
-        self.p.driver.click(form["hwnd"], id=OK)
-        self.p.driver.gone(form["hwnd"])
-        expected = self.texts["not saved"].format(windows_path(path))
-        box = self.message()
-        self.assertEqual((box["title"], box["text"]), (self.texts["caption"], expected))
+        self.p.answer(form, IDOK)
+        box = self.p.message_box()
+        self.assert_message(box, "not saved", windows_path(path))
         self.p.screenshot("not-saved")
-        self.answer(box, OK)
-        self.assertEqual(len(self.rows()), 5)
+        self.p.answer(box, IDOK)
+        self.assertEqual(len(self.rows(self.p)), 5)
         self.assertEqual(path.read_bytes(), before)
         # The close tries once more, and says so once more.
         self.p.close()
-        self.answer(self.message(), OK)
+        self.p.answer(self.p.message_box(), IDOK)
         self.assertEqual(self.p.wait_exit(), 0)
         self.assertEqual(path.read_bytes(), before)
         self.assertFalse((self.p.folder / "AddressBook.ini.bak").exists())
 
     def act(self, side: tuple, button: int, row: str | None = None, **values) -> None:
-        """One change made through one launcher, `side` = (program, main window, texts):
+        """One change made through one launcher, `side` = (program, its locale):
         Add with `values`, or Edit, Delete or Connect of the row called `row`."""
-        p, main, texts = side
+        p, locale = side
         if row is not None:
-            rows = p.driver.listview(main["hwnd"], id=DEVICE_LIST)["rows"]
-            p.click_like_user(next(r for r in rows if r["texts"][0] == row))
+            p.click_like_user(self.row(p, row))
         if button is CONNECT:
             # The search at the start has to end before its answers are used.
             eventually(lambda: "Run exit" in p.output(), timeout=20)
-            p.click_like_user(next(r for r in rows if r["texts"][0] == row), double=True)
-            viewers = lambda: [w for w in p.driver.windows(exe="Pellix.exe") if w["visible"]]
-            eventually(viewers, timeout=15)
-            for viewer in viewers():
-                try:
-                    p.driver.close(viewer["hwnd"])
-                except NotFound:
-                    pass  # it closed on its own meanwhile
+            p.click_like_user(self.row(p, row), double=True)
+            eventually(lambda: self.viewers(p), timeout=15)
+            self.close_viewers(p)
             return
-        p.driver.click(main["hwnd"], id=button)
-        if button == DELETE:
-            box = p.driver.wait(pid=main["pid"], cls="#32770", exclude=[main["hwnd"]])
-            p.driver.click(box["hwnd"], id=YES)
+        p.driver.click(p.main["hwnd"], id=button)
+        if button == ids.IDC_DELETE_BUTTON:
+            box = p.message_box()
+            p.driver.click(box["hwnd"], id=IDYES)
             return
-        form = p.driver.wait(pid=main["pid"], title=texts["add" if button == ADD else "edit"])
-        ids = ADD_FORM if button == ADD else EDIT_FORM
-        for field, text in values.items():
-            p.driver.set_text(form["hwnd"], text, id=ids[field])
-        p.driver.click(form["hwnd"], id=OK)
-        p.driver.gone(form["hwnd"])
+        adding = button == ids.IDC_ADD_BUTTON
+        form = p.dialog(text("add form" if adding else "edit form", locale))
+        self.fill(form, ADD_FORM if adding else EDIT_FORM, p, **values)
+        p.answer(form, IDOK)
 
     @uses_both_prefixes
     def test_two_computers_sharing_the_book_keep_each_others_changes(self):
@@ -329,29 +280,28 @@ class EditingTest(LauncherTest):
             path = self.p.folder / "AddressBook.ini"
             b = Program(session, f"shared-{other}", {}, folder=self.p.folder)
             self.addCleanup(b.__exit__)
-            first = (self.p, self.p.main_window(), self.texts)
-            second = (b, b.main_window(), TEXTS[other])
+            self.p.main_window()
+            b.main_window()
+            first, second = (self.p, self.locale), (b, other)
             new = dict(user="admin", password="pw", port="80")
-            steps = [(first, ADD, None, dict(new, name="Dock", ip="10.0.0.9"), b"[Dock]"),
-                     (second, ADD, None, dict(new, name="Pier", ip="10.0.0.10"), b"[Pier]"),
+            steps = [(first, ids.IDC_ADD_BUTTON, None, dict(new, name="Dock", ip="10.0.0.9"), b"[Dock]"),
+                     (second, ids.IDC_ADD_BUTTON, None, dict(new, name="Pier", ip="10.0.0.10"), b"[Pier]"),
                      # Learned in memory: its next save, the edit, writes it.
                      (first, CONNECT, "LAN Cam", {}, b"[LAN Cam]"),
-                     (first, EDIT, "Gate", dict(ip="10.0.0.66"), f"={DEVICE_ADDRESS}\r".encode()),
-                     (second, EDIT, "Yard", dict(port="8090"), b"=8090\r"),
-                     (first, DELETE, "Cloud", {}, b"[Cloud]"),
-                     (second, DELETE, "Lobby", {}, b"[Lobby]")]
+                     (first, ids.IDC_EDIT_BUTTON, "Gate", dict(ip="10.0.0.66"), f"={DEVICE_ADDRESS}\r".encode()),
+                     (second, ids.IDC_EDIT_BUTTON, "Yard", dict(port="8090"), b"=8090\r"),
+                     (first, ids.IDC_DELETE_BUTTON, "Cloud", {}, b"[Cloud]"),
+                     (second, ids.IDC_DELETE_BUTTON, "Lobby", {}, b"[Lobby]")]
             for side, button, row, values, mark in steps:
                 self.act(side, button, row, **values)
                 # Each side's save is on disk before the other side acts.
-                eventually(lambda: (mark in path.read_bytes()) != (button == DELETE))
+                eventually(lambda: (mark in path.read_bytes()) != (button == ids.IDC_DELETE_BUTTON))
             # The second's list shows what its saves merged in from the first.
-            rows = b.driver.listview(second[1]["hwnd"], id=DEVICE_LIST)["rows"]
-            self.assertEqual([r["texts"][0] for r in rows],
+            self.assertEqual([r[0] for r in self.row_texts(b)],
                              ["Gate", "Yard", "LAN Cam", "Dock", "Pier"])
             b.screenshot("merged")
             for p in (self.p, b):
-                p.close()
-                self.assertEqual(p.wait_exit(), 0)
+                self.assert_closes(p)
         saved = [line.split(" ") for line in self.platform_reading(path)]
         self.assertEqual([(bytes.fromhex(d[0]), bytes.fromhex(d[1] if d[1] != '""' else ""),
                            bytes.fromhex(d[2]), d[6]) for d in saved],
@@ -378,23 +328,20 @@ class ChineseEditingTest(EditingTest):
                             **{"Pellix.exe": paths.win_bin() / "Pellix.exe"})
         self.main = self.p.main_window()
         path = self.p.folder / "AddressBook.ini"
-        row = lambda: next(r for r in self.rows() if r["texts"][1].startswith("10.0.0.7"))
+        row = lambda: next(r for r in self.rows(self.p) if r["texts"][1].startswith("10.0.0.7"))
         self.assertNotEqual(row()["texts"][0].encode("big5", "replace"), cut)
 
         self.p.click_like_user(row())
         self.p.click_like_user(row(), double=True)
         log = self.p.folder / "Pellix.log"
         eventually(lambda: log.exists() and b"IP=10.0.0.7#" in log.read_bytes(), timeout=15)
-        for viewer in self.p.driver.windows(exe="Pellix.exe"):
-            if viewer["visible"]:
-                self.p.driver.close(viewer["hwnd"])
+        self.close_viewers(self.p)
 
         self.p.click_like_user(row())
-        form = self.open_form(EDIT, "edit")
+        form = self.open_form(ids.IDC_EDIT_BUTTON, "edit form")
         self.assertEqual(self.p.control(EDIT_FORM["ip"], form["hwnd"])["text"], "10.0.0.7")
         self.fill(form, EDIT_FORM, ip="10.0.0.77")
-        self.p.driver.click(form["hwnd"], id=OK)
-        self.p.driver.gone(form["hwnd"])
+        self.p.answer(form, IDOK)
         eventually(lambda: b"SERVERIP=10.0.0.77\r\n" in path.read_bytes())
         saved = self.platform_reading(path)
         self.assertEqual([line.split(" ")[1] for line in saved],
@@ -402,24 +349,22 @@ class ChineseEditingTest(EditingTest):
         self.assertEqual(saved[0::2], self.platform_reading(self.p.folder / "AddressBook.ini.bak")[0::2])
 
         self.p.click_like_user(row())
-        self.p.driver.click(self.main["hwnd"], id=DELETE)
-        self.answer(self.message(), YES)
-        eventually(lambda: len(self.rows()) == 2)
-        self.assertEqual([r["texts"][0] for r in self.rows()], ["Lobby", "Gate"])
+        self.p.driver.click(self.main["hwnd"], id=ids.IDC_DELETE_BUTTON)
+        self.p.answer(self.p.message_box(), IDYES)
+        eventually(lambda: len(self.rows(self.p)) == 2)
+        self.assertEqual([r[0] for r in self.row_texts(self.p)], ["Lobby", "Gate"])
         expected = book([self.devices[0], self.devices[1]])
         self.assertEqual(self.saved_book(expected), expected)
-        self.p.close()
-        self.assertEqual(self.p.wait_exit(), 0)
+        self.assert_closes(self.p)
 
     def add(self, name: str, typed: str | None = None):
         """Adds a device called `name`, typing `typed` over it first if given."""
-        form = self.open_form(ADD, "add")
+        form = self.open_form(ids.IDC_ADD_BUTTON, "add form")
         self.fill(form, ADD_FORM, name=name, ip="10.0.0.9", port="80", user="admin", password="pw")
         if typed is not None:
             self.fill(form, ADD_FORM, name=typed)
             self.assertEqual(self.p.control(ADD_FORM["name"], form["hwnd"])["text"], name)
-        self.p.driver.click(form["hwnd"], id=OK)
-        self.p.driver.gone(form["hwnd"])
+        self.p.answer(form, IDOK)
         self.devices.append((name, "10.0.0.9", "80", "admin", "pw", "", "", "", "Frame"))
         expected = book(self.devices, "cp950")
         self.assertEqual(self.saved_book(expected), expected)
@@ -432,13 +377,12 @@ class ChineseEditingTest(EditingTest):
         # 大門 and 入門 are A4 6A AA F9 and A4 4A AA F9: the second bytes are no letters.
         self.add("大門")
         self.add("入門")
-        form = self.open_form(ADD, "add")
+        form = self.open_form(ids.IDC_ADD_BUTTON, "add form")
         self.fill(form, ADD_FORM, name="入門", ip="10.0.0.9", port="80", user="admin", password="pw")
         self.expect_refused(form, "exists")
         self.p.screenshot("big5-pair-added")
-        self.p.driver.click(form["hwnd"], id=CANCEL)
-        self.p.close()
-        self.assertEqual(self.p.wait_exit(), 0)
+        self.p.driver.click(form["hwnd"], id=IDCANCEL)
+        self.assert_closes(self.p)
 
 
 if __name__ == "__main__":

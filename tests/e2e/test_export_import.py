@@ -10,20 +10,9 @@ from pathlib import Path
 
 from harness.poll import eventually
 from harness.program import windows_path
-from tavrin import DEVICE_LIST, LauncherTest, section
+from harness.win32 import FILE_LIST, FILE_NAME_BOX, FILE_TYPE_LIST, IDCANCEL, IDOK
+from tavrin import LauncherTest, ids, section
 
-EXPORT, IMPORT, EDIT = 1033, 1034, 1004
-OK, CANCEL = 1, 2
-FILE_NAME, FILE_TYPE = 1148, 1136  # the file-open picker's name box and type list
-SHELL_VIEW = 1  # the file-open picker's list of files (its Open button is id 1 too)
-TEXTS = {
-    "en": {"caption": "Message", "edit": "Edit Device",
-           "exported": "Export file is successful.", "export failed": "Export file is failed.",
-           "imported": "Import file is successful.", "import failed": "Import file is failed."},
-    "zh": {"caption": "訊息", "edit": "編輯裝置",
-           "exported": "匯出檔案成功。", "export failed": "匯出檔案失敗。",
-           "imported": "匯入檔案成功。", "import failed": "匯入檔案失敗。"},
-}
 BOOK = (section(b"Lobby", SERVERIP=b"10.0.0.5", SERVERPORT=b"8080", ACCOUNT=b"admin",
                 PASSWORD=b"pw1", UUID=b"", UUIDIP=b"", UUIDMAC=b"", PRIORITY=b"Quality")
         + section(b"Cloud", SERVERIP=b"", SERVERPORT=b"80", ACCOUNT=b"viewer", PASSWORD=b"pw2",
@@ -36,9 +25,6 @@ OTHER_BOOK = (section(b"Yard", SERVERIP=b"10.0.0.8", PRIORITY=b"Frame")
 
 
 class ExportImportTest(LauncherTest):
-    def setUp(self):
-        self.texts = TEXTS[self.locale]
-
     def start_with(self, name: str, book: bytes, **extra):
         self.p = self.start(name, book, **extra)
         self.main = self.p.main_window()
@@ -57,12 +43,8 @@ class ExportImportTest(LauncherTest):
             folder.mkdir()
         return folder, windows()
 
-    def rows(self) -> list:
-        return [r["texts"] for r in
-                self.p.driver.listview(self.main["hwnd"], id=DEVICE_LIST)["rows"]]
-
     def names(self) -> list:
-        return [r[0] for r in self.rows()]
+        return [r[0] for r in self.row_texts(self.p)]
 
     def button(self, dialog: dict, id: int) -> dict:
         """A dialog's push button by id; other controls of the pickers share ids 1 and 2."""
@@ -75,38 +57,38 @@ class ExportImportTest(LauncherTest):
     def expect_message(self, key: str, label: str):
         """The outcome's message box, checked, captured and closed."""
         box = self.p.message_box()
-        self.assertEqual((box["title"], box["text"]), (self.texts["caption"], self.texts[key]))
-        self.assertEqual([b["id"] for b in box["buttons"]], [OK])
+        self.assert_message(box, key)
+        self.assertEqual([b["id"] for b in box["buttons"]], [IDOK])
         self.p.screenshot(label)
-        self.p.driver.click(box["hwnd"], id=OK)
-        self.p.driver.gone(box["hwnd"])
+        self.p.answer(box, IDOK)
 
     def open_folder_picker(self) -> dict:
-        self.p.driver.click(self.main["hwnd"], id=EXPORT)
+        self.p.driver.click(self.main["hwnd"], id=ids.IDC_EXPORT_BUTTON)
         picker = self.p.driver.wait(pid=self.main["pid"], cls="#32770",
                                     exclude=[self.main["hwnd"]])
         self.assertEqual(picker["owner"], self.main["hwnd"])
-        self.assertIn("Select folder", [c["text"] for c in self.p.controls(picker["hwnd"])])
+        self.assertIn(self.text("folder picker button"),
+                      [c["text"] for c in self.p.controls(picker["hwnd"])])
         return picker
 
     def export_to(self, windows_folder: str, outcome: str, label: str):
         picker = self.open_folder_picker()
         self.p.driver.select_folder(picker["hwnd"], windows_folder)
         self.p.screenshot(f"{label}-folder-picker")
-        self.press(picker, OK)
+        self.press(picker, IDOK)
         self.p.driver.gone(picker["hwnd"])
         self.expect_message(outcome, label)
 
     def open_file_picker(self) -> dict:
-        self.p.driver.click(self.main["hwnd"], id=IMPORT)
-        picker = self.p.driver.wait(pid=self.main["pid"], title="Select File")
+        self.p.driver.click(self.main["hwnd"], id=ids.IDC_IMPORT_BUTTON)
+        picker = self.p.dialog(self.text("file picker"))
         self.assertEqual(picker["owner"], self.main["hwnd"])
-        self.assertEqual(self.p.control(FILE_TYPE, picker["hwnd"])["text"], "ini files")
+        self.assertEqual(self.p.control(FILE_TYPE_LIST, picker["hwnd"])["text"], self.text("file type"))
         return picker
 
     def type_and_open(self, picker: dict, text: str):
-        self.p.driver.set_text(picker["hwnd"], text, id=FILE_NAME)
-        self.press(picker, OK)
+        self.p.driver.set_text(picker["hwnd"], text, id=FILE_NAME_BOX)
+        self.press(picker, IDOK)
 
     def import_from(self, typed: str, outcome: str, label: str):
         picker = self.open_file_picker()
@@ -116,15 +98,12 @@ class ExportImportTest(LauncherTest):
 
     def edit_first_row_unchanged(self):
         """Edit and OK on the first row: the form sets the device's priority."""
-        self.p.click_like_user(self.p.driver.listview(self.main["hwnd"], id=DEVICE_LIST)["rows"][0])
-        self.p.driver.click(self.main["hwnd"], id=EDIT)
-        form = self.p.driver.wait(pid=self.main["pid"], title=self.texts["edit"])
-        self.p.driver.click(form["hwnd"], id=OK)
-        self.p.driver.gone(form["hwnd"])
+        self.p.click_like_user(self.rows(self.p)[0])
+        self.p.driver.click(self.main["hwnd"], id=ids.IDC_EDIT_BUTTON)
+        self.p.answer(self.p.dialog(self.text("edit form")), IDOK)
 
     def close(self) -> bytes:
-        self.p.close()
-        self.assertEqual(self.p.wait_exit(), 0)
+        self.assert_closes(self.p)
         return (self.p.folder / "AddressBook.ini").read_bytes()
 
     def test_export_then_import_restores_the_devices_in_order(self):
@@ -149,7 +128,7 @@ class ExportImportTest(LauncherTest):
         self.assertEqual((folder / "AddressBook.ini.bak").read_bytes(), saved)
         self.import_from(windows_folder + "\\AddressBook.ini.bak", "imported", "import-backup")
         self.assertEqual(self.names(), NAMES)
-        self.assertEqual(self.rows()[1], ["Cloud", "", "80", "KX7Q2M9D4HB3"])
+        self.assertEqual(self.row_texts(p)[1], ["Cloud", "", "80", "KX7Q2M9D4HB3"])
 
         # PRIORITY is not read back: the next save writes it empty for every device.
         self.assertEqual(self.close(), saved.replace(b"PRIORITY=Frame", b"PRIORITY="))
@@ -157,10 +136,9 @@ class ExportImportTest(LauncherTest):
     def test_import_replaces_the_list_and_waits_for_the_next_save(self):
         p = self.start_with("replace", BOOK, **{"other.ini": OTHER_BOOK})
         # Sorted by name first: the refilled list is in file order, and its header says so.
-        lst = p.control(DEVICE_LIST)["rect"]
+        lst = p.control(ids.IDC_DEVICE_LIST)["rect"]
         self.session.click_at(lst["left"] + 40, lst["top"] + 10)
-        arrows = lambda: p.driver.listview(self.main["hwnd"], id=DEVICE_LIST)["sort"]
-        eventually(lambda: arrows() == ["down", "", "", ""])
+        eventually(lambda: self.sort_arrows(p) == ["down", "", "", ""])
         # The picker holds the main window: it cannot be closed under it, and the picker works on.
         picker = self.open_file_picker()
         p.close()
@@ -170,10 +148,10 @@ class ExportImportTest(LauncherTest):
         self.type_and_open(picker, windows_path(p.folder / "other.ini"))
         p.driver.gone(picker["hwnd"])
         self.expect_message("imported", "import")
-        self.assertEqual(arrows(), ["", "", "", ""])
+        self.assertEqual(self.sort_arrows(p), ["", "", "", ""])
         # Every section is a device, duplicates too; like the platform's reader, a name's
         # values come from its first section.
-        self.assertEqual(self.rows(), [["Yard", "10.0.0.8", "80", ""],
+        self.assertEqual(self.row_texts(p), [["Yard", "10.0.0.8", "80", ""],
                                        ["Dock", "192.168.1.10", "80", ""],
                                        ["Yard", "10.0.0.8", "80", ""]])
         self.assertEqual((p.folder / "AddressBook.ini").read_bytes(), BOOK)
@@ -194,32 +172,31 @@ class ExportImportTest(LauncherTest):
         picked.mkdir()
         for name in ("one.ini", "two.ini"):
             (picked / name).write_bytes(OTHER_BOOK)
-        before = self.rows()
+        before = self.row_texts(p)
 
         self.import_from(windows_path(p.folder / "missing.ini"), "import failed", "missing")
         self.import_from(windows_path(p.folder / "locked.ini"), "import failed", "read-only")
-        self.assertEqual(self.rows(), before)
+        self.assertEqual(self.row_texts(p), before)
 
         # A typed folder opens in the picker; with two of its files selected the picker
         # hands back the folder.
         picker = self.open_file_picker()
         self.type_and_open(picker, windows_path(picked))
-        listed = lambda: sorted(r["texts"][0] for r in
-                                p.driver.listview(picker["hwnd"], id=SHELL_VIEW)["rows"])
+        listed = lambda: sorted(r[0] for r in self.row_texts(p, picker["hwnd"], FILE_LIST))
         eventually(lambda: listed() == ["one.ini", "two.ini"], timeout=10)
-        p.driver.set_text(picker["hwnd"], '"one.ini" "two.ini"', id=FILE_NAME)
+        p.driver.set_text(picker["hwnd"], '"one.ini" "two.ini"', id=FILE_NAME_BOX)
         p.screenshot("several-files-picker")
-        self.press(picker, OK)
+        self.press(picker, IDOK)
         p.driver.gone(picker["hwnd"])
         self.expect_message("import failed", "several-files")
-        self.assertEqual(self.rows(), before)
+        self.assertEqual(self.row_texts(p), before)
 
         picker = self.open_file_picker()
         p.screenshot("file-picker")
-        self.press(picker, CANCEL)
+        self.press(picker, IDCANCEL)
         p.driver.gone(picker["hwnd"])
         self.expect_message("import failed", "import-cancelled")
-        self.assertEqual(self.rows(), before)
+        self.assertEqual(self.row_texts(p), before)
 
         self.assertEqual((p.folder / "AddressBook.ini").read_bytes(), BOOK)
         self.close()
@@ -231,18 +208,18 @@ class ExportImportTest(LauncherTest):
             "empty.ini": b"", "other.ini": OTHER_BOOK,
             "picture.png": b"\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\0\x10SERVERIP=1.2.3.4\r\n"})
         self.import_from(windows_path(p.folder / "empty.ini"), "imported", "import-empty")
-        self.assertEqual(self.rows(), [])
+        self.assertEqual(self.row_texts(p), [])
         self.import_from(windows_path(p.folder / "other.ini"), "imported", "import-other")
-        self.assertEqual(len(self.rows()), 3)
+        self.assertEqual(len(self.row_texts(p)), 3)
         self.import_from(windows_path(p.folder / "picture.png"), "imported", "import-picture")
-        self.assertEqual(self.rows(), [])
+        self.assertEqual(self.row_texts(p), [])
         self.assertEqual(self.close(), b"")
 
     def test_failed_or_cancelled_export_writes_nothing(self):
         p = self.start_with("exportfails", BOOK)
         picker = self.open_folder_picker()
         p.screenshot("folder-picker")
-        self.press(picker, CANCEL)
+        self.press(picker, IDCANCEL)
         p.driver.gone(picker["hwnd"])
         self.expect_message("export failed", "export-cancelled")
 

@@ -8,12 +8,11 @@ from harness.driver import Driver, DriverError, NotFound
 from harness.poll import eventually
 from harness.program import Program
 from harness.session import SessionTestCase
+from harness.win32 import SC_CLOSE, SC_MINIMIZE
 
 # Both are 32-bit like Tavrin.exe: task manager is a dialog (#32770) with list
 # views; notepad asks before discarding typed text.
 TASK_LIST = 1016
-SC_CLOSE = 0xF060
-SC_MINIMIZE = 0xF020
 # Everything the driver's JSON has to escape, and text outside any code page.
 AWKWARD_TEXT = '測試 "ünïcode" C:\\Tavrin\r\n\tnext line'
 
@@ -49,8 +48,7 @@ class EnglishTest(SessionTestCase):
             shot = p.screenshot("selected")
             self.assertEqual(shot.read_bytes()[:8], b"\x89PNG\r\n\x1a\n")
 
-            p.close()
-            self.assertEqual(p.wait_exit(), 0)
+            self.assert_closes(p)
             self.assertTrue(other.running())
 
     def test_message_box_is_read_and_answered(self):
@@ -70,8 +68,7 @@ class EnglishTest(SessionTestCase):
             self.assertIn("Untitled", box["text"])
             p.screenshot("save-changes")
             buttons = {b["text"]: b["id"] for b in box["buttons"]}
-            p.driver.click(box["hwnd"], id=buttons["&No"])
-            p.driver.gone(box["hwnd"])
+            p.answer(box, buttons["&No"])
             self.assertEqual(p.wait_exit(), 0)
 
     def test_missing_windows_fail_the_test_in_bounded_time(self):
@@ -94,8 +91,7 @@ class ChineseTest(SessionTestCase):
             main = p.main_window(cls="Notepad")
             self.assertTrue(any("\u4e00" <= ch <= "\u9fff" for ch in main["title"]), main["title"])
             p.screenshot("main")
-            p.close()
-            self.assertEqual(p.wait_exit(), 0)
+            self.assert_closes(p)
 
 
 if __name__ == "__main__":

@@ -4,10 +4,9 @@ resize, and the About box."""
 import unittest
 
 from harness.poll import eventually
-from tavrin import BUTTONS, DEVICE_LIST, ROW_ORDER, LauncherTest, assert_main_layout, section
+from harness.win32 import IDOK, SC_MINIMIZE, SC_RESTORE
+from tavrin import BUTTON_ROW, LauncherTest, ids, section
 
-ABOUT_COMMAND = 16
-SC_MINIMIZE, SC_RESTORE = 0xF020, 0xF120
 DEVICES = [  # name, address, port
     (b"lobby", b"10.0.0.5", b"8080"), (b"Front Door", b"192.168.1.64", b"80"),
     (b"Warehouse NVR", b"192.168.1.20", b"554"), (b"annex", b"10.0.0.7", b"80abc"),
@@ -18,18 +17,9 @@ DEVICES = [  # name, address, port
 
 
 class MainWindowTest(LauncherTest):
-    def window(self, p) -> dict:
-        return next(w for w in p.driver.windows(pid=p.main["pid"]) if w["hwnd"] == p.main["hwnd"])
-
-    def assert_layout(self, p):
-        return assert_main_layout(self, p, self.window(p)["client"])
-
-    def rows(self, p) -> list:
-        return [r["texts"] for r in p.driver.listview(p.main["hwnd"], id=DEVICE_LIST)["rows"]]
-
     def click_header(self, p, column: int):
         """A real click on a column header: the widths are 30/30/10/30 % of the list."""
-        lst = p.control(DEVICE_LIST)["rect"]
+        lst = p.control(ids.IDC_DEVICE_LIST)["rect"]
         width = lst["right"] - lst["left"] - 4
         shares = (30, 30, 10, 30)
         x = lst["left"] + 2 + sum(width * s // 100 for s in shares[:column]) + width * shares[column] // 200
@@ -40,85 +30,78 @@ class MainWindowTest(LauncherTest):
                         for n, ip, port in DEVICES)
         p = self.start("mainwindow", book)
         p.main_window()
-        language = 0 if self.english() else 1
-        self.assertEqual([p.control(id)["text"] for id in ROW_ORDER],
-                         [BUTTONS[id][language] for id in ROW_ORDER])
-        self.assertEqual([r[0] for r in self.rows(p)], [d[0].decode() for d in DEVICES])
-        self.assert_layout(p)
+        self.assertEqual([p.control(id)["text"] for id in BUTTON_ROW],
+                         [self.text(key) for key in BUTTON_ROW.values()])
+        self.assertEqual([r[0] for r in self.row_texts(p)], [d[0].decode() for d in DEVICES])
+        self.assert_main_layout(p)
         p.screenshot("1-started")
 
-        arrows = lambda: p.driver.listview(p.main["hwnd"], id=DEVICE_LIST)["sort"]
-        self.assertEqual(arrows(), ["", "", "", ""])
+        self.assertEqual(self.sort_arrows(p), ["", "", "", ""])
         self.click_header(p, 0)
         names = sorted((d[0].decode() for d in DEVICES), key=str.lower, reverse=True)
-        eventually(lambda: [r[0] for r in self.rows(p)] == names, timeout=10)
-        self.assertEqual(arrows(), ["down", "", "", ""])
+        eventually(lambda: [r[0] for r in self.row_texts(p)] == names, timeout=10)
+        self.assertEqual(self.sort_arrows(p), ["down", "", "", ""])
         p.screenshot("2-sorted-by-name-descending")
         self.click_header(p, 0)
-        eventually(lambda: [r[0] for r in self.rows(p)] == names[::-1], timeout=10)
-        self.assertEqual(arrows(), ["up", "", "", ""])
+        eventually(lambda: [r[0] for r in self.row_texts(p)] == names[::-1], timeout=10)
+        self.assertEqual(self.sort_arrows(p), ["up", "", "", ""])
 
         self.click_header(p, 2)
-        ports = lambda: [r[2] for r in self.rows(p)]
+        ports = lambda: [r[2] for r in self.row_texts(p)]
         # By number: no digits is 0, "80abc" is 80 like "80"; 80 before 554 before 8080.
         eventually(lambda: ports()[:2] == ["", "9"], timeout=10)
         self.assertEqual(sorted(ports()[2:4]), ["80", "80abc"])
         self.assertEqual(ports()[4:], ["81", "443", "554", "8000", "8080"])
-        self.assertEqual(arrows(), ["", "", "up", ""])
+        self.assertEqual(self.sort_arrows(p), ["", "", "up", ""])
         p.screenshot("3-sorted-by-port")
 
         # Drag the frame's bottom-right corner as a user would.
-        frame = self.window(p)["rect"]
+        frame = p.frame()["rect"]
         x, y = frame["right"] - 3, frame["bottom"] - 3
         self.session.xdotool("mousemove", str(x), str(y), "mousedown", "1",
                              "mousemove", str(x + 60), str(y + 40),
                              "mousemove", str(x + 160), str(y + 90), "mouseup", "1")
-        eventually(lambda: self.window(p)["rect"]["right"] > frame["right"] + 100, timeout=10)
-        self.assert_layout(p)
+        eventually(lambda: p.frame()["rect"]["right"] > frame["right"] + 100, timeout=10)
+        self.assert_main_layout(p)
         p.screenshot("4-resized")
 
         # Minimised and restored, the window keeps its layout.
         p.driver.syscommand(p.main["hwnd"], SC_MINIMIZE)
-        eventually(lambda: self.window(p)["rect"]["right"] - self.window(p)["rect"]["left"]
+        eventually(lambda: p.frame()["rect"]["right"] - p.frame()["rect"]["left"]
                    < frame["right"] - frame["left"], timeout=10)
         p.screenshot("4b-minimised")
         p.driver.syscommand(p.main["hwnd"], SC_RESTORE)
-        eventually(lambda: self.window(p)["rect"]["right"] > frame["right"] + 100, timeout=10)
-        self.assert_layout(p)
+        eventually(lambda: p.frame()["rect"]["right"] > frame["right"] + 100, timeout=10)
+        self.assert_main_layout(p)
 
-        p.driver.syscommand(p.main["hwnd"], ABOUT_COMMAND)
-        about = p.driver.wait(pid=p.main["pid"], title="About Zorvale")
+        p.driver.syscommand(p.main["hwnd"], ids.IDM_ABOUTBOX)
+        about = p.dialog(self.text("about title"))
         texts = [c["text"] for c in p.controls(about["hwnd"])]
-        self.assertIn("Zorvale 1.0.8.6 Version", texts)
-        self.assertIn("Tavrin remote viewing launcher" if self.english() else "Tavrin 遠端監看程式",
-                      texts)
+        self.assertIn(self.text("about version"), texts)
+        self.assertIn(self.text("about program"), texts)
         p.screenshot("5-about")
-        p.driver.click(about["hwnd"], id=1)
-        p.driver.gone(about["hwnd"])
-
-        p.close()
-        self.assertEqual(p.wait_exit(), 0)
+        p.answer(about, IDOK)
+        self.assert_closes(p)
 
     def test_tiny_frame_keeps_a_sane_layout_and_recovers(self):
         p = self.start("tinyframe", b"".join(section(n, SERVERIP=ip) for n, ip, _ in DEVICES))
         p.main_window()
-        frame = self.window(p)["rect"]
+        frame = p.frame()["rect"]
         x, y = frame["right"] - 3, frame["bottom"] - 3
         self.session.xdotool("mousemove", str(x), str(y), "mousedown", "1",
                              "mousemove", str(frame["left"] + 40), str(frame["top"] + 40),
                              "mouseup", "1")
-        eventually(lambda: self.window(p)["rect"]["right"] < frame["right"] - 200, timeout=10)
-        lst = p.control(DEVICE_LIST)["rect"]
+        eventually(lambda: p.frame()["rect"]["right"] < frame["right"] - 200, timeout=10)
+        lst = p.control(ids.IDC_DEVICE_LIST)["rect"]
         self.assertGreaterEqual(lst["right"], lst["left"])
         self.assertGreaterEqual(lst["bottom"], lst["top"])
         p.screenshot("tiny")
-        small = self.window(p)["rect"]
+        small = p.frame()["rect"]
         self.session.xdotool("mousemove", str(small["right"] - 3), str(small["bottom"] - 3),
                              "mousedown", "1", "mousemove", str(x), str(y), "mouseup", "1")
-        eventually(lambda: self.window(p)["rect"]["right"] > frame["right"] - 20, timeout=10)
-        self.assert_layout(p)
-        p.close()
-        self.assertEqual(p.wait_exit(), 0)
+        eventually(lambda: p.frame()["rect"]["right"] > frame["right"] - 20, timeout=10)
+        self.assert_main_layout(p)
+        self.assert_closes(p)
 
 
 class ChineseMainWindowTest(MainWindowTest):

@@ -12,7 +12,7 @@ from pathlib import Path
 from harness import paths
 from harness.poll import eventually
 from harness.program import Program, windows_path
-from tavrin import DEVICE_LIST, TITLES, LauncherTest, section
+from tavrin import LauncherTest, section
 
 RELEASE_FILES = ["KXC_IE_NATT.dll", "Pellix.exe", "README-Windows.txt", "Tavrin.exe"]
 BOOK = section(b"Lobby", SERVERIP=b"10.0.0.5", SERVERPORT=b"80", ACCOUNT=b"admin")
@@ -38,13 +38,10 @@ class ReleaseTest(LauncherTest):
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
     def assert_starts_with_book_and_closes(self, p: Program) -> None:
-        main = p.main_window()
-        self.assertEqual(main["title"], TITLES[self.locale])
-        rows = p.driver.listview(main["hwnd"], id=DEVICE_LIST)["rows"]
-        self.assertEqual([r["texts"][0] for r in rows], ["Lobby"])
+        self.assertEqual(p.main_window()["title"], self.text("title"))
+        self.assertEqual([r[0] for r in self.row_texts(p)], ["Lobby"])
         p.screenshot("started")
-        p.close()
-        self.assertEqual(p.wait_exit(), 0)
+        self.assert_closes(p)
         self.assertIn(b"[Lobby]\r\nSERVERIP=10.0.0.5\r\n", (p.folder / "AddressBook.ini").read_bytes())
 
     def test_zip_unpacked_into_an_empty_folder_runs(self):

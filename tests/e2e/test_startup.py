@@ -10,20 +10,8 @@ from harness import paths
 from harness.driver import Driver
 from harness.poll import eventually
 from harness.program import Program, tavrin_files, windows_path
-from tavrin import BUTTONS, CODE_PAGES, DEVICE_LIST, TITLES, LauncherTest, awkward_book, section
-
-ABOUT_COMMAND = 16
-SC_MINIMIZE = 0xF020
-TEXTS = {
-    "en": {"unreadable": "The address book {} could not be read: {}\n\nThe file has been left as "
-                         "it is. Tavrin will close now; start it again once the file can be read.",
-           "held": "another program is using it.",
-           "folder": "The name of Tavrin's folder {} cannot be written in this system's language "
-                     "settings."},
-    "zh": {"unreadable": "無法讀取通訊錄 {}：{}\n\n檔案保持原狀，未被更改。Tavrin 即將關閉，請在檔案可讀取後再重新開啟。",
-           "held": "另一個程式正在使用此檔案。",
-           "folder": "Tavrin 所在資料夾 {} 的名稱無法以本系統的語言設定表示。"},
-}
+from harness.win32 import IDOK, SC_MINIMIZE
+from tavrin import BUTTON_ROW, CODE_PAGES, LauncherTest, awkward_book, ids, section
 
 
 class StartupTest(LauncherTest):
@@ -39,16 +27,15 @@ class StartupTest(LauncherTest):
         self.assertEqual(len(before), 1300)
 
         main = p.main_window()
-        self.assertEqual(main["title"], TITLES[self.locale])
-        language = 0 if self.english() else 1
-        for id, texts in BUTTONS.items():
-            self.assertEqual(p.control(id)["text"], texts[language])
+        self.assertEqual(main["title"], self.text("title"))
+        for id, key in BUTTON_ROW.items():
+            self.assertEqual(p.control(id)["text"], self.text(key))
 
         menu = p.driver.sysmenu(main["hwnd"])
         self.assertTrue(menu[-2]["separator"])
-        self.assertEqual((menu[-1]["id"], menu[-1]["text"]), (ABOUT_COMMAND, "About Zorvale(&A)..."))
+        self.assertEqual((menu[-1]["id"], menu[-1]["text"]), (ids.IDM_ABOUTBOX, self.text("about item")))
 
-        rows = p.driver.listview(main["hwnd"], id=DEVICE_LIST)["rows"]
+        rows = self.rows(p)
         self.assertEqual(len(rows), 1300)
         p.screenshot("started")
 
@@ -57,8 +44,7 @@ class StartupTest(LauncherTest):
         self.session.xdotool("key", "Return", "Escape")
         self.assertTrue(p.running())
 
-        p.close()
-        self.assertEqual(p.wait_exit(), 0)
+        self.assert_closes(p)
         after = self.platform_reading(p.folder / "AddressBook.ini")
         # The book's repeated names ("Twin 8" beside "TWIN 8", a second "Camera 0", and
         # `twin` beside `high` where that is a change of case) are saved once each, as the
@@ -81,10 +67,9 @@ class StartupTest(LauncherTest):
         p = self.start("utf16", b"\xff\xfe" + text.encode("utf-16-le"))
         before = self.platform_reading(p.folder / "AddressBook.ini")
         self.assertEqual(len(before), 132)
-        rows = p.driver.listview(p.main_window()["hwnd"], id=DEVICE_LIST)["rows"]
-        self.assertEqual(len(rows), 132)
-        p.close()
-        self.assertEqual(p.wait_exit(), 0)
+        p.main_window()
+        self.assertEqual(len(self.rows(p)), 132)
+        self.assert_closes(p)
         after = self.as_loaded(self.platform_reading(p.folder / "AddressBook.ini"))
         self.assertEqual(after[:-1], self.one_per_section(self.as_loaded(before[:-2])))
         # The platform finds no section by a name it read as "??" and gives it the missing
@@ -94,10 +79,9 @@ class StartupTest(LauncherTest):
 
     def test_missing_book_starts_empty_and_close_writes_an_empty_book(self):
         p = self.start("nobook", None)
-        main = p.main_window()
-        self.assertEqual(p.driver.listview(main["hwnd"], id=DEVICE_LIST)["rows"], [])
-        p.close()
-        self.assertEqual(p.wait_exit(), 0)
+        p.main_window()
+        self.assertEqual(self.rows(p), [])
+        self.assert_closes(p)
         self.assertEqual((p.folder / "AddressBook.ini").read_bytes(), b"")
 
     def test_second_start_of_one_folder_brings_the_first_forward(self):
@@ -129,8 +113,7 @@ class StartupTest(LauncherTest):
         other_main = other.main_window()
         self.assertNotEqual(other_main["pid"], main["pid"])
         for program in (other, p):
-            program.close()
-            self.assertEqual(program.wait_exit(), 0)
+            self.assert_closes(program)
 
     def start_in(self, folder, name: str, book: bytes) -> Program:
         """Starts the launcher from `folder`, which already holds the book."""
@@ -149,11 +132,11 @@ class StartupTest(LauncherTest):
         with Driver(self.session).hold(windows_path(path)):
             p = self.start_in(folder, "held", book)
             box = p.driver.msgbox(p.main_window()["hwnd"])
-            texts = TEXTS[self.locale]
-            self.assertEqual(box["text"], texts["unreadable"].format(windows_path(path), texts["held"]))
-            self.assertEqual([b["id"] for b in box["buttons"]], [1])
+            self.assertEqual(box["text"],
+                             self.text("unreadable").format(windows_path(path), self.text("held")))
+            self.assertEqual([b["id"] for b in box["buttons"]], [IDOK])
             p.screenshot("book-held")
-            p.driver.click(box["hwnd"], id=1)
+            p.driver.click(box["hwnd"], id=IDOK)
             p.wait_exit()
         self.assertEqual(path.read_bytes(), book)
         self.assertEqual(sorted(os.listdir(folder)), ["AddressBook.ini", "KXC_IE_NATT.dll", "Tavrin.exe"])
@@ -167,15 +150,12 @@ class StartupTest(LauncherTest):
         # Said once, at start-up: the viewer cannot be started from such a folder.
         box = p.driver.msgbox(p.main_window()["hwnd"])
         self.assertTrue(box["text"].startswith(
-            TEXTS[self.locale]["folder"].format(windows_path(folder) + "\\")), box["text"])
+            self.text("folder").format(windows_path(folder) + "\\")), box["text"])
         p.screenshot("foreign-folder")
-        p.driver.click(box["hwnd"], id=1)
-        p.driver.gone(box["hwnd"])
-        main = p.main_window()
-        rows = p.driver.listview(main["hwnd"], id=DEVICE_LIST)["rows"]
-        self.assertEqual([r["texts"] for r in rows], [["Lobby", "10.0.0.5", "80", ""]])
-        p.close()
-        self.assertEqual(p.wait_exit(), 0)
+        p.answer(box, IDOK)
+        p.main_window()
+        self.assertEqual(self.row_texts(p), [["Lobby", "10.0.0.5", "80", ""]])
+        self.assert_closes(p)
         self.assertEqual((folder / "AddressBook.ini").read_bytes(), section(
             b"Lobby", SERVERIP=b"10.0.0.5", SERVERPORT=b"80", ACCOUNT=b"admin", PASSWORD=b"tulpo",
             UUID=b"", UUIDIP=b"", UUIDMAC=b"", PRIORITY=b""))
@@ -185,13 +165,11 @@ class StartupTest(LauncherTest):
         """The stated box, its text followed by the line `why` when given."""
         # The box comes up from the main window's start-up, before that window is shown.
         box = p.driver.msgbox(p.main_window()["hwnd"])
-        if self.english():
-            self.assertEqual((box["title"], box["text"]), ("Message", "Init NAT failed." + why))
-        else:
-            self.assertEqual((box["title"], box["text"]), ("訊息", "初始化NAT失敗。" + why))
-        self.assertEqual([b["id"] for b in box["buttons"]], [1])
+        self.assertEqual((box["title"], box["text"]),
+                         (self.text("message"), self.text("init nat failed") + why))
+        self.assertEqual([b["id"] for b in box["buttons"]], [IDOK])
         p.screenshot("init-nat-failed")
-        p.driver.click(box["hwnd"], id=1)
+        p.driver.click(box["hwnd"], id=IDOK)
         p.wait_exit()
         self.assertEqual((p.folder / "AddressBook.ini").read_bytes(), book)
 
@@ -204,11 +182,7 @@ class StartupTest(LauncherTest):
         book = section(b"Lobby", SERVERIP=b"10.0.0.5")
         p = self.start("nolibrary", book, without=("KXC_IE_NATT.dll",))
         folder = windows_path(p.folder)
-        self.assert_init_nat_failed(p, book, {
-            "en": f"\nKXC_IE_NATT.dll could not be loaded from {folder}. "
-                  "It must be in the same folder as Tavrin.exe.",
-            "zh": f"\n無法從 {folder} 載入 KXC_IE_NATT.dll。它必須與 Tavrin.exe 放在同一個資料夾。",
-        }[self.locale])
+        self.assert_init_nat_failed(p, book, self.text("no library").format(folder))
 
 
 class ChineseStartupTest(StartupTest):

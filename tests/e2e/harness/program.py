@@ -91,12 +91,27 @@ class Program:
                                      timeout=timeout)
         return self.main
 
-    def message_box(self, timeout: float = 10) -> dict:
-        """The next dialog of this program other than its main window:
+    def message_box(self, *open_dialogs: dict, timeout: float = 10) -> dict:
+        """The next dialog of this program other than its main window and
+        `open_dialogs` (a form the box comes up over):
         {'hwnd', 'title', 'text', 'buttons': [{'id', 'text'}]}."""
-        box = self.driver.wait(pid=self.main["pid"], cls=DIALOG, exclude=[self.main["hwnd"]],
-                               timeout=timeout)
+        box = self.driver.wait(pid=self.main["pid"], cls=DIALOG, timeout=timeout,
+                               exclude=[self.main["hwnd"], *(d["hwnd"] for d in open_dialogs)])
         return self.driver.msgbox(box["hwnd"])
+
+    def dialog(self, title: str, timeout: float = 10) -> dict:
+        """The program's window called `title`, once it shows."""
+        return self.driver.wait(pid=self.main["pid"], title=title, timeout=timeout)
+
+    def answer(self, dialog: dict, id: int) -> None:
+        """Presses the dialog's button `id` and waits for the dialog to go."""
+        self.driver.click(dialog["hwnd"], id=id)
+        self.driver.gone(dialog["hwnd"])
+
+    def frame(self) -> dict:
+        """The main window as it is now: its 'rect', 'client' area, 'iconic', ..."""
+        return next(w for w in self.driver.windows(pid=self.main["pid"])
+                    if w["hwnd"] == self.main["hwnd"])
 
     def controls(self, hwnd: int | None = None) -> list:
         return self.driver.controls(hwnd or self.main["hwnd"])

@@ -183,3 +183,8 @@ class SessionTestCase(unittest.TestCase):
     def setUpClass(cls):
         cls.session = Session(cls.locale).__enter__()
         cls.addClassCleanup(cls.session.close)
+
+    def assert_closes(self, program) -> None:
+        """The main window's close box ends the program with exit code 0."""
+        program.close()
+        self.assertEqual(program.wait_exit(), 0)
