@@ -25,7 +25,11 @@ def sweep_old_work() -> None:
         return
     cutoff = time.time() - KEEP_WORK_SECONDS
     for folder in paths.work_root().iterdir():
-        if folder.stat().st_mtime < cutoff:
+        try:
+            old = folder.stat().st_mtime < cutoff
+        except FileNotFoundError:
+            continue  # the other locale's run, sweeping at the same moment, took it
+        if old:
             shutil.rmtree(folder, ignore_errors=True)
 
 
