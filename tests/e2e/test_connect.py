@@ -16,7 +16,7 @@ import urllib.request
 
 from harness import paths
 from harness.lan import DEVICE_ADDRESS, SECOND_DEVICE_ADDRESS, SimulatedLan
-from harness.poll import eventually
+from harness.poll import eventually, eventually_equal
 from harness.win32 import IDOK
 from tavrin import LauncherTest, ids, section
 
@@ -219,7 +219,7 @@ class ConnectTest(LauncherTest):
         self.assertEqual((cloud["IP"], cloud["CONNECTTYPE"], cloud["DEVICEPORT"]),
                          ("127.0.0.1", "P2P", "0080"))
         self.assertNotEqual(cloud["PORT"], "0080")
-        eventually(lambda: self.saved(b"Cloud Cam").get(b"UUIDMAC") == CLOUD_MAC.encode())
+        eventually_equal(lambda: self.saved(b"Cloud Cam").get(b"UUIDMAC"), CLOUD_MAC.encode())
         self.assertEqual(self.saved(b"Cloud Cam")[b"UUIDIP"], DEVICE_ADDRESS.encode())
         self.assertTrue(any("Config.cgi" in line for line in self.http_requests(1)))
         # A request of our own through the tunnel's port reaches the device.

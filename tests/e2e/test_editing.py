@@ -5,7 +5,7 @@ import unittest
 
 from harness import paths
 from harness.lan import DEVICE_ADDRESS, SimulatedLan
-from harness.poll import eventually
+from harness.poll import eventually, eventually_equal
 from harness.program import Program, windows_path
 from harness.session import Session, uses_both_prefixes
 from harness.win32 import IDCANCEL, IDNO, IDOK, IDYES
@@ -54,7 +54,7 @@ class EditingTest(LauncherTest):
         window saves just after the dialog has gone, so the test may look first."""
         path = self.p.folder / "AddressBook.ini"
         try:
-            eventually(lambda: path.read_bytes() == expected)
+            eventually_equal(path.read_bytes, expected)
         except AssertionError:
             pass  # the caller's comparison says what differs
         return path.read_bytes()
@@ -107,7 +107,7 @@ class EditingTest(LauncherTest):
         # Sorted by name, descending: Yard, Lobby, Gate, Cloud. Edit the top row.
         lst = self.p.control(ids.IDC_DEVICE_LIST)["rect"]
         self.session.click_at(lst["left"] + 40, lst["top"] + 10)
-        eventually(lambda: self.rows(self.p)[0]["texts"][0] == "Yard")
+        eventually_equal(lambda: self.rows(self.p)[0]["texts"][0], "Yard")
         self.p.click_like_user(self.rows(self.p)[0])
         form = self.open_form(ids.IDC_EDIT_BUTTON, "edit form")
         fields = {c["id"]: c for c in self.p.controls(form["hwnd"])}
@@ -142,7 +142,7 @@ class EditingTest(LauncherTest):
         for row in (rows[2], rows[3]):
             self.p.click_like_user(row)
         self.session.xdotool("keyup", "ctrl")
-        eventually(lambda: [r["selected"] for r in self.rows(self.p)] == [False, True, True, True])
+        eventually_equal(lambda: [r["selected"] for r in self.rows(self.p)], [False, True, True, True])
 
         before = (self.p.folder / "AddressBook.ini").read_bytes()
         self.p.driver.click(self.main["hwnd"], id=ids.IDC_DELETE_BUTTON)
@@ -156,7 +156,7 @@ class EditingTest(LauncherTest):
         self.p.driver.click(self.main["hwnd"], id=ids.IDC_DELETE_BUTTON)
         self.p.answer(self.p.message_box(), IDYES)
         del self.devices[1]
-        eventually(lambda: len(self.rows(self.p)) == 3)
+        eventually_equal(lambda: len(self.rows(self.p)), 3)
         self.assertEqual([r[0] for r in self.row_texts(self.p)], ["Lobby", "Cloud", "Yard"])
         self.assert_saved()
         self.assert_closes(self.p)
@@ -351,7 +351,7 @@ class ChineseEditingTest(EditingTest):
         self.p.click_like_user(row())
         self.p.driver.click(self.main["hwnd"], id=ids.IDC_DELETE_BUTTON)
         self.p.answer(self.p.message_box(), IDYES)
-        eventually(lambda: len(self.rows(self.p)) == 2)
+        eventually_equal(lambda: len(self.rows(self.p)), 2)
         self.assertEqual([r[0] for r in self.row_texts(self.p)], ["Lobby", "Gate"])
         expected = book([self.devices[0], self.devices[1]])
         self.assertEqual(self.saved_book(expected), expected)

@@ -8,7 +8,7 @@ import time
 import unittest
 from pathlib import Path
 
-from harness.poll import eventually
+from harness.poll import eventually, eventually_equal
 from harness.program import windows_path
 from harness.win32 import FILE_LIST, FILE_NAME_BOX, FILE_TYPE_LIST, IDCANCEL, IDOK
 from tavrin import LauncherTest, ids, section
@@ -138,7 +138,7 @@ class ExportImportTest(LauncherTest):
         # Sorted by name first: the refilled list is in file order, and its header says so.
         lst = p.control(ids.IDC_DEVICE_LIST)["rect"]
         self.session.click_at(lst["left"] + 40, lst["top"] + 10)
-        eventually(lambda: self.sort_arrows(p) == ["down", "", "", ""])
+        eventually_equal(lambda: self.sort_arrows(p), ["down", "", "", ""])
         # The picker holds the main window: it cannot be closed under it, and the picker works on.
         picker = self.open_file_picker()
         p.close()
@@ -183,7 +183,7 @@ class ExportImportTest(LauncherTest):
         picker = self.open_file_picker()
         self.type_and_open(picker, windows_path(picked))
         listed = lambda: sorted(r[0] for r in self.row_texts(p, picker["hwnd"], FILE_LIST))
-        eventually(lambda: listed() == ["one.ini", "two.ini"], timeout=10)
+        eventually_equal(listed, ["one.ini", "two.ini"])
         p.driver.set_text(picker["hwnd"], '"one.ini" "two.ini"', id=FILE_NAME_BOX)
         p.screenshot("several-files-picker")
         self.press(picker, IDOK)

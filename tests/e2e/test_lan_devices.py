@@ -7,7 +7,7 @@ import unittest
 
 from harness import paths
 from harness.lan import DEVICE_ADDRESS, SECOND_DEVICE_ADDRESS, SimulatedLan
-from harness.poll import eventually
+from harness.poll import eventually, eventually_equal
 from harness.win32 import IDCANCEL, IDOK
 from tavrin import ADD_FORM, LauncherTest, ids
 
@@ -55,7 +55,7 @@ class LanDevicesTest(LauncherTest):
         dialog = p.dialog(self.text("lan dialog"))
         rows = lambda: sorted(self.row_texts(p, dialog["hwnd"], ids.IDC_LAN_LIST))
         status = lambda: p.control(ids.IDC_LAN_STATUS, dialog["hwnd"])["text"]
-        eventually(lambda: rows() == FOUND, timeout=30)
+        eventually_equal(rows, FOUND, timeout=30)
         self.assertEqual(status(), self.text("found").format(2))
         p.screenshot("lan-devices")
 
@@ -84,7 +84,7 @@ class LanDevicesTest(LauncherTest):
         before = self.searches()
         search_again = lambda: p.control(ids.IDC_LAN_SEARCH_AGAIN, dialog["hwnd"])
         p.click_like_user(search_again())
-        eventually(lambda: status() == self.text("searching"))
+        eventually_equal(status, self.text("searching"))
         self.assertFalse(search_again()["enabled"])
         p.click_like_user(search_again())
         eventually(lambda: search_again()["enabled"], timeout=30)

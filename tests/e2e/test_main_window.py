@@ -3,7 +3,7 @@ sort arrows, the layout of the list and the button row before and after a
 resize, and the About box."""
 import unittest
 
-from harness.poll import eventually
+from harness.poll import eventually, eventually_equal
 from harness.win32 import IDOK, SC_MINIMIZE, SC_RESTORE
 from tavrin import BUTTON_ROW, LauncherTest, ids, section
 
@@ -23,7 +23,11 @@ class MainWindowTest(LauncherTest):
         width = lst["right"] - lst["left"] - 4
         shares = (30, 30, 10, 30)
         x = lst["left"] + 2 + sum(width * s // 100 for s in shares[:column]) + width * shares[column] // 200
-        self.session.click_at(x, lst["top"] + 10)
+        y = lst["top"] + 10
+        hit = p.driver.at(x, y)
+        self.assertEqual((hit["pid"], hit["class"]), (p.main["pid"], "SysHeader32"),
+                         "something lies over the list's header")
+        self.session.click_at(x, y)
 
     def test_list_sorts_lays_out_resizes_and_shows_about(self):
         book = b"".join(section(n, SERVERIP=ip, SERVERPORT=port, UUID=b"U" if not ip else b"")
@@ -38,18 +42,19 @@ class MainWindowTest(LauncherTest):
 
         self.assertEqual(self.sort_arrows(p), ["", "", "", ""])
         self.click_header(p, 0)
+        names_now = lambda: [r[0] for r in self.row_texts(p)]
         names = sorted((d[0].decode() for d in DEVICES), key=str.lower, reverse=True)
-        eventually(lambda: [r[0] for r in self.row_texts(p)] == names, timeout=10)
+        eventually_equal(names_now, names)
         self.assertEqual(self.sort_arrows(p), ["down", "", "", ""])
         p.screenshot("2-sorted-by-name-descending")
         self.click_header(p, 0)
-        eventually(lambda: [r[0] for r in self.row_texts(p)] == names[::-1], timeout=10)
+        eventually_equal(names_now, names[::-1])
         self.assertEqual(self.sort_arrows(p), ["up", "", "", ""])
 
         self.click_header(p, 2)
         ports = lambda: [r[2] for r in self.row_texts(p)]
         # By number: no digits is 0, "80abc" is 80 like "80"; 80 before 554 before 8080.
-        eventually(lambda: ports()[:2] == ["", "9"], timeout=10)
+        eventually_equal(lambda: ports()[:2], ["", "9"])
         self.assertEqual(sorted(ports()[2:4]), ["80", "80abc"])
         self.assertEqual(ports()[4:], ["81", "443", "554", "8000", "8080"])
         self.assertEqual(self.sort_arrows(p), ["", "", "up", ""])

@@ -10,7 +10,7 @@ import zipfile
 from pathlib import Path
 
 from harness import paths
-from harness.poll import eventually
+from harness.poll import eventually_equal
 from harness.program import Program, windows_path
 from tavrin import LauncherTest, section
 
@@ -108,7 +108,7 @@ class ReleaseTest(LauncherTest):
         # original; the command returns before that copy has finished, and its last
         # step, removing the Apps and Features entry, marks the end.
         self.run_windows(str(folder / "Uninstall.exe"), "/S")
-        eventually(lambda: self.uninstall_entry("HKCU") == {}, timeout=60, interval=1)
+        eventually_equal(lambda: self.uninstall_entry("HKCU"), {}, timeout=60, interval=1)
         # The user's files stay: the book, and the one its last save replaced.
         self.assertEqual(sorted(f.name for f in folder.iterdir()),
                          ["AddressBook.ini", "AddressBook.ini.bak"])
