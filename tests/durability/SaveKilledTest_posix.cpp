@@ -18,13 +18,26 @@ public:
 
     void Start() override {
         const pid_t parent = getpid();
+        int ready[2];
+        ASSERT_EQ(pipe(ready), 0);
         m_child = fork();
         ASSERT_GE(m_child, 0) << "fork failed";
         if (m_child == 0) {
+            close(ready[0]);
+            const char started = 1;
+            (void)!write(ready[1], &started, 1);
+            close(ready[1]);
             // Until killed, or until the test that forked it has gone.
             SaveInTurns(m_path, m_books, [parent] { return getppid() == parent; });
             _exit(0);
         }
+        // On a busy machine the child may wait a while to run; the kill delays count from
+        // when it does.
+        close(ready[1]);
+        char started = 0;
+        const ssize_t got = read(ready[0], &started, 1);
+        close(ready[0]);
+        ASSERT_EQ(got, 1) << "the saver never got going";
     }
 
     void Kill() override {
