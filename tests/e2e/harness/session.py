@@ -17,9 +17,9 @@ from . import wine_env
 
 SCREEN = "1280x960x24"
 
-# Wine, as Windows does, makes a second click within the double-click time (500 ms)
-# and a few pixels of the first into a double-click, and a list's header takes a
-# double-click as no click at all. Separate clicks at one spot wait this long apart.
+# A second click within the double-click time (500 ms) and a few pixels of the first
+# is a double-click, and Wine's list header takes a double-click as no click at all.
+# Separate clicks at one spot wait this long apart.
 DOUBLE_CLICK_SECONDS = 0.6
 DOUBLE_CLICK_PIXELS = 8
 
