@@ -36,13 +36,13 @@ class MainWindowTest(LauncherTest):
         p.main_window()
         self.assertEqual([p.control(id)["text"] for id in BUTTON_ROW],
                          [self.text(key) for key in BUTTON_ROW.values()])
-        self.assertEqual([r[0] for r in self.row_texts(p)], [d[0].decode() for d in DEVICES])
+        names_now = lambda: [r[0] for r in self.row_texts(p)]
+        self.assertEqual(names_now(), [d[0].decode() for d in DEVICES])
         self.assert_main_layout(p)
         p.screenshot("1-started")
 
         self.assertEqual(self.sort_arrows(p), ["", "", "", ""])
         self.click_header(p, 0)
-        names_now = lambda: [r[0] for r in self.row_texts(p)]
         names = sorted((d[0].decode() for d in DEVICES), key=str.lower, reverse=True)
         eventually_equal(names_now, names)
         self.assertEqual(self.sort_arrows(p), ["down", "", "", ""])
