@@ -1,6 +1,7 @@
 #include "addressbook/SharedBook.h"
 
 #include <cstring>
+#include <utility>
 
 #include "addressbook/AddressBook.h"
 #include "addressbook/BookMerge.h"
@@ -88,4 +89,8 @@ SharedBook::Saved SharedBook::Save(const std::string& path, DeviceTable& table) 
         }
     }
     return Saved::kFailed;
+}
+
+BookNotices SharedBook::TakeNotices() {
+    return std::exchange(m_notices, BookNotices{});
 }

@@ -5,10 +5,27 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "addressbook/DeviceTable.h"
 #include "addressbook/IniFile.h"
 #include "base/FileAccess.h"
+
+// A device given a name of its own, so that it does not become one device with another of
+// the same name. Names are ANSI text, as in the records.
+struct RenamedDevice {
+    std::string from;
+    std::string to;
+};
+
+// What a load or a save did to keep every device, for the window to tell the user once.
+struct BookNotices {
+    // Devices that the file on disk had lost in a way that looked like damage (cut short,
+    // NUL bytes, most devices gone at once): they were kept, and are in the file again.
+    std::vector<std::string> keptFromDamage;
+    std::vector<RenamedDevice> renamed;
+    bool Empty() const { return keptFromDamage.empty() && renamed.empty(); }
+};
 
 class SharedBook {
 public:
@@ -19,7 +36,8 @@ public:
     void TableReplaced() { m_replaceWhole = true; }
 
     enum class Saved {
-        kFailed,  // the file and the table are as they were
+        kFailed,     // the file and the table are as they were
+        kUnchanged,  // the file already held these bytes: nothing was written
         kWritten,
         kMerged,  // the file had changed: the table is now the merged book the file holds
     };
@@ -27,6 +45,9 @@ public:
     // or wrote the file into what the file holds now, should that differ. Atomic; the file
     // replaced stays as the .bak.
     Saved Save(const std::string& path, DeviceTable& table);
+
+    // What the last loads and saves did to keep devices, since it was last taken.
+    BookNotices TakeNotices();
 
 private:
     // Whether the file, found with this stamp, still holds what this launcher last read or
@@ -39,4 +60,5 @@ private:
     std::optional<FileStamp> m_stamp;
     std::optional<std::uint64_t> m_hash;
     bool m_replaceWhole = false;
+    BookNotices m_notices;
 };
