@@ -255,6 +255,7 @@ void CTavrinDlg::SaveAddressBook() {
             m_deviceList.Clear();
             m_deviceList.Fill(m_devices);
             break;
+        case SharedBook::Saved::kUnchanged:
         case SharedBook::Saved::kWritten:
             break;
     }
