@@ -21,17 +21,19 @@
 // process asks for a few hundred megabytes.
 static std::size_t g_failAllocationsFrom = SIZE_MAX;
 
-void* operator new(std::size_t size) {
+// Not inlined: the compiler would then see malloc's memory reach free through new and delete
+// and take the pair for a mismatch.
+[[gnu::noinline]] void* operator new(std::size_t size) {
     void* memory = size < g_failAllocationsFrom ? std::malloc(size ? size : 1) : nullptr;
     if (memory == nullptr) {
         throw std::bad_alloc();
     }
     return memory;
 }
-void operator delete(void* memory) noexcept {
+[[gnu::noinline]] void operator delete(void* memory) noexcept {
     std::free(memory);
 }
-void operator delete(void* memory, std::size_t) noexcept {
+[[gnu::noinline]] void operator delete(void* memory, std::size_t) noexcept {
     std::free(memory);
 }
 
