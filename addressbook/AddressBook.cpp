@@ -1,9 +1,11 @@
 #include "addressbook/AddressBook.h"
 
+#include <deque>
 #include <new>
 #include <stdexcept>
 #include <string_view>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "addressbook/ProfileDocument.h"
@@ -11,34 +13,75 @@
 #include "base/AtomicFile.h"
 #include "base/FixedText.h"
 
-void ReadDeviceSections(CIniFile& file, DeviceTable& table) {
+namespace {
+
+using NameSet = std::unordered_set<std::string_view, SectionNameHash, SectionNameEqual>;
+
+}  // namespace
+
+Renamings ReadDeviceSections(CIniFile& file, DeviceTable& table) {
     std::vector<std::string> names;
     file.GetSectionNames(names);
     table.Reserve(table.Count() + names.size());
-    std::string value;
+    constexpr std::size_t kNameRoom = sizeof(DeviceRecord::name) - 1;
+    const LeadBytes& lead = SystemLeadBytes();
+    // Every name the book will hold, so that a new one is new to all of them.
+    NameSet taken(names.size());
     for (const std::string& name : names) {
+        taken.insert(CutAtCharacter(name, kNameRoom, lead));
+    }
+    std::deque<std::string> newNames;  // a deque keeps the views into it valid
+    NameSet seen(names.size());
+    Renamings renamed;
+    std::string value;
+    for (std::size_t nth = 0; nth < names.size(); ++nth) {
+        const std::string& name = names[nth];
+        const std::string_view cut = CutAtCharacter(name, kNameRoom, lead);
         DeviceRecord record{};
-        CopyAnsiField(record.name, name);
+        const bool own = seen.insert(cut).second;
+        if (own) {
+            CopyField(record.name, cut);
+        } else {
+            newNames.push_back(UniqueDeviceName(
+                cut, [&](std::string_view candidate) { return taken.contains(candidate); }, lead));
+            taken.insert(newNames.back());
+            CopyField(record.name, newNames.back());
+            renamed.push_back({std::string(cut), newNames.back()});
+        }
         VisitStoredFields(record, [&](const StoredKey& stored, auto& field) {
-            if (stored.readBack) {
-                file.GetString(name, stored.key, stored.missingValue, value);
-                CopyAnsiField(field, value);
+            if (!stored.readBack) {
+                return;
             }
+            if (own) {
+                file.GetString(name, stored.key, stored.missingValue, value);
+            } else {
+                file.GetStringOfSection(nth, stored.key, stored.missingValue, value);
+            }
+            CopyAnsiField(field, value);
         });
         table.Append(record);
     }
+    return renamed;
 }
 
-std::optional<ReadProblem> ReadAddressBook(CIniFile& file, DeviceTable& table) {
+namespace {
+
+// The table from a file once `read` has given it its contents.
+template <class Read>
+std::optional<ReadProblem> ReadBook(CIniFile& file, const Read& read, DeviceTable& table,
+                                    Renamings* renamed) {
     // Out of memory anywhere on the way (the file, its sections, the records) is one answer: a
     // book too large for this process, never an end without a word.
     try {
-        if (std::optional<ReadProblem> problem = file.Read()) {
+        if (std::optional<ReadProblem> problem = read()) {
             return problem;
         }
-        DeviceTable read;
-        ReadDeviceSections(file, read);
-        table = std::move(read);
+        DeviceTable devices;
+        Renamings madeUnique = ReadDeviceSections(file, devices);
+        table = std::move(devices);
+        if (renamed != nullptr) {
+            renamed->insert(renamed->end(), madeUnique.begin(), madeUnique.end());
+        }
     } catch (const std::bad_alloc&) {
         return ReadProblem{ReadFailure::kTooLarge};
     } catch (const std::length_error&) {
@@ -47,10 +90,24 @@ std::optional<ReadProblem> ReadAddressBook(CIniFile& file, DeviceTable& table) {
     return std::nullopt;
 }
 
+}  // namespace
+
+std::optional<ReadProblem> ReadAddressBook(CIniFile& file, DeviceTable& table, Renamings* renamed) {
+    return ReadBook(
+        file, [&] { return file.Read(); }, table, renamed);
+}
+
+std::optional<ReadProblem> ReadAddressBookBytes(std::string bytes, DeviceTable& table,
+                                                Renamings* renamed) {
+    CIniFile file;
+    return ReadBook(
+        file, [&] { return file.ReadFrom(std::move(bytes)); }, table, renamed);
+}
+
 std::optional<ReadProblem> LoadAddressBook(const std::string& folder, CIniFile& file,
-                                           DeviceTable& table) {
+                                           DeviceTable& table, Renamings* renamed) {
     file.SetPath(folder + kAddressBookFileName);
-    const std::optional<ReadProblem> problem = ReadAddressBook(file, table);
+    const std::optional<ReadProblem> problem = ReadAddressBook(file, table, renamed);
     if (problem && problem->reason == ReadFailure::kMissing) {
         return std::nullopt;
     }

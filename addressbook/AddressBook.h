@@ -6,23 +6,33 @@
 
 #include "addressbook/DeviceTable.h"
 #include "addressbook/IniFile.h"
+#include "addressbook/UniqueName.h"
 
 constexpr const char kAddressBookFileName[] = "AddressBook.ini";
 
 // Appends one record per section of the file, in file order. Every field is cut to its width,
 // between two characters of the ANSI code page; names and values are not validated, and
-// PRIORITY is not read.
-void ReadDeviceSections(CIniFile& file, DeviceTable& table);
+// PRIORITY is not read. A section whose name, so cut, is one the book already had (two long
+// names alike in their first 31 bytes, two UTF-16 names that read as the same "??", a section
+// written twice) would be saved as one device with the other: it gets a name of its own
+// (UniqueDeviceName) and the values of its own section. Returns those renamings.
+Renamings ReadDeviceSections(CIniFile& file, DeviceTable& table);
 
-// Reads the whole file and replaces the table by its devices. Nothing when that was done;
-// otherwise why the file could not be read (Missing included), and the table is as it was.
-std::optional<ReadProblem> ReadAddressBook(CIniFile& file, DeviceTable& table);
+// Reads the whole file and replaces the table by its devices, adding the renamings
+// ReadDeviceSections made to `renamed` when given. Nothing when that was done; otherwise why
+// the file could not be read (Missing included), and the table is as it was.
+std::optional<ReadProblem> ReadAddressBook(CIniFile& file, DeviceTable& table,
+                                           Renamings* renamed = nullptr);
+
+// ReadAddressBook on bytes already read from a book.
+std::optional<ReadProblem> ReadAddressBookBytes(std::string bytes, DeviceTable& table,
+                                                Renamings* renamed = nullptr);
 
 // Points the file at <folder>AddressBook.ini (the folder keeps its trailing backslash, UTF-8)
 // and reads it into the empty table. No book yet is an empty table; a book that is there but
 // could not be read leaves the table empty and says why.
 std::optional<ReadProblem> LoadAddressBook(const std::string& folder, CIniFile& file,
-                                           DeviceTable& table);
+                                           DeviceTable& table, Renamings* renamed = nullptr);
 
 // The bytes of the address book as it is stored: the table's records in order, each with
 // its eight keys. Records whose names the file keeps as one section (IsSameSectionName)

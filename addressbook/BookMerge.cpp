@@ -1,6 +1,9 @@
 #include "addressbook/BookMerge.h"
 
 #include <cstring>
+#include <deque>
+#include <optional>
+#include <string>
 #include <string_view>
 #include <unordered_map>
 #include <unordered_set>
@@ -24,9 +27,9 @@ NameIndex IndexByName(const DeviceTable& table) {
     return index;
 }
 
-const DeviceRecord* Find(const DeviceTable& table, const NameIndex& index, std::string_view name) {
+std::optional<std::size_t> Find(const NameIndex& index, std::string_view name) {
     const auto found = index.find(name);
-    return found == index.end() ? nullptr : &table.At(found->second);
+    return found == index.end() ? std::nullopt : std::optional<std::size_t>(found->second);
 }
 
 // Fields are zero-padded (base/FixedText.h), so records compare as whole values.
@@ -44,27 +47,54 @@ DeviceRecord AsRead(DeviceRecord record) {
     return record;
 }
 
-// The record with the two fields a connection learns taken from another.
-DeviceRecord WithLearned(DeviceRecord record, const DeviceRecord& from) {
-    std::memcpy(record.uuidIp, from.uuidIp, sizeof record.uuidIp);
-    std::memcpy(record.uuidMac, from.uuidMac, sizeof record.uuidMac);
-    return record;
+// Calls visit(offset, size, readBack) for the name and for each stored key of a record.
+template <class Visit>
+void VisitKeys(Visit&& visit) {
+    const DeviceRecord probe{};
+    const auto* start = reinterpret_cast<const char*>(&probe);
+    visit(std::size_t{0}, sizeof probe.name, true);
+    VisitStoredFields(probe, [&](const StoredKey& stored, const auto& field) {
+        visit(static_cast<std::size_t>(reinterpret_cast<const char*>(&field) - start), sizeof field,
+              stored.readBack);
+    });
 }
 
-// What this launcher made of a device it had at base: nothing, an edit, or learned addresses.
-enum class OurChange { kNone, kEdited, kLearned };
+// Theirs with every key that we changed since base and they did not, or that the file does not
+// give back, taken from ours.
+DeviceRecord MergeKeys(const DeviceRecord& was, const DeviceRecord& our,
+                       const DeviceRecord& their) {
+    DeviceRecord merged = their;
+    auto* to = reinterpret_cast<char*>(&merged);
+    const auto* ourBytes = reinterpret_cast<const char*>(&our);
+    const auto* wasBytes = reinterpret_cast<const char*>(&was);
+    VisitKeys([&](std::size_t at, std::size_t size, bool readBack) {
+        if (!readBack || std::memcmp(ourBytes + at, wasBytes + at, size) != 0) {
+            std::memcpy(to + at, ourBytes + at, size);
+        }
+    });
+    return merged;
+}
 
-OurChange ChangeOf(const DeviceRecord& ours, const DeviceRecord& base) {
-    if (Same(ours, base)) {
-        return OurChange::kNone;
-    }
-    return Same(WithLearned(ours, base), base) ? OurChange::kLearned : OurChange::kEdited;
+// Whether we changed more of a device than the two keys a connection learns (or PRIORITY,
+// which only an Edit that changed nothing else sets).
+bool EditedHere(const DeviceRecord& our, const DeviceRecord& was) {
+    DeviceRecord withoutLearned = AsRead(our);
+    std::memcpy(withoutLearned.uuidIp, was.uuidIp, sizeof was.uuidIp);
+    std::memcpy(withoutLearned.uuidMac, was.uuidMac, sizeof was.uuidMac);
+    return !Same(withoutLearned, AsRead(was));
+}
+
+// Two devices added under one name on the two sides are one device when all else is alike.
+bool SameDevice(const DeviceRecord& our, const DeviceRecord& their) {
+    DeviceRecord named = AsRead(our);
+    std::memcpy(named.name, their.name, sizeof their.name);
+    return Same(named, their);
 }
 
 }  // namespace
 
-DeviceTable MergeBooks(const DeviceTable& base, const DeviceTable& ours,
-                       const DeviceTable& theirs) {
+DeviceTable MergeBooks(const DeviceTable& base, const DeviceTable& ours, const DeviceTable& theirs,
+                       Renamings* renamed) {
     const NameIndex baseIndex = IndexByName(base);
     const NameIndex ourIndex = IndexByName(ours);
     const NameIndex theirIndex = IndexByName(theirs);
@@ -72,47 +102,78 @@ DeviceTable MergeBooks(const DeviceTable& base, const DeviceTable& ours,
     merged.Reserve(theirs.Count() + ours.Count());
     NameSet done;
     done.reserve(theirs.Count() + ours.Count());
+    NameSet addedOnBothSides;
 
     for (std::size_t i = 0; i < theirs.Count(); ++i) {
         const std::string_view name = FieldText(theirs.At(i).name);
         if (!done.insert(name).second) {
             continue;  // one section of that name is already in
         }
-        const DeviceRecord& their = *Find(theirs, theirIndex, name);
-        const DeviceRecord* our = Find(ours, ourIndex, name);
-        const DeviceRecord* was = Find(base, baseIndex, name);
-        if (was == nullptr) {
-            merged.Append(our != nullptr ? *our : their);  // added there, or on both sides
-        } else if (our != nullptr) {
-            switch (ChangeOf(*our, *was)) {
-                case OurChange::kNone:
-                    // Unchanged there too: ours keeps what the file does not give back.
-                    merged.Append(Same(AsRead(their), AsRead(*was)) ? *our : their);
-                    break;
-                case OurChange::kLearned:
-                    merged.Append(WithLearned(their, *our));
-                    break;
-                case OurChange::kEdited:
-                    merged.Append(*our);
-                    break;
+        const std::size_t t = *Find(theirIndex, name);
+        const DeviceRecord& their = theirs.At(t);
+        const std::optional<std::size_t> o = Find(ourIndex, name);
+        const std::optional<std::size_t> w = Find(baseIndex, name);
+        if (!o) {
+            // Added there, or deleted here: it goes, edited there or not.
+            if (!w) {
+                merged.Append(their);
             }
+        } else if (!w) {
+            // Added on both sides: one device, or two under one name.
+            if (SameDevice(ours.At(*o), their)) {
+                merged.Append(ours.At(*o), ours.IdAt(*o));
+            } else {
+                merged.Append(their);
+                addedOnBothSides.insert(name);
+            }
+        } else {
+            merged.Append(MergeKeys(base.At(*w), ours.At(*o), their), ours.IdAt(*o));
         }
-        // Deleted here: it goes, edited there or not.
     }
 
+    std::deque<std::string> newNames;  // a deque keeps the views into it valid
+    NameSet taken;
+    const auto isTaken = [&](std::string_view candidate) {
+        return theirIndex.contains(candidate) || ourIndex.contains(candidate) ||
+               taken.contains(candidate);
+    };
     for (std::size_t i = 0; i < ours.Count(); ++i) {
         const std::string_view name = FieldText(ours.At(i).name);
+        const std::size_t o = *Find(ourIndex, name);
+        if (addedOnBothSides.erase(name) != 0) {
+            DeviceRecord our = ours.At(o);
+            newNames.push_back(UniqueDeviceName(name, isTaken));
+            taken.insert(newNames.back());
+            CopyField(our.name, newNames.back());
+            merged.Append(our, ours.IdAt(o));
+            if (renamed != nullptr) {
+                renamed->push_back({std::string(name), newNames.back()});
+            }
+            continue;
+        }
         if (!done.insert(name).second) {
             continue;
         }
-        const DeviceRecord& our = *Find(ours, ourIndex, name);
-        const DeviceRecord* was = Find(base, baseIndex, name);
+        const std::optional<std::size_t> w = Find(baseIndex, name);
         // Added here, or edited here and deleted there.
-        if (was == nullptr || ChangeOf(our, *was) == OurChange::kEdited) {
-            merged.Append(our);
+        if (!w || EditedHere(ours.At(o), base.At(*w))) {
+            merged.Append(ours.At(o), ours.IdAt(o));
         }
     }
     return merged;
+}
+
+std::vector<std::size_t> DevicesMissingFrom(const DeviceTable& theirs, const DeviceTable& base) {
+    const NameIndex theirIndex = IndexByName(theirs);
+    std::vector<std::size_t> missing;
+    NameSet counted;
+    for (std::size_t i = 0; i < base.Count(); ++i) {
+        const std::string_view name = FieldText(base.At(i).name);
+        if (!theirIndex.contains(name) && counted.insert(name).second) {
+            missing.push_back(i);
+        }
+    }
+    return missing;
 }
 
 bool ReadsAs(const DeviceTable& read, const DeviceTable& saved) {

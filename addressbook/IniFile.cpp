@@ -6,16 +6,23 @@
 void CIniFile::SetPath(std::string path) {
     m_path = std::move(path);
     m_document.reset();
+    m_namedSections.clear();
 }
 
 std::optional<ReadProblem> CIniFile::Read() {
-    m_document = ProfileDocument::Parse(std::string());
     FileRead read = ReadFileWhole(m_path);
     if (read.problem) {
+        ReadFrom(std::string());
         return read.problem;
     }
+    return ReadFrom(std::move(read.bytes));
+}
+
+std::optional<ReadProblem> CIniFile::ReadFrom(std::string bytes) {
+    m_namedSections.clear();
+    m_document = ProfileDocument::Parse(std::string());
     try {
-        m_document = ProfileDocument::Parse(std::move(read.bytes));
+        m_document = ProfileDocument::Parse(std::move(bytes));
     } catch (const std::bad_alloc&) {
         return ReadProblem{ReadFailure::kTooLarge};
     } catch (const std::length_error&) {
@@ -41,7 +48,27 @@ void CIniFile::GetSectionNames(std::vector<std::string>& names) {
 
 void CIniFile::GetString(std::string_view section, std::string_view key,
                          std::string_view defaultValue, std::string& value) {
-    const std::optional<std::string_view> found = Document().FindValue(section, key);
+    value.assign(Value(Document().FindValue(section, key), defaultValue));
+}
+
+void CIniFile::GetStringOfSection(std::size_t nth, std::string_view key,
+                                  std::string_view defaultValue, std::string& value) {
+    const std::vector<ProfileSection>& sections = Document().Sections();
+    if (m_namedSections.empty()) {
+        for (std::size_t i = 0; i < sections.size(); ++i) {
+            if (!sections[i].name.empty()) {
+                m_namedSections.push_back(i);
+            }
+        }
+    }
+    const std::optional<std::string_view> found =
+        nth < m_namedSections.size() ? Document().FindValueIn(m_namedSections[nth], key)
+                                     : std::nullopt;
+    value.assign(Value(found, defaultValue));
+}
+
+std::string_view CIniFile::Value(std::optional<std::string_view> found,
+                                 std::string_view defaultValue) const {
     const std::string_view text = StripEnclosingQuotes(found.value_or(defaultValue));
-    value.assign(text.substr(0, static_cast<std::size_t>(m_bufferSize - 1)));
+    return text.substr(0, static_cast<std::size_t>(m_bufferSize - 1));
 }

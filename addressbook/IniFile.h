@@ -22,6 +22,10 @@ public:
     // file), and the file then has no sections. A file too large to hold is TooLarge.
     std::optional<ReadProblem> Read();
 
+    // Takes bytes already read from the file as what Read would have found: nothing, or
+    // TooLarge.
+    std::optional<ReadProblem> ReadFrom(std::string bytes);
+
     // Appends the name of every section, in file order, duplicates included. A missing or
     // unreadable file has no sections.
     void GetSectionNames(std::vector<std::string>& names);
@@ -31,10 +35,19 @@ public:
     void GetString(std::string_view section, std::string_view key, std::string_view defaultValue,
                    std::string& value);
 
+    // GetString in the nth section that GetSectionNames lists, whatever sections before it
+    // have its name (the platform's reader finds only the first of a name).
+    void GetStringOfSection(std::size_t nth, std::string_view key, std::string_view defaultValue,
+                            std::string& value);
+
 private:
     const ProfileDocument& Document();
+    std::string_view Value(std::optional<std::string_view> found,
+                           std::string_view defaultValue) const;
 
     std::string m_path;
     int m_bufferSize = 8192;
     std::optional<ProfileDocument> m_document;
+    // Document().Sections() index of each section GetSectionNames lists, made when first asked.
+    std::vector<std::size_t> m_namedSections;
 };

@@ -141,7 +141,11 @@ std::optional<std::string_view> ProfileDocument::FindValue(std::string_view sect
     if (!m_lastSectionFound) {
         return std::nullopt;
     }
-    const std::size_t sectionIndex = *m_lastSectionFound;
+    return FindValueIn(*m_lastSectionFound, key);
+}
+
+std::optional<std::string_view> ProfileDocument::FindValueIn(std::size_t sectionIndex,
+                                                             std::string_view key) const {
     const std::vector<ProfileKey>& keys = m_sections[sectionIndex].keys;
     key = TrimProfileBlanks(key, m_lead);
     if (const auto indexed = m_firstKeyByName.find(sectionIndex);

@@ -66,6 +66,10 @@ public:
     // "=" is missing. Constant time for any number of sections and keys.
     std::optional<std::string_view> FindValue(std::string_view section, std::string_view key) const;
 
+    // The same, in one section of Sections() by its index, whatever sections before it have its
+    // name.
+    std::optional<std::string_view> FindValueIn(std::size_t section, std::string_view key) const;
+
 private:
     using NameIndex =
         std::unordered_map<std::string_view, std::size_t, SectionNameHash, SectionNameEqual>;

@@ -9,14 +9,8 @@
 
 #include "addressbook/DeviceTable.h"
 #include "addressbook/IniFile.h"
+#include "addressbook/UniqueName.h"
 #include "base/FileAccess.h"
-
-// A device given a name of its own, so that it does not become one device with another of
-// the same name. Names are ANSI text, as in the records.
-struct RenamedDevice {
-    std::string from;
-    std::string to;
-};
 
 // What a load or a save did to keep every device, for the window to tell the user once.
 struct BookNotices {
@@ -42,18 +36,16 @@ public:
         kMerged,  // the file had changed: the table is now the merged book the file holds
     };
     // Saves the table to the file, first merging this launcher's changes since it last read
-    // or wrote the file into what the file holds now, should that differ. Atomic; the file
-    // replaced stays as the .bak.
+    // or wrote the file into what the file holds now, should that differ. A file that looks
+    // damaged (cut short, NUL bytes, more than half of the devices last seen gone) loses no
+    // device this launcher still has: they are kept and named in the notices. Writes nothing
+    // when the file already holds the bytes; otherwise atomic, the file replaced kept.
     Saved Save(const std::string& path, DeviceTable& table);
 
     // What the last loads and saves did to keep devices, since it was last taken.
     BookNotices TakeNotices();
 
 private:
-    // Whether the file, found with this stamp, still holds what this launcher last read or
-    // wrote.
-    bool Unchanged(const std::string& path, const std::optional<FileStamp>& found) const;
-
     // What the file held when this launcher last read or wrote it, its stamp and the hash of
     // its bytes then (none for no file).
     DeviceTable m_base;

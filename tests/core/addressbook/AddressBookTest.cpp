@@ -8,6 +8,7 @@
 #include <new>
 #include <utility>
 
+#include "addressbook/ProfileDocument.h"
 #include "addressbook/Transfer.h"
 #include "base/AtomicFile.h"
 #include "base/FixedText.h"
@@ -208,6 +209,43 @@ TEST(AddressBookTest, NamesOfOneSectionAreSavedOnceWithTheLastValues) {
     EXPECT_EQ(document.FindValue(kBigDoor, "SERVERIP"), "10.0.0.6");
     EXPECT_EQ(document.FindValue(kEntrance, "SERVERIP"), "10.0.0.7");
     EXPECT_EQ(document.FindValue(std::string(kEntrance) + "x", "SERVERIP"), "10.0.0.9");
+}
+
+// Names that become one at load (cut to the field, or UTF-16 names that the code page turns
+// into the same "?"s) stay two devices, each with its own section's values, through a save.
+TEST(AddressBookTest, NamesThatBecomeOneAtLoadStayTwoDevices) {
+    const std::string longName(31, 'n');
+    const std::u16string front = u"\u524D\u9580", back = u"\u5F8C\u9580";
+    std::u16string wide =
+        u"\uFEFF[" + front + u"]\r\nSERVERIP=10.0.0.3\r\n[" + back + u"]\r\nSERVERIP=10.0.0.4\r\n";
+    const struct {
+        const char* what;
+        std::string bytes;
+    } files[] = {
+        {"cut to 31 bytes", "[" + longName + "A]\r\nSERVERIP=10.0.0.1\r\n[" + longName +
+                                "B]\r\nSERVERIP=10.0.0.2\r\n"},
+        {"UTF-16", std::string(reinterpret_cast<const char*>(wide.data()), wide.size() * 2)},
+    };
+    for (const auto& file : files) {
+        ScratchFolder folder;
+        folder.Write(kAddressBookFileName, file.bytes);
+        CIniFile ini;
+        DeviceTable table;
+        Renamings renamed;
+        ASSERT_FALSE(LoadAddressBook(folder.Folder(), ini, table, &renamed)) << file.what;
+        ASSERT_TRUE(WriteAddressBook(folder.File(kAddressBookFileName), table));
+        const DeviceTable loaded = Load(folder);
+        ASSERT_EQ(loaded.Count(), 2u) << file.what;
+        EXPECT_NE(FieldText(loaded.At(0).serverIp), FieldText(loaded.At(1).serverIp)) << file.what;
+        // Renamed only where they met, and then as the second one.
+        if (IsSameSectionName(FieldText(table.At(1).name), FieldText(table.At(0).name)) ||
+            !renamed.empty()) {
+            ASSERT_EQ(renamed.size(), 1u) << file.what;
+            EXPECT_EQ(renamed[0].to, FieldText(table.At(1).name)) << file.what;
+            EXPECT_LE(renamed[0].to.size(), 31u) << file.what;
+            EXPECT_TRUE(renamed[0].to.ends_with(" (2)")) << file.what;
+        }
+    }
 }
 
 TEST(AddressBookTest, FailedSaveLeavesTheOldFileAsItWas) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <sstream>
 #include <string>
@@ -64,8 +65,14 @@ const MergeCase kMergeCases[] = {
     {"adds, edits and deletes on both sides", "A:1 B:2 C:3 D:4", "A:7 B:2 D:4 E:5",
      "A:1 B:2 C:3 F:6", "A:7 B:2 F:6 E:5"},
     {"both edit one device: ours wins", "A:1 B:2", "A:1 B:8", "A:1 B:9", "A:1 B:8"},
-    {"both add one name, in other case: ours wins in their place", "A:1", "A:1 cam:8", "A:1 CAM:9",
-     "A:1 cam:8"},
+    // Two devices never become one: ours gets a name of its own.
+    {"both add one name, in other case", "A:1", "A:1 cam:8", "A:1 CAM:9", "A:1 CAM:9 cam (2):8"},
+    {"both add one device", "A:1", "A:1 C:3", "A:1 C:3", "A:1 C:3"},
+    {"renamed here onto a name added there", "A:1 B:2", "A:1 C:2", "A:1 B:2 C:7",
+     "A:1 C:7 C (2):2"},
+    // Each key on its own: a conflict is one key changed on both sides.
+    {"each side edits another key of one device", "A:1 B:2:L0:M0", "A:1 B:8:L0:M0", "A:1 B:2:L1:M0",
+     "A:1 B:8:L1:M0"},
     // Ours wins over a deletion too: the device stays with our edit.
     {"edited here, deleted there", "A:1 B:2", "A:1 B:8", "A:1", "A:1 B:8"},
     {"deleted here, edited there", "A:1 B:2", "A:1", "A:1 B:9", "A:1"},
@@ -122,8 +129,8 @@ TEST(SharedBookTest, TwoLaunchersKeepEachOthersChanges) {
     CopyField(mine.At(2).uuidMac, "M");
     EXPECT_EQ(first.Save(path, mine), SharedBook::Saved::kMerged);
     EXPECT_EQ(Text(mine), "A:1 B:9 C:3:10.0.0.9:M E:5");
-    // Nothing changed since its own save: the table is written as it is.
-    EXPECT_EQ(first.Save(path, mine), SharedBook::Saved::kWritten);
+    // Nothing changed since its own save: nothing is written.
+    EXPECT_EQ(first.Save(path, mine), SharedBook::Saved::kUnchanged);
     // A save of the same size within one tick of the file system's clock shows by its bytes.
     const auto time = std::filesystem::last_write_time(path);
     DeviceTable edited = mine;
@@ -137,6 +144,75 @@ TEST(SharedBookTest, TwoLaunchersKeepEachOthersChanges) {
     DeviceTable onDisk;
     ASSERT_FALSE(LoadAddressBook(folder.Folder(), file, onDisk));
     EXPECT_EQ(Text(onDisk), "A:7 B:9 C:3:10.0.0.9:M E:5");
+}
+
+// A file on disk that looks damaged is not another launcher's deletions: every device of the
+// last good book that this launcher still has stays, and the user is told which.
+TEST(SharedBookTest, DamagedFileLosesNoDeviceOfTheLastGoodBook) {
+    const std::string good = FormatAddressBook(Book("A:1 B:2 C:3 D:4 E:5"));
+    const std::string cut = good.substr(0, good.find("[C]") + 12);
+    std::string zeroed = good;
+    std::fill(zeroed.begin() + static_cast<std::ptrdiff_t>(good.find("[B]")), zeroed.end(), '\0');
+    const struct {
+        const char* what;
+        std::string onDisk;
+        const char* saved;
+        const char* kept;
+    } cases[] = {
+        // The section the damage is in may lack keys too: it is taken from the good book.
+        {"cut short", cut, "A:1 B:2 C:3 D:4 E:5", "C D E"},
+        {"empty", "", "A:1 B:2 C:3 D:4 E:5", "A B C D E"},
+        {"NUL bytes", zeroed, "A:1 B:2 C:3 D:4 E:5", "A B C D E"},
+        {"most devices gone", FormatAddressBook(Book("A:1 B:9")), "A:1 B:9 C:3 D:4 E:5", "C D E"},
+        // Whole, and only some gone: their deletions.
+        {"two deleted there", FormatAddressBook(Book("A:1 B:2 E:5")), "A:1 B:2 E:5", ""},
+    };
+    for (const auto& c : cases) {
+        ScratchFolder folder;
+        const std::string path = folder.File(kAddressBookFileName);
+        folder.Write(kAddressBookFileName, good);
+        SharedBook book;
+        CIniFile file;
+        DeviceTable table;
+        ASSERT_FALSE(book.Load(folder.Folder(), file, table));
+        folder.Write(kAddressBookFileName, c.onDisk);
+        CopyField(table.At(0).uuidMac, "M");  // learned here meanwhile
+        ASSERT_NE(book.Save(path, table), SharedBook::Saved::kFailed) << c.what;
+        CIniFile again;
+        DeviceTable onDisk;
+        ASSERT_FALSE(LoadAddressBook(folder.Folder(), again, onDisk));
+        std::string expected = c.saved;
+        expected.replace(0, 3, "A:1::M");
+        EXPECT_EQ(Text(onDisk), expected) << c.what;
+        std::string kept;
+        for (const std::string& name : book.TakeNotices().keptFromDamage) {
+            kept += (kept.empty() ? "" : " ") + name;
+        }
+        EXPECT_EQ(kept, c.kept) << c.what;
+    }
+}
+
+// Start and close without a change write nothing: the file keeps its bytes and its time, and
+// no backup is made.
+TEST(SharedBookTest, SaveWithoutChangeWritesNothing) {
+    ScratchFolder folder;
+    const std::string path = folder.File(kAddressBookFileName);
+    folder.Write(kAddressBookFileName, "[A]\r\nSERVERIP=1\r\n");  // not as we would write it
+    SharedBook book;
+    CIniFile file;
+    DeviceTable table;
+    ASSERT_FALSE(book.Load(folder.Folder(), file, table));
+    EXPECT_EQ(book.Save(path, table), SharedBook::Saved::kWritten);
+    const std::optional<FileStamp> stamp = StampOf(path);
+    std::filesystem::remove(BackupPathFor(path));
+    EXPECT_EQ(book.Save(path, table), SharedBook::Saved::kUnchanged);
+    EXPECT_EQ(StampOf(path), stamp);
+    EXPECT_FALSE(std::filesystem::exists(BackupPathFor(path)));
+    // Another launcher's save of the same bytes is no change to write either.
+    SharedBook other;
+    DeviceTable theirs;
+    ASSERT_FALSE(other.Load(folder.Folder(), file, theirs));
+    EXPECT_EQ(other.Save(path, theirs), SharedBook::Saved::kUnchanged);
 }
 
 TEST(SharedBookTest, SaveAfterAnImportWritesTheImportedTable) {

@@ -1,0 +1,21 @@
+#include "addressbook/UniqueName.h"
+
+#include "addressbook/DeviceRecord.h"
+#include "addressbook/ProfileDocument.h"
+
+std::string UniqueDeviceName(std::string_view name,
+                             const std::function<bool(std::string_view)>& taken,
+                             const LeadBytes& lead) {
+    constexpr std::size_t kRoom = sizeof(DeviceRecord::name) - 1;
+    // The number stays apart from the name by a blank, which the book would drop at the end of
+    // a name cut just before one.
+    const std::string_view trimmed = TrimProfileBlanks(name, lead);
+    for (unsigned number = 2;; ++number) {
+        const std::string suffix = " (" + std::to_string(number) + ")";
+        std::string candidate(CutAtCharacter(trimmed, kRoom - suffix.size(), lead));
+        candidate = std::string(TrimProfileBlanks(candidate, lead)) + suffix;
+        if (!taken(candidate)) {
+            return candidate;
+        }
+    }
+}
