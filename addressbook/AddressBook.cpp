@@ -25,20 +25,26 @@ Renamings ReadDeviceSections(CIniFile& file, DeviceTable& table) {
     table.Reserve(table.Count() + names.size());
     constexpr std::size_t kNameRoom = sizeof(DeviceRecord::name) - 1;
     const LeadBytes& lead = SystemLeadBytes();
+    const bool fromUtf16 = file.FromUtf16();
     // Every name the book will hold, so that a new one is new to all of them.
     NameSet taken(names.size());
     for (const std::string& name : names) {
         taken.insert(CutAtCharacter(name, kNameRoom, lead));
     }
     std::deque<std::string> newNames;  // a deque keeps the views into it valid
-    NameSet seen(names.size());
+    // Name as loaded -> the file's own name of its first section.
+    std::unordered_map<std::string_view, std::string_view, SectionNameHash, SectionNameEqual>
+        firstSection(names.size());
     Renamings renamed;
     std::string value;
     for (std::size_t nth = 0; nth < names.size(); ++nth) {
         const std::string& name = names[nth];
         const std::string_view cut = CutAtCharacter(name, kNameRoom, lead);
         DeviceRecord record{};
-        const bool own = seen.insert(cut).second;
+        const auto [first, isNew] = firstSection.try_emplace(cut, name);
+        // A name the file has twice is one section to every profile reader, and one device;
+        // two names that only the cut or the code page made one are two.
+        const bool own = isNew || (!fromUtf16 && IsSameSectionName(first->second, name, lead));
         if (own) {
             CopyField(record.name, cut);
         } else {

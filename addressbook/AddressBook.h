@@ -12,10 +12,11 @@ constexpr const char kAddressBookFileName[] = "AddressBook.ini";
 
 // Appends one record per section of the file, in file order. Every field is cut to its width,
 // between two characters of the ANSI code page; names and values are not validated, and
-// PRIORITY is not read. A section whose name, so cut, is one the book already had (two long
-// names alike in their first 31 bytes, two UTF-16 names that read as the same "??", a section
-// written twice) would be saved as one device with the other: it gets a name of its own
-// (UniqueDeviceName) and the values of its own section. Returns those renamings.
+// PRIORITY is not read. A name the file has twice (in any letter case) is one section to every
+// profile reader, and one device. But two names that only the cut or the code page make one
+// (alike in their first 31 bytes, UTF-16 names that both read as "??") would be saved as one
+// device: the later one gets a name of its own (UniqueDeviceName) and the values of its own
+// section. Returns those renamings.
 Renamings ReadDeviceSections(CIniFile& file, DeviceTable& table);
 
 // Reads the whole file and replaces the table by its devices, adding the renamings

@@ -35,6 +35,9 @@ public:
     void GetString(std::string_view section, std::string_view key, std::string_view defaultValue,
                    std::string& value);
 
+    // Whether the file was UTF-16, whose names the code page may spell alike.
+    bool FromUtf16() { return Document().FromUtf16(); }
+
     // GetString in the nth section that GetSectionNames lists, whatever sections before it
     // have its name (the platform's reader finds only the first of a name).
     void GetStringOfSection(std::size_t nth, std::string_view key, std::string_view defaultValue,

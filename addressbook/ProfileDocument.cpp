@@ -36,15 +36,19 @@ namespace {
 // reader reads in the ANSI code page; any other file is already in that code page. A file
 // saved by an editor as UTF-8 may start with a byte-order mark, which the platform skips;
 // otherwise it would hide the first section header.
+bool IsUtf16(std::string_view bytes) {
+    return bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF");
+}
+
 std::string TextInAnsiCodePage(std::string bytes) {
     constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
     if (bytes.starts_with(kUtf8Bom)) {
         return bytes.substr(kUtf8Bom.size());
     }
-    const bool little = bytes.starts_with("\xFF\xFE");
-    if (!little && !bytes.starts_with("\xFE\xFF")) {
+    if (!IsUtf16(bytes)) {
         return bytes;
     }
+    const bool little = bytes.starts_with("\xFF\xFE");
     std::u16string wide((bytes.size() - 2) / 2, u'\0');  // an odd last byte is no character
     for (std::size_t i = 0; i < wide.size(); ++i) {
         const auto first = static_cast<unsigned char>(bytes[2 + 2 * i]);
@@ -78,6 +82,7 @@ constexpr std::size_t kKeysSearchedOneByOne = 16;
 
 ProfileDocument ProfileDocument::Parse(std::string file, const LeadBytes& lead) {
     ProfileDocument document;
+    document.m_fromUtf16 = IsUtf16(file);
     document.m_bytes = std::make_shared<const std::string>(
         ReplaceBrokenCharacters(TextInAnsiCodePage(std::move(file)), lead));
     document.m_lead = lead;

@@ -62,6 +62,9 @@ public:
     // of the keys above the first header.
     const std::vector<ProfileSection>& Sections() const { return m_sections; }
 
+    // Whether the file was UTF-16: names that the code page cannot spell then read alike.
+    bool FromUtf16() const { return m_fromUtf16; }
+
     // The raw value of a key (quotes still on), or nothing when the section, the key or its
     // "=" is missing. Constant time for any number of sections and keys.
     std::optional<std::string_view> FindValue(std::string_view section, std::string_view key) const;
@@ -78,6 +81,7 @@ private:
 
     std::shared_ptr<const std::string> m_bytes;
     LeadBytes m_lead;
+    bool m_fromUtf16 = false;
     std::vector<ProfileSection> m_sections;
     // Section name -> index of its first section.
     NameIndex m_firstSectionByName;

