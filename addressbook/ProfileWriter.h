@@ -1,5 +1,6 @@
 // Lays out profile-file text as the platform's writer does: "[name]", then "KEY=value"
-// lines, all ending in CR LF, with no blank lines.
+// lines, all ending in CR LF, with no blank lines. A name, key or value is written up to its
+// first CR, LF or NUL, so no caller can write a line of its own into the file.
 #pragma once
 
 #include <string>

@@ -124,6 +124,14 @@ std::size_t FindLastCharacter(std::string_view text, char c, const LeadBytes& le
     return found;
 }
 
+std::string_view UpToControlByte(std::string_view text) {
+    std::size_t end = 0;
+    while (end < text.size() && static_cast<unsigned char>(text[end]) >= 0x20) {
+        ++end;
+    }
+    return text.substr(0, end);
+}
+
 bool EndsInSingleByte(std::string_view text, const LeadBytes& lead) {
     if (text.empty()) {
         return false;

@@ -92,5 +92,9 @@ std::size_t HashIgnoringAsciiCase(std::string_view text, const LeadBytes& lead);
 std::size_t FindCharacter(std::string_view text, char c, const LeadBytes& lead);
 std::size_t FindLastCharacter(std::string_view text, char c, const LeadBytes& lead);
 
+// The text up to its first byte below 0x20 (a line break, a NUL, any control byte): what of
+// a device's reply may reach the book. No second byte of a double-byte character is so low.
+std::string_view UpToControlByte(std::string_view text);
+
 // Whether the text's last byte is a character of its own.
 bool EndsInSingleByte(std::string_view text, const LeadBytes& lead);

@@ -4,6 +4,7 @@
 #include "base/FixedText.h"
 #include "connect/Ipv4Text.h"
 #include "connect/KeyLines.h"
+#include "connect/MacAddressText.h"
 
 namespace {
 
@@ -140,7 +141,13 @@ void LearnNetworkSettings(std::string_view reply, DeviceRecord& record) {
                 CopyField(record.uuidIp, *address);
             }
         } else if (const auto mac = KeyLineValue(line, "Network.eth0.MACAddress")) {
-            CopyField(record.uuidMac, *mac);
+            // The reply is the device's, the book ours: only a MAC address is kept as one, and
+            // a CR LF line's CR goes, as it would when the book is read back.
+            const std::string_view value =
+                mac->ends_with('\r') ? mac->substr(0, mac->size() - 1) : *mac;
+            if (IsMacAddress(value)) {
+                CopyField(record.uuidMac, value);
+            }
         }
     }
 }

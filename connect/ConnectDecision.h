@@ -68,5 +68,6 @@ int ConnectStatusFor(bool connected, int code);
 std::string ConnectResultText(bool connected, int code, const ConnectionTarget& target);
 
 // Takes the device's LAN address and MAC from a Config.cgi reply (the last of each wins; an
-// address that is not a dotted IPv4 address counts as absent).
+// address that is not a dotted IPv4 address, or a MAC that is not six hexadecimal pairs,
+// counts as absent).
 void LearnNetworkSettings(std::string_view reply, DeviceRecord& record);

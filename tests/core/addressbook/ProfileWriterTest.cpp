@@ -13,6 +13,14 @@ TEST(ProfileWriterTest, LaysOutSectionsAsThePlatformWriterDoes) {
     AppendProfileKey(out, "SERVERIP", "10.0.0.5");
     AppendProfileKey(out, "UUID", "");
     EXPECT_EQ(out, "[Office]\r\nSERVERIP=10.0.0.5\r\nUUID=\r\n");
+
+    // No text handed in starts a line of its own.
+    out.clear();
+    AppendProfileSection(out, "Gate\r\n[Evil]");
+    AppendProfileKey(out, "UUIDMAC", "x\r[Cam2]\rSERVERIP=6.6.6.6");
+    AppendProfileKey(out, "ACCOUNT", "a\nPASSWORD=b");
+    AppendProfileKey(out, "UUID", std::string_view("u\0[X]", 5));
+    EXPECT_EQ(out, "[Gate]\r\nUUIDMAC=x\r\nACCOUNT=a\r\nUUID=u\r\n");
 }
 
 TEST(ProfileWriterTest, EveryValueReadsBackAsWritten) {

@@ -39,6 +39,10 @@ TEST(LanDeviceRowsTest, RowsAndTheAddFormTheyOffer) {
          "80", thirty + "y"},
         {"a double-byte character is not split", Device((thirty + big5Char).c_str(), "", 80),
          thirty + big5Char, "80", thirty},
+        // Nothing after a line break can reach the book through the form.
+        {"a line break in the name", Device("Cam\r\n[Gate]\r\nSERVERIP=6.6.6.6", "", 80), "Cam",
+         "80", "Cam"},
+        {"a name of control bytes only", Device("\n[Gate]", "NVR", 80), "NVR", "80", "NVR"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <map>
 #include <vector>
 
+#include "addressbook/AddressBook.h"
 #include "base/FixedText.h"
 #include "connect/Ipv4Text.h"
 #include "connect/NatInfoQueue.h"
@@ -243,6 +245,45 @@ TEST(TunnelConnectionTest, LaunchesOnTheTunnelThenLearnsAndSavesTheLanAddress) {
     EXPECT_EQ(FieldText(record.uuidIp), "192.168.1.30");
     EXPECT_EQ(FieldText(record.uuidMac), "00:11:22:33:44:55");
     EXPECT_EQ(effects.saves, 1);
+}
+
+// A device's reply is the device's, the book is ours: whatever a Config.cgi reply says, the
+// book read back holds the other devices byte for byte, and a MAC of its shape or none.
+TEST(TunnelConnectionTest, NoReplyRewritesAnotherDevice) {
+    const struct {
+        const char* what;
+        const char* mac;
+        const char* learned;
+    } replies[] = {
+        {"a section in the MAC", "x\r[Gate]\rSERVERIP=6.6.6.6", ""},
+        {"CR LF lines", "aa:bb:cc:dd:ee:ff\r", "aa:bb:cc:dd:ee:ff"},
+        {"a quote before it", "\"aa:bb:cc:dd:ee:ff", ""},
+        {"hyphens", "AA-BB-CC-DD-EE-FF", "AA-BB-CC-DD-EE-FF"},
+        {"mixed separators", "aa:bb-cc:dd:ee:ff", ""},
+    };
+    for (const auto& reply : replies) {
+        SCOPED_TRACE(reply.what);
+        DeviceTable book;
+        book.Append(MakeDevice({.name = "Front", .serverIp = "10.0.0.5", .password = "x"}));
+        DeviceRecord cloud = CloudDevice("");
+        CopyField(cloud.uuidMac, "");
+        book.Append(cloud);
+        book.Append(MakeDevice({.name = "Gate", .serverIp = "10.0.0.7", .password = "y"}));
+        FakeEffects effects;
+        effects.pages["http://127.0.0.1:1/cgi-bin/user/Config.cgi?action=get&category=Network.*"] =
+            std::string("Network.IPAddress=192.168.1.30\nNetwork.eth0.MACAddress=") + reply.mac +
+            "\n";
+        CompleteTunnelConnection(book.At(1), {"127.0.0.1", 1}, 48, kSettings, effects);
+        EXPECT_EQ(FieldText(book.At(1).uuidMac), reply.learned);
+
+        DeviceTable loaded;
+        ASSERT_FALSE(ReadAddressBookBytes(FormatAddressBook(book), loaded));
+        ASSERT_EQ(loaded.Count(), 3u);
+        for (const std::size_t other : {0u, 2u}) {
+            EXPECT_EQ(std::memcmp(&loaded.At(other), &book.At(other), sizeof(DeviceRecord)), 0);
+        }
+        EXPECT_EQ(FieldText(loaded.At(1).uuidMac), reply.learned);
+    }
 }
 
 TEST(TunnelConnectionTest, NothingLearnedNothingSavedAndNoRequestWithoutAViewer) {
