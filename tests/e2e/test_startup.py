@@ -115,6 +115,19 @@ class StartupTest(LauncherTest):
         for program in (other, p):
             self.assert_closes(program)
 
+        # Started again and closed without a change, the book keeps its bytes and its time,
+        # and the backup stays as it was.
+        def files():
+            saved = p.folder / "AddressBook.ini"
+            return (saved.read_bytes(), saved.stat().st_mtime_ns,
+                    (p.folder / "AddressBook.ini.bak").read_bytes(), sorted(os.listdir(p.folder)))
+        before = files()
+        again = Program(self.session, f"onebook-again-{self.locale}", {}, folder=p.folder)
+        self.addCleanup(again.__exit__)
+        again.main_window()
+        self.assert_closes(again)
+        self.assertEqual(files(), before)
+
     def start_in(self, folder, name: str, book: bytes) -> Program:
         """Starts the launcher from `folder`, which already holds the book."""
         folder.mkdir(parents=True, exist_ok=True)
