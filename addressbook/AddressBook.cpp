@@ -43,8 +43,10 @@ Renamings ReadDeviceSections(CIniFile& file, DeviceTable& table) {
         DeviceRecord record{};
         const auto [first, isNew] = firstSection.try_emplace(cut, name);
         // A name the file has twice is one section to every profile reader, and one device;
-        // two names that only the cut or the code page made one are two.
-        const bool own = isNew || (!fromUtf16 && IsSameSectionName(first->second, name, lead));
+        // two names that only the cut or the code page (its "?" for what it cannot spell)
+        // made one are two.
+        const bool spelledAlike = fromUtf16 && name.find('?') != std::string::npos;
+        const bool own = isNew || (!spelledAlike && IsSameSectionName(first->second, name, lead));
         if (own) {
             CopyField(record.name, cut);
         } else {

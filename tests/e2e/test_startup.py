@@ -71,11 +71,13 @@ class StartupTest(LauncherTest):
         self.assertEqual(len(self.rows(p)), 132)
         self.assert_closes(p)
         after = self.as_loaded(self.platform_reading(p.folder / "AddressBook.ini"))
-        self.assertEqual(after[:-1], self.one_per_section(self.as_loaded(before[:-2])))
+        self.assertEqual(after[:-2], self.one_per_section(self.as_loaded(before[:-2])))
         # The platform finds no section by a name it read as "??" and gives it the missing
-        # keys' values; the launcher keeps the first one's, and saves the name once.
+        # keys' values; the launcher reads each section's own, and keeps the two devices
+        # apart, the second as "?? (2)".
         self.assertEqual(before[-2:], ["3f3f - - - - - - - -"] * 2)
-        self.assertEqual(after[-1:], self.as_loaded(["3f3f - - - - 41 - - -"]))
+        self.assertEqual(after[-2:], self.as_loaded(["3f3f - - - - 41 - - -",
+                                                     b"?? (2)".hex() + " - - - - 42 - - -"]))
 
     def test_missing_book_starts_empty_and_close_writes_an_empty_book(self):
         p = self.start("nobook", None)
