@@ -1,7 +1,7 @@
 #include "base/AtomicFile.h"
 
-#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -24,28 +24,21 @@ bool WriteAll(int fd, std::string_view bytes) {
     return true;
 }
 
-void RemoveLeftoverScratch(const std::string& path) {
-    const std::string folder(FolderOf(path));
-    DIR* listing = ::opendir(folder.empty() ? "." : folder.c_str());
-    if (listing == nullptr) {
-        return;
-    }
-    const ScratchOwner owner = ThisScratchOwner();
-    while (const dirent* entry = ::readdir(listing)) {
-        const std::string candidate = folder + entry->d_name;
-        if (IsLeftoverScratch(candidate, path, owner)) {
-            ::unlink(candidate.c_str());
-        }
-    }
-    ::closedir(listing);
-}
-
 }  // namespace
 
 ScratchOwner ThisScratchOwner() {
     char name[HOST_NAME_MAX + 1] = {};
     ::gethostname(name, sizeof name - 1);
     return {static_cast<unsigned long>(::getpid()), name};
+}
+
+bool ProcessRuns(unsigned long process) {
+    // kill() takes 0, and ids beyond pid_t that would turn negative, for process groups.
+    if (process == 0 || process > static_cast<unsigned long>(INT_MAX)) {
+        return false;
+    }
+    // Another user's process may not be signalled, but it is there.
+    return ::kill(static_cast<pid_t>(process), 0) == 0 || errno == EPERM;
 }
 
 ReplaceOutcome ReplaceFileContents(const std::string& path, std::string_view bytes,

@@ -43,23 +43,6 @@ bool KeepBackup(const std::wstring& target, const std::wstring& backup) {
            CopyFileW(target.c_str(), backup.c_str(), FALSE);
 }
 
-void RemoveLeftoverScratch(const std::string& path) {
-    const std::string folder(FolderOf(path));
-    WIN32_FIND_DATAW found;
-    HANDLE listing = FindFirstFileW(WidePath(path + ".*").c_str(), &found);
-    if (listing == INVALID_HANDLE_VALUE) {
-        return;
-    }
-    const ScratchOwner owner = ThisScratchOwner();
-    do {
-        const std::string candidate = folder + Utf8Path(found.cFileName);
-        if (IsLeftoverScratch(candidate, path, owner)) {
-            DeleteFileW(WidePath(candidate).c_str());
-        }
-    } while (FindNextFileW(listing, &found));
-    FindClose(listing);
-}
-
 }  // namespace
 
 ScratchOwner ThisScratchOwner() {
@@ -69,6 +52,18 @@ ScratchOwner ThisScratchOwner() {
         length = 0;
     }
     return {GetCurrentProcessId(), Utf8Path(std::wstring_view(name, length))};
+}
+
+bool ProcessRuns(unsigned long process) {
+    const OwnedHandle opened(
+        OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, static_cast<DWORD>(process)));
+    if (!opened.IsValid()) {
+        // Another user's process may not be opened, but it is there; an id no process has
+        // is refused as a bad parameter.
+        return GetLastError() == ERROR_ACCESS_DENIED;
+    }
+    DWORD exitCode = 0;
+    return GetExitCodeProcess(opened.Get(), &exitCode) && exitCode == STILL_ACTIVE;
 }
 
 ReplaceOutcome ReplaceFileContents(const std::string& path, std::string_view bytes,
