@@ -8,8 +8,11 @@
 #include <cerrno>
 #include <climits>
 #include <cstdio>
+#include <ctime>
 
+#include "base/BackupHistory.h"
 #include "base/ScratchName.h"
+#include "base/WidePath.h"
 
 namespace {
 
@@ -41,9 +44,17 @@ bool ProcessRuns(unsigned long process) {
     return ::kill(static_cast<pid_t>(process), 0) == 0 || errno == EPERM;
 }
 
+LocalTime LocalTimeNow() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    ::localtime_r(&now, &local);
+    return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
+            local.tm_hour,        local.tm_min,     local.tm_sec};
+}
+
 ReplaceOutcome ReplaceFileContents(const std::string& path, std::string_view bytes,
                                    const std::function<bool()>& stillCurrent,
-                                   std::optional<FileStamp>& written) {
+                                   std::optional<FileStamp>& written, BackupKeeping keeping) {
     // A file nobody may write is refused even to root, as Windows refuses a read-only file.
     struct stat old {};
     const bool replacing = ::stat(path.c_str(), &old) == 0;
@@ -66,18 +77,24 @@ ReplaceOutcome ReplaceFileContents(const std::string& path, std::string_view byt
         ::unlink(scratch.c_str());
         return ReplaceOutcome::kOvertaken;
     }
-    if (replacing) {
-        // The backup is a second name of the old file, so the path itself is never missing.
-        const std::string backup = BackupPathFor(path);
-        if ((::unlink(backup.c_str()) != 0 && errno != ENOENT) ||
-            ::link(path.c_str(), backup.c_str()) != 0) {
-            ::unlink(scratch.c_str());
-            return ReplaceOutcome::kFailed;
-        }
+    const std::string backup = BackupPathFor(path);
+    const bool backingUp = replacing && FitsPathLimit(backup);
+    const bool history = backingUp && keeping == BackupKeeping::kHistory;
+    if (history) {
+        MoveBackupIntoHistory(path);
+    }
+    // The backup is a second name of the old file, so the path itself is never missing.
+    if (backingUp && ((::unlink(backup.c_str()) != 0 && errno != ENOENT) ||
+                      ::link(path.c_str(), backup.c_str()) != 0)) {
+        ::unlink(scratch.c_str());
+        return ReplaceOutcome::kFailed;
     }
     if (std::rename(scratch.c_str(), path.c_str()) != 0) {
         ::unlink(scratch.c_str());
         return ReplaceOutcome::kFailed;
+    }
+    if (history) {
+        PruneHistory(path);
     }
     return ReplaceOutcome::kReplaced;
 }

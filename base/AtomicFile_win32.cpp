@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "base/BackupHistory.h"
 #include "base/ScratchName.h"
 #include "base/UniqueHandle_win32.h"
 #include "base/WidePath.h"
@@ -66,9 +67,15 @@ bool ProcessRuns(unsigned long process) {
     return GetExitCodeProcess(opened.Get(), &exitCode) && exitCode == STILL_ACTIVE;
 }
 
+LocalTime LocalTimeNow() {
+    SYSTEMTIME now{};
+    GetLocalTime(&now);
+    return {now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond};
+}
+
 ReplaceOutcome ReplaceFileContents(const std::string& path, std::string_view bytes,
                                    const std::function<bool()>& stillCurrent,
-                                   std::optional<FileStamp>& written) {
+                                   std::optional<FileStamp>& written, BackupKeeping keeping) {
     const std::wstring target = WidePath(path);
     const std::string scratchPath = ReplacementPathFor(path);
     const std::wstring scratch = WidePath(scratchPath);
@@ -90,12 +97,21 @@ ReplaceOutcome ReplaceFileContents(const std::string& path, std::string_view byt
         DeleteFileW(scratch.c_str());
         return ReplaceOutcome::kOvertaken;
     }
-    const bool swapped = (!replacing || KeepBackup(target, WidePath(BackupPathFor(path)))) &&
+    const std::string backup = BackupPathFor(path);
+    const bool backingUp = replacing && FitsPathLimit(backup);
+    const bool history = backingUp && keeping == BackupKeeping::kHistory;
+    if (history) {
+        MoveBackupIntoHistory(path);
+    }
+    const bool swapped = (!backingUp || KeepBackup(target, WidePath(backup))) &&
                          MoveFileExW(scratch.c_str(), target.c_str(),
                                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
     if (!swapped) {
         DeleteFileW(scratch.c_str());
         return ReplaceOutcome::kFailed;
+    }
+    if (history) {
+        PruneHistory(path);
     }
     return ReplaceOutcome::kReplaced;
 }

@@ -1,6 +1,7 @@
 #include "base/FileSystem.h"
 
 #include <dirent.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <string_view>
@@ -19,6 +20,18 @@ std::vector<std::string> NamesInFolder(const std::string& folder) {
     }
     ::closedir(listing);
     return names;
+}
+
+bool MakeFolder(const std::string& folder) {
+    struct stat status {};
+    return ::mkdir(folder.c_str(), 0755) == 0 ||
+           (::stat(folder.c_str(), &status) == 0 && S_ISDIR(status.st_mode));
+}
+
+bool RenameWithoutReplacing(const std::string& from, const std::string& to) {
+    // A second name first, which fails where `to` is taken; a kill in between leaves the file
+    // under both names, never under none.
+    return ::link(from.c_str(), to.c_str()) == 0 && ::unlink(from.c_str()) == 0;
 }
 
 bool RemoveFile(const std::string& path) {

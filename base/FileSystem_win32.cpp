@@ -21,6 +21,19 @@ std::vector<std::string> NamesInFolder(const std::string& folder) {
     return names;
 }
 
+bool MakeFolder(const std::string& folder) {
+    const std::wstring wide = WidePath(folder);
+    if (CreateDirectoryW(wide.c_str(), nullptr)) {
+        return true;
+    }
+    const DWORD attributes = GetFileAttributesW(wide.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+bool RenameWithoutReplacing(const std::string& from, const std::string& to) {
+    return MoveFileExW(WidePath(from).c_str(), WidePath(to).c_str(), MOVEFILE_WRITE_THROUGH) != 0;
+}
+
 bool RemoveFile(const std::string& path) {
     return DeleteFileW(WidePath(path).c_str()) != 0;
 }

@@ -20,10 +20,6 @@ constexpr int kShortDigits = 10;
 constexpr int kProcessBits = 32;
 constexpr std::uint64_t kCheckMask = (std::uint64_t{1} << (5 * kShortDigits - kProcessBits)) - 1;
 
-std::string_view FileNameOf(std::string_view path) {
-    return path.substr(FolderOf(path).size());
-}
-
 std::uint64_t CheckOf(std::string_view computer, std::string_view fileName) {
     // FNV-1a: the same on every platform and from run to run.
     std::uint32_t hash = 2166136261u;
@@ -124,6 +120,10 @@ void RemoveLeftoverScratch(const std::string& path) {
 std::string_view FolderOf(std::string_view path) {
     const std::size_t separator = path.find_last_of("/\\");
     return separator == std::string_view::npos ? std::string_view() : path.substr(0, separator + 1);
+}
+
+std::string_view FileNameOf(std::string_view path) {
+    return path.substr(FolderOf(path).size());
 }
 
 std::string ReplacementPathFor(const std::string& path) {

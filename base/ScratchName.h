@@ -38,3 +38,5 @@ void RemoveLeftoverScratch(const std::string& path);
 
 // The folder part of a path, with its last separator; empty for a bare file name.
 std::string_view FolderOf(std::string_view path);
+// The rest: the file name.
+std::string_view FileNameOf(std::string_view path);
