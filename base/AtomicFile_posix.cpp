@@ -1,15 +1,18 @@
 #include "base/AtomicFile.h"
 
-#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <climits>
 #include <cstdio>
+#include <ctime>
 
+#include "base/BackupHistory.h"
 #include "base/ScratchName.h"
+#include "base/WidePath.h"
 
 namespace {
 
@@ -24,22 +27,6 @@ bool WriteAll(int fd, std::string_view bytes) {
     return true;
 }
 
-void RemoveLeftoverScratch(const std::string& path) {
-    const std::string folder(FolderOf(path));
-    DIR* listing = ::opendir(folder.empty() ? "." : folder.c_str());
-    if (listing == nullptr) {
-        return;
-    }
-    const ScratchOwner owner = ThisScratchOwner();
-    while (const dirent* entry = ::readdir(listing)) {
-        const std::string candidate = folder + entry->d_name;
-        if (IsLeftoverScratch(candidate, path, owner)) {
-            ::unlink(candidate.c_str());
-        }
-    }
-    ::closedir(listing);
-}
-
 }  // namespace
 
 ScratchOwner ThisScratchOwner() {
@@ -48,9 +35,26 @@ ScratchOwner ThisScratchOwner() {
     return {static_cast<unsigned long>(::getpid()), name};
 }
 
+bool ProcessRuns(unsigned long process) {
+    // kill() takes 0, and ids beyond pid_t that would turn negative, for process groups.
+    if (process == 0 || process > static_cast<unsigned long>(INT_MAX)) {
+        return false;
+    }
+    // Another user's process may not be signalled, but it is there.
+    return ::kill(static_cast<pid_t>(process), 0) == 0 || errno == EPERM;
+}
+
+LocalTime LocalTimeNow() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    ::localtime_r(&now, &local);
+    return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
+            local.tm_hour,        local.tm_min,     local.tm_sec};
+}
+
 ReplaceOutcome ReplaceFileContents(const std::string& path, std::string_view bytes,
                                    const std::function<bool()>& stillCurrent,
-                                   std::optional<FileStamp>& written) {
+                                   std::optional<FileStamp>& written, BackupKeeping keeping) {
     // A file nobody may write is refused even to root, as Windows refuses a read-only file.
     struct stat old {};
     const bool replacing = ::stat(path.c_str(), &old) == 0;
@@ -73,18 +77,24 @@ ReplaceOutcome ReplaceFileContents(const std::string& path, std::string_view byt
         ::unlink(scratch.c_str());
         return ReplaceOutcome::kOvertaken;
     }
-    if (replacing) {
-        // The backup is a second name of the old file, so the path itself is never missing.
-        const std::string backup = BackupPathFor(path);
-        if ((::unlink(backup.c_str()) != 0 && errno != ENOENT) ||
-            ::link(path.c_str(), backup.c_str()) != 0) {
-            ::unlink(scratch.c_str());
-            return ReplaceOutcome::kFailed;
-        }
+    const std::string backup = BackupPathFor(path);
+    const bool backingUp = replacing && FitsPathLimit(backup);
+    const bool history = backingUp && keeping == BackupKeeping::kHistory;
+    if (history) {
+        MoveBackupIntoHistory(path);
+    }
+    // The backup is a second name of the old file, so the path itself is never missing.
+    if (backingUp && ((::unlink(backup.c_str()) != 0 && errno != ENOENT) ||
+                      ::link(path.c_str(), backup.c_str()) != 0)) {
+        ::unlink(scratch.c_str());
+        return ReplaceOutcome::kFailed;
     }
     if (std::rename(scratch.c_str(), path.c_str()) != 0) {
         ::unlink(scratch.c_str());
         return ReplaceOutcome::kFailed;
+    }
+    if (history) {
+        PruneHistory(path);
     }
     return ReplaceOutcome::kReplaced;
 }

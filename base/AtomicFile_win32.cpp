@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "base/BackupHistory.h"
 #include "base/ScratchName.h"
 #include "base/UniqueHandle_win32.h"
 #include "base/WidePath.h"
@@ -43,23 +44,6 @@ bool KeepBackup(const std::wstring& target, const std::wstring& backup) {
            CopyFileW(target.c_str(), backup.c_str(), FALSE);
 }
 
-void RemoveLeftoverScratch(const std::string& path) {
-    const std::string folder(FolderOf(path));
-    WIN32_FIND_DATAW found;
-    HANDLE listing = FindFirstFileW(WidePath(path + ".*").c_str(), &found);
-    if (listing == INVALID_HANDLE_VALUE) {
-        return;
-    }
-    const ScratchOwner owner = ThisScratchOwner();
-    do {
-        const std::string candidate = folder + Utf8Path(found.cFileName);
-        if (IsLeftoverScratch(candidate, path, owner)) {
-            DeleteFileW(WidePath(candidate).c_str());
-        }
-    } while (FindNextFileW(listing, &found));
-    FindClose(listing);
-}
-
 }  // namespace
 
 ScratchOwner ThisScratchOwner() {
@@ -71,9 +55,27 @@ ScratchOwner ThisScratchOwner() {
     return {GetCurrentProcessId(), Utf8Path(std::wstring_view(name, length))};
 }
 
+bool ProcessRuns(unsigned long process) {
+    const OwnedHandle opened(
+        OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, static_cast<DWORD>(process)));
+    if (!opened.IsValid()) {
+        // Another user's process may not be opened, but it is there; an id no process has
+        // is refused as a bad parameter.
+        return GetLastError() == ERROR_ACCESS_DENIED;
+    }
+    DWORD exitCode = 0;
+    return GetExitCodeProcess(opened.Get(), &exitCode) && exitCode == STILL_ACTIVE;
+}
+
+LocalTime LocalTimeNow() {
+    SYSTEMTIME now{};
+    GetLocalTime(&now);
+    return {now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond};
+}
+
 ReplaceOutcome ReplaceFileContents(const std::string& path, std::string_view bytes,
                                    const std::function<bool()>& stillCurrent,
-                                   std::optional<FileStamp>& written) {
+                                   std::optional<FileStamp>& written, BackupKeeping keeping) {
     const std::wstring target = WidePath(path);
     const std::string scratchPath = ReplacementPathFor(path);
     const std::wstring scratch = WidePath(scratchPath);
@@ -95,12 +97,21 @@ ReplaceOutcome ReplaceFileContents(const std::string& path, std::string_view byt
         DeleteFileW(scratch.c_str());
         return ReplaceOutcome::kOvertaken;
     }
-    const bool swapped = (!replacing || KeepBackup(target, WidePath(BackupPathFor(path)))) &&
+    const std::string backup = BackupPathFor(path);
+    const bool backingUp = replacing && FitsPathLimit(backup);
+    const bool history = backingUp && keeping == BackupKeeping::kHistory;
+    if (history) {
+        MoveBackupIntoHistory(path);
+    }
+    const bool swapped = (!backingUp || KeepBackup(target, WidePath(backup))) &&
                          MoveFileExW(scratch.c_str(), target.c_str(),
                                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
     if (!swapped) {
         DeleteFileW(scratch.c_str());
         return ReplaceOutcome::kFailed;
+    }
+    if (history) {
+        PruneHistory(path);
     }
     return ReplaceOutcome::kReplaced;
 }

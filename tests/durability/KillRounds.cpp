@@ -6,11 +6,14 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <random>
 #include <set>
 #include <thread>
 
 #include "addressbook/AddressBook.h"
+#include "base/AtomicFile.h"
+#include "base/ScratchName.h"
 
 namespace {
 
@@ -83,6 +86,20 @@ void RunKillRounds(const std::string& folder, const std::string& path, const Sav
         }
         ++rounds;
     }
+
+    // A scratch file stays while the process it is named for runs, as another user's launcher
+    // on this computer may be writing it, and goes once that process has ended. The saver's
+    // own book would see its own saves come and go, so another book beside it is saved.
+    const std::string other = folder + "Other.ini";
+    ASSERT_NO_FATAL_FAILURE(saver.Start());
+    const std::string running =
+        ScratchPathFor(other, {saver.Process(), ThisScratchOwner().computer});
+    std::ofstream(running) << "being written";
+    ASSERT_TRUE(ReplaceFileContents(other, "[Other]\r\n"));
+    EXPECT_TRUE(std::filesystem::exists(running));
+    ASSERT_NO_FATAL_FAILURE(saver.Kill());
+    ASSERT_TRUE(ReplaceFileContents(other, "[Other]\r\n"));
+    EXPECT_FALSE(std::filesystem::exists(running));
 
     // The program started again after the kills saves, and clears what they left.
     ASSERT_TRUE(WriteAddressBook(path, books[1].table));

@@ -24,6 +24,8 @@ public:
     virtual void Start() = 0;
     // Kills it and waits for it; fails the test when it had ended any other way.
     virtual void Kill() = 0;
+    // The process id of the one started last.
+    virtual unsigned long Process() const = 0;
 };
 
 struct KillPlan {

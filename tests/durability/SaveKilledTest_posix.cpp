@@ -48,6 +48,8 @@ public:
         ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
     }
 
+    unsigned long Process() const override { return static_cast<unsigned long>(m_child); }
+
 private:
     const std::string& m_path;
     const SavedBook (&m_books)[2];

@@ -87,6 +87,7 @@ public:
             << "CreateProcessW: " << GetLastError();
         CloseHandle(saver.hThread);
         m_process = saver.hProcess;
+        m_processId = saver.dwProcessId;
         // Wine takes a good part of a second to start a process.
         const HANDLE started[2] = {m_ready, m_process};
         const DWORD waited = WaitForMultipleObjects(2, started, FALSE, 30000);
@@ -104,10 +105,13 @@ public:
         ASSERT_EQ(exitCode, kKilledExitCode);
     }
 
+    unsigned long Process() const override { return m_processId; }
+
 private:
     const std::string& m_path;
     HANDLE m_ready = nullptr;
     HANDLE m_process = nullptr;
+    DWORD m_processId = 0;
 };
 
 TEST(SaveKilledTest, KilledSaverLeavesTheOldOrTheNewBookWhole) {

@@ -3,6 +3,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <cstddef>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -29,6 +30,15 @@ public:
 
     // The folder with a trailing separator, as the program folder is kept.
     std::string Folder() const { return (m_path / "").string(); }
+
+    // A file name inside a folder made for it, so that the path has `length` characters: for
+    // paths near the platform's limit. The scratch folder's own path is ASCII.
+    std::string FileAtLength(std::string_view name, std::size_t length) const {
+        const std::size_t folderLength = length - Folder().size() - 1 - name.size();
+        const std::filesystem::path folder = m_path / std::string(folderLength, 'd');
+        std::filesystem::create_directory(folder);
+        return (folder / name).string();
+    }
 
     void Write(std::string_view name, std::string_view bytes) const {
         std::ofstream(File(name), std::ios::binary).write(bytes.data(), bytes.size());

@@ -14,6 +14,7 @@
 #include "base/FixedText.h"
 #include "base/ScratchName.h"
 #include "base/WholeFile.h"
+#include "base/WidePath.h"
 #include "support/Big5.h"
 #include "support/ScratchFolder.h"
 #include "support/TestDevice.h"
@@ -294,27 +295,35 @@ TEST(AddressBookTest, SaveKeepsTheFileItReplacesAndLeavesNoScratchBehind) {
 
 TEST(AddressBookTest, SaveClearsOnlyTheScratchFilesThisComputersKilledSavesLeft) {
     ScratchFolder folder;
-    const std::string path = folder.File(kAddressBookFileName);
     const ScratchOwner self = ThisScratchOwner();
-    const ScratchOwner killed{self.process + 1, self.computer};
-    const std::pair<std::string, bool> files[] = {
-        {ScratchPathFor(path, killed), false},
-        // Another computer's may be mid-save, whatever its name shares with this one's.
-        {ScratchPathFor(path, {killed.process, "X" + self.computer}), true},
-        {ScratchPathFor(path, {killed.process, self.computer + "X"}), true},
-        {ScratchPathFor(path, {killed.process, "X." + self.computer}), true},
-        {ScratchPathFor(folder.File("AddressBook.ini2"), killed), true},
-        {path + ".1x." + self.computer + ".new", true},
-        {path + ".." + self.computer + ".new", true},
-    };
-    for (const auto& [file, kept] : files) {
-        folder.Write(file.substr(folder.Folder().size()), "x");
-    }
-    DeviceTable table;
-    table.Append(MakeRecord("New", "1.2.3.4"));
-    ASSERT_TRUE(WriteAddressBook(path, table));
-    for (const auto& [file, kept] : files) {
-        EXPECT_EQ(std::filesystem::exists(file), kept) << file;
+    // No system gives out a process id this high: a save that was killed.
+    const ScratchOwner killed{0x7FFFFFF0, self.computer};
+    // The scratch name of a path near the limit takes the short form, which a path that fits
+    // always fits: both forms are told apart the same way.
+    const std::string paths[] = {folder.File(kAddressBookFileName),
+                                 folder.FileAtLength(kAddressBookFileName, kPathLimit - 8)};
+    for (const std::string& path : paths) {
+        const std::pair<std::string, bool> files[] = {
+            {ScratchPathFor(path, killed), false},
+            // Another computer's may be mid-save, whatever its name shares with this one's.
+            {ScratchPathFor(path, {killed.process, "X" + self.computer}), true},
+            {ScratchPathFor(path, {killed.process, self.computer + "X"}), true},
+            {ScratchPathFor(path, {killed.process, "X." + self.computer}), true},
+            {ScratchPathFor(path + "2", killed), true},
+            {path + ".1x." + self.computer + ".new", true},
+            {path + ".." + self.computer + ".new", true},
+        };
+        for (const auto& [file, kept] : files) {
+            folder.Write(file.substr(folder.Folder().size()), "x");
+        }
+        DeviceTable table;
+        table.Append(MakeRecord("New", "1.2.3.4"));
+        ASSERT_TRUE(WriteAddressBook(path, table)) << path;
+        EXPECT_TRUE(FitsPathLimit(ReplacementPathFor(path))) << path;
+        EXPECT_FALSE(std::filesystem::exists(ReplacementPathFor(path))) << path;
+        for (const auto& [file, kept] : files) {
+            EXPECT_EQ(std::filesystem::exists(file), kept) << file;
+        }
     }
 }
 
