@@ -173,7 +173,8 @@ SharedBook::Saved SharedBook::Save(const std::string& path, DeviceTable& table) 
             // same size within one tick of the file system's clock keeps the stamp.
             const ReplaceOutcome outcome = ReplaceFileContents(
                 path, bytes,
-                [&] { return StampOf(path) == found && ReadWholeFile(path) == onDisk; }, written);
+                [&] { return StampOf(path) == found && ReadWholeFile(path) == onDisk; }, written,
+                BackupKeeping::kHistory);
             if (outcome == ReplaceOutcome::kFailed) {
                 return Saved::kFailed;
             }

@@ -39,7 +39,8 @@ public:
     // or wrote the file into what the file holds now, should that differ. A file that looks
     // damaged (cut short, NUL bytes, more than half of the devices last seen gone) loses no
     // device this launcher still has: they are kept and named in the notices. Writes nothing
-    // when the file already holds the bytes; otherwise atomic, the file replaced kept.
+    // when the file already holds the bytes; otherwise atomic, the file replaced kept with the
+    // versions before it (BackupKeeping::kHistory).
     Saved Save(const std::string& path, DeviceTable& table);
 
     // What the last loads and saves did to keep devices, since it was last taken.
