@@ -394,9 +394,13 @@ void CTavrinDlg::OnClickedEdit() {
     if (dialog.DoModal(Handle()) != IDOK) {
         return;
     }
-    // The learned LAN address and MAC stay with the record, even when its IP or UUID changed.
     DeviceRecord& record = m_devices.At(index);
-    record = RecordFromForm(dialog.Fields(), record);
+    const DeviceRecord edited = RecordFromForm(dialog.Fields(), record);
+    if (!EditChangesRecord(edited, record)) {
+        return;
+    }
+    // The learned LAN address and MAC stay when the IP changes and go with the old UUID.
+    record = edited;
     m_deviceList.SetRowFromDevice(row, record);
     SaveAddressBook();
 }

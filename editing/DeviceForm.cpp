@@ -1,5 +1,7 @@
 #include "editing/DeviceForm.h"
 
+#include <cstring>
+
 #include "addressbook/ProfileDocument.h"
 #include "base/FixedText.h"
 
@@ -50,7 +52,21 @@ DeviceRecord RecordFromForm(const DeviceFormFields& form, const DeviceRecord& ba
     DeviceRecord record = base;
     VisitEditedFields(form, record,
                       [](const auto& from, auto& to) { CopyField(to, FieldText(from)); });
+    if (FieldText(record.uuid) != FieldText(base.uuid)) {
+        CopyField(record.uuidIp, "");
+        CopyField(record.uuidMac, "");
+    }
     return record;
+}
+
+bool EditChangesRecord(const DeviceRecord& edited, const DeviceRecord& record) {
+    DeviceRecord shown = record;
+    CopyField(shown.priority, kPriorityItems[PriorityItemFor(FieldText(record.priority))]);
+    // Fields are zeroed beyond their text, so records compare as whole values.
+    const auto same = [&](const DeviceRecord& other) {
+        return std::memcmp(&edited, &other, sizeof(DeviceRecord)) == 0;
+    };
+    return !same(record) && !same(shown);
 }
 
 DeviceFormFields FormFromRecord(const DeviceRecord& record) {

@@ -47,9 +47,16 @@ enum class FormProblem {
 FormProblem CheckDeviceForm(const DeviceFormFields& form, const DeviceTable& devices,
                             std::optional<std::size_t> editedIndex);
 
-// The form's seven texts over a copy of base, each cut to its field; uuidIp and uuidMac stay
-// as base has them (empty for a new device).
+// The form's seven texts over a copy of base, each cut to its field. uuidIp and uuidMac stay
+// as base has them (empty for a new device) unless the UUID changes: they are where the old
+// UUID's device was found, and the remembered-address check would send the new device's
+// credentials there.
 DeviceRecord RecordFromForm(const DeviceFormFields& form, const DeviceRecord& base);
+
+// True when the Edit form's record differs from the record it was opened on, not counting the
+// priority the form shows for it: the form selects "Frame" for an empty or unknown priority,
+// and the file never gives the priority back, so an untouched form would change every record.
+bool EditChangesRecord(const DeviceRecord& edited, const DeviceRecord& record);
 
 DeviceFormFields FormFromRecord(const DeviceRecord& record);
 

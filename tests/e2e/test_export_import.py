@@ -11,7 +11,7 @@ from pathlib import Path
 from harness.poll import eventually, eventually_equal
 from harness.program import windows_path
 from harness.win32 import FILE_LIST, FILE_NAME_BOX, FILE_TYPE_LIST, IDCANCEL, IDOK
-from tavrin import LauncherTest, ids, section
+from tavrin import EDIT_FORM, LauncherTest, ids, section
 
 BOOK = (section(b"Lobby", SERVERIP=b"10.0.0.5", SERVERPORT=b"8080", ACCOUNT=b"admin",
                 PASSWORD=b"pw1", UUID=b"", UUIDIP=b"", UUIDMAC=b"", PRIORITY=b"Quality")
@@ -96,11 +96,13 @@ class ExportImportTest(LauncherTest):
         self.p.driver.gone(picker["hwnd"])
         self.expect_message(outcome, label)
 
-    def edit_first_row_unchanged(self):
-        """Edit and OK on the first row: the form sets the device's priority."""
+    def edit_first_row(self):
+        """A new password for the first row's device: the form also sets its priority."""
         self.p.click_like_user(self.rows(self.p)[0])
         self.p.driver.click(self.main["hwnd"], id=ids.IDC_EDIT_BUTTON)
-        self.p.answer(self.p.dialog(self.text("edit form")), IDOK)
+        form = self.p.dialog(self.text("edit form"))
+        self.p.driver.set_text(form["hwnd"], "pw9", id=EDIT_FORM["password"])
+        self.p.answer(form, IDOK)
 
     def close(self) -> bytes:
         self.assert_closes(self.p)
@@ -108,7 +110,7 @@ class ExportImportTest(LauncherTest):
 
     def test_export_then_import_restores_the_devices_in_order(self):
         p = self.start_with("roundtrip", BOOK, **{"other.ini": OTHER_BOOK})
-        self.edit_first_row_unchanged()
+        self.edit_first_row()
         book = p.folder / "AddressBook.ini"
         saved = eventually(lambda: b"PRIORITY=Frame\r\n" in book.read_bytes() and book.read_bytes())
         self.assertTrue(saved.startswith(b"[Lobby]\r\nSERVERIP=10.0.0.5\r\n"))

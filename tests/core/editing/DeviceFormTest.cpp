@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <string>
+#include <tuple>
 
 #include "base/FixedText.h"
 #include "support/TestDevice.h"
@@ -91,6 +92,7 @@ TEST(DeviceFormTest, CopyToRecordCutsEachFieldAndKeepsLearnedAddresses) {
     std::memset(form.serverPort, '9', sizeof form.serverPort - 1);
     std::memset(form.uuid, 'U', sizeof form.uuid - 1);
     DeviceRecord base{};
+    CopyField(base.uuid, std::string(127, 'U'));  // the form's UUID as the record keeps it
     CopyField(base.uuidIp, "192.168.1.9");
     CopyField(base.uuidMac, "00:11:22:33:44:55");
     const DeviceRecord record = RecordFromForm(form, base);
@@ -103,6 +105,27 @@ TEST(DeviceFormTest, CopyToRecordCutsEachFieldAndKeepsLearnedAddresses) {
     // And back: a record's texts fill the form unchanged.
     const DeviceFormFields again = FormFromRecord(record);
     EXPECT_EQ(FieldText(again.uuid), std::string(127, 'U'));
+    // A UUID of another device: what was learned was the old one's.
+    CopyField(form.uuid, "KX2");
+    const DeviceRecord other = RecordFromForm(form, base);
+    EXPECT_EQ(FieldText(other.uuidIp), "");
+    EXPECT_EQ(FieldText(other.uuidMac), "");
+}
+
+TEST(DeviceFormTest, AnEditChangesNothingByThePriorityTheFormShows) {
+    // The stored priority, the one the form gives back, the password it gives back.
+    for (auto [stored, chosen, password, changes] : {std::tuple{"", "Frame", "pw", false},
+                                                     {"HighQuality", "Quality", "pw", false},
+                                                     {"", "Quality", "pw", true},
+                                                     {"Quality", "Frame", "pw", true},
+                                                     {"", "Frame", "new", true}}) {
+        const DeviceRecord record =
+            RecordFromForm(Form("Cam", "10.0.0.5", "80", "a", "pw", "", stored), DeviceRecord{});
+        const DeviceRecord edited =
+            RecordFromForm(Form("Cam", "10.0.0.5", "80", "a", password, "", chosen), record);
+        EXPECT_EQ(EditChangesRecord(edited, record), changes)
+            << stored << "|" << chosen << "|" << password;
+    }
 }
 
 TEST(DeviceFormTest, StoredPrioritySelectsItsItem) {
