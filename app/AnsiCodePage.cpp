@@ -39,3 +39,14 @@ MultibyteCodePage AnsiCodePage::ForComparison() {
     return {[this](unsigned char byte) { return IsLeadByte(byte); },
             [this](unsigned code) { return UpperDoubleByte(code); }};
 }
+
+std::wstring ShownText(std::string_view ansi) {
+    const int length = static_cast<int>(ansi.size());
+    const int wideLength = MultiByteToWideChar(CP_ACP, 0, ansi.data(), length, nullptr, 0);
+    if (wideLength <= 0) {
+        return std::wstring();
+    }
+    std::wstring wide(static_cast<std::size_t>(wideLength), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, ansi.data(), length, wide.data(), wideLength);
+    return wide;
+}

@@ -6,6 +6,8 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/SortRules.h"
@@ -29,3 +31,7 @@ private:
     UINT m_codePage;
     std::vector<std::uint16_t> m_upper;  // by code; 0 = not worked out yet
 };
+
+// An ANSI text (a device's name) as the device list shows it: read in the system's code page,
+// a byte that makes no character there shown as the code page's default character.
+std::wstring ShownText(std::string_view ansi);

@@ -48,6 +48,10 @@ void CTavrinDlg::OnMenuConnect() {
 }
 
 void CTavrinDlg::OnMenuLanDevices() {
+    const auto command = BeginCommand();
+    if (!command) {
+        return;
+    }
     CLanDevicesDlg dialog(
         Instance(), m_discovery, m_languageId,
         [this](HWND owner, const DeviceFormFields& prefilled) { AddDevice(owner, prefilled); });

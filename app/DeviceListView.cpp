@@ -179,3 +179,15 @@ std::optional<std::size_t> DeviceListView::RecordOfRow(int row, const DeviceTabl
     }
     return index;
 }
+
+std::optional<int> DeviceListView::RowOfRecord(std::size_t index) const {
+    LVFINDINFOW find{};
+    find.flags = LVFI_PARAM;
+    find.lParam = static_cast<LPARAM>(index);
+    const int row = static_cast<int>(SendMessageW(m_hWnd, LVM_FINDITEMW, static_cast<WPARAM>(-1),
+                                                  reinterpret_cast<LPARAM>(&find)));
+    if (row < 0) {
+        return std::nullopt;
+    }
+    return row;
+}

@@ -56,6 +56,9 @@ public:
     // The table entry a row shows; nothing for no row.
     std::optional<std::size_t> RecordOfRow(int row, const DeviceTable& table) const;
 
+    // The row that shows the table entry at that index; nothing when no row does.
+    std::optional<int> RowOfRecord(std::size_t index) const;
+
     int RowCount() const;
     int ClientWidth() const;
 

@@ -9,6 +9,7 @@
 
 #include "addressbook/AddressBook.h"
 #include "app/AboutDlg.h"
+#include "app/AnsiCodePage.h"
 #include "app/AddressBookTransfer.h"
 #include "app/AnsiPath.h"
 #include "app/StartupRules.h"
@@ -261,6 +262,14 @@ void CTavrinDlg::SaveAddressBook() {
     }
 }
 
+std::optional<CTavrinDlg::OpenCommand> CTavrinDlg::BeginCommand() {
+    if (m_commandOpen) {
+        SetForegroundWindow(GetLastActivePopup(Handle()));
+        return std::nullopt;
+    }
+    return std::optional<OpenCommand>(std::in_place, m_commandOpen);
+}
+
 bool CTavrinDlg::StartNat() {
     m_natCallbacks = _tagCB{this, &CTavrinDlg::NatInfoCallback, &CTavrinDlg::NatStatusCallback};
     if (!m_nat->Load()) {
@@ -284,6 +293,10 @@ void CTavrinDlg::FailStartup(const wchar_t* text) {
 }
 
 ui::MessageResult CTavrinDlg::OnClose(WPARAM, LPARAM) {
+    const auto command = BeginCommand();
+    if (!command) {
+        return 0;
+    }
     SaveAddressBook();
     m_connectWorker.Stop();
     m_nat->DeInit();
@@ -354,12 +367,16 @@ LRESULT CTavrinDlg::OnColumnclickDeviceList(NMHDR* header) {
 }
 
 void CTavrinDlg::OnClickedAdd() {
+    const auto command = BeginCommand();
+    if (!command) {
+        return;
+    }
     AddDevice(Handle(), DeviceFormFields{});
 }
 
 void CTavrinDlg::AddDevice(HWND owner, const DeviceFormFields& prefilled) {
     CAddDeviceDlg dialog(Instance(), m_devices, m_languageId, prefilled);
-    if (dialog.DoModal(owner) != IDOK) {
+    if (dialog.DoModal(owner) != IDOK || NameTakenMeanwhile(owner, dialog.Fields(), std::nullopt)) {
         return;
     }
     const DeviceRecord record = RecordFromForm(dialog.Fields(), DeviceRecord{});
@@ -368,7 +385,7 @@ void CTavrinDlg::AddDevice(HWND owner, const DeviceFormFields& prefilled) {
     SaveAddressBook();
 }
 
-std::optional<std::pair<int, std::size_t>> CTavrinDlg::SelectedRowAndRecordOrAskToSelect() {
+std::optional<std::size_t> CTavrinDlg::SelectedRecordOrAskToSelect() {
     const int row = m_deviceList.FirstSelectedRow();
     if (row < 0) {
         ShowMessage(Handle(), texts::kSelectOneDevice, m_languageId);
@@ -376,51 +393,90 @@ std::optional<std::pair<int, std::size_t>> CTavrinDlg::SelectedRowAndRecordOrAsk
     }
     // Every row carries its record's index; should one ever not lead to a record, no other
     // record is taken in its place.
-    const std::optional<std::size_t> index = m_deviceList.RecordOfRow(row, m_devices);
+    return m_deviceList.RecordOfRow(row, m_devices);
+}
+
+std::optional<std::size_t> CTavrinDlg::RecordStillThere(RecordId id, std::string_view name) {
+    const std::optional<std::size_t> index = m_devices.IndexOfId(id);
     if (!index) {
-        return std::nullopt;
+        ShowMessage(Handle(),
+                    FormatText(texts::kDeviceGone, m_languageId, ShownText(name).c_str()).c_str(),
+                    m_languageId);
     }
-    return std::make_pair(row, *index);
+    return index;
+}
+
+bool CTavrinDlg::NameTakenMeanwhile(HWND owner, const DeviceFormFields& form,
+                                    std::optional<std::size_t> edited) {
+    if (CheckDeviceForm(form, m_devices, edited) != FormProblem::kDuplicateName) {
+        return false;
+    }
+    ShowMessage(owner, texts::kDeviceNameExists, m_languageId);
+    return true;
 }
 
 void CTavrinDlg::OnClickedEdit() {
-    const auto selected = SelectedRowAndRecordOrAskToSelect();
+    const auto command = BeginCommand();
+    if (!command) {
+        return;
+    }
+    const std::optional<std::size_t> selected = SelectedRecordOrAskToSelect();
     if (!selected) {
         return;
     }
-    const auto [row, index] = *selected;
-    CEditDeviceDlg dialog(Instance(), m_devices, m_languageId, index,
-                          FormFromRecord(m_devices.At(index)));
+    const RecordId id = m_devices.IdAt(*selected);
+    const DeviceRecord opened = m_devices.At(*selected);
+    CEditDeviceDlg dialog(Instance(), m_devices, m_languageId, *selected, FormFromRecord(opened));
     if (dialog.DoModal(Handle()) != IDOK) {
         return;
     }
-    DeviceRecord& record = m_devices.At(index);
-    const DeviceRecord edited = RecordFromForm(dialog.Fields(), record);
-    if (!EditChangesRecord(edited, record)) {
+    const std::optional<std::size_t> index = RecordStillThere(id, FieldText(opened.name));
+    if (!index || !EditChangesRecord(RecordFromForm(dialog.Fields(), opened), opened) ||
+        NameTakenMeanwhile(Handle(), dialog.Fields(), index)) {
         return;
     }
+    // Over the record as it is now, which a tunnel may have taught its LAN address meanwhile.
     // The learned LAN address and MAC stay when the IP changes and go with the old UUID.
-    record = edited;
-    m_deviceList.SetRowFromDevice(row, record);
+    DeviceRecord& record = m_devices.At(*index);
+    record = RecordFromForm(dialog.Fields(), record);
+    if (const std::optional<int> row = m_deviceList.RowOfRecord(*index)) {
+        m_deviceList.SetRowFromDevice(*row, record);
+    }
     SaveAddressBook();
 }
 
 void CTavrinDlg::OnClickedDelete() {
-    const auto selected = SelectedRowAndRecordOrAskToSelect();
+    const auto command = BeginCommand();
+    if (!command) {
+        return;
+    }
+    const std::optional<std::size_t> selected = SelectedRecordOrAskToSelect();
     if (!selected) {
         return;
     }
-    const auto [row, index] = *selected;
+    const RecordId id = m_devices.IdAt(*selected);
+    const std::string name(FieldText(m_devices.At(*selected).name));
     if (ShowMessage(Handle(), texts::kConfirmDelete, m_languageId, MB_YESNO | MB_DEFBUTTON2) !=
         IDYES) {
         return;
     }
-    m_devices.RemoveAt(index);
-    m_deviceList.DeleteRow(row);
+    const std::optional<std::size_t> index = RecordStillThere(id, name);
+    if (!index) {
+        return;
+    }
+    const std::optional<int> row = m_deviceList.RowOfRecord(*index);
+    m_devices.RemoveAt(*index);
+    if (row) {
+        m_deviceList.DeleteRow(*row);
+    }
     SaveAddressBook();
 }
 
 void CTavrinDlg::OnClickedExport() {
+    const auto command = BeginCommand();
+    if (!command) {
+        return;
+    }
     const bool exported = ExportThroughPicker(Handle(), m_devices, m_exportFolder, m_transferPath);
     ShowMessage(Handle(), exported ? texts::kExportSucceeded : texts::kExportFailed, m_languageId);
 }
@@ -428,6 +484,10 @@ void CTavrinDlg::OnClickedExport() {
 // The imported devices reach AddressBook.ini with the next save: after the next change, or
 // when the window closes.
 void CTavrinDlg::OnClickedImport() {
+    const auto command = BeginCommand();
+    if (!command) {
+        return;
+    }
     const bool imported = ImportThroughPicker(Handle(), m_devices, m_transferPath);
     if (imported) {
         m_book.TableReplaced();
@@ -446,6 +506,10 @@ ViewerSettings CTavrinDlg::LaunchSettings() const {
 }
 
 LRESULT CTavrinDlg::OnDblclkDeviceList(NMHDR*) {
+    const auto command = BeginCommand();
+    if (!command) {
+        return 0;
+    }
     const std::optional<std::size_t> index = SelectedRecord();
     if (!index) {
         return 0;

@@ -7,9 +7,9 @@
 #include <atomic>
 #include <memory>
 #include <optional>
-#include <utility>
 #include <span>
 #include <string>
+#include <string_view>
 
 #include "addressbook/DeviceTable.h"
 #include "addressbook/IniFile.h"
@@ -57,6 +57,22 @@ private:
 
     void SaveAddressBook();
 
+    // Held by a command for as long as it runs, its modal loops included (a form, a question,
+    // a picker): a message box shown inside such a loop enables the main window again when it
+    // closes, and no second command may start over the open one then.
+    class OpenCommand {
+    public:
+        explicit OpenCommand(bool& open) : m_open(open) { m_open = true; }
+        ~OpenCommand() { m_open = false; }
+        OpenCommand(const OpenCommand&) = delete;
+        OpenCommand& operator=(const OpenCommand&) = delete;
+
+    private:
+        bool& m_open;
+    };
+    // The hold for a command, or none while another one is open (whose window comes forward).
+    std::optional<OpenCommand> BeginCommand();
+
     // Connecting: the record of the selected row, silently none without a selection; the
     // settings every viewer launch carries, the NAT attempt and the failure messages.
     std::optional<std::size_t> SelectedRecord() const;
@@ -64,9 +80,17 @@ private:
     void StartTunnel(std::size_t record);
     void ShowConnectFailure(int code);
 
-    // Edit and Delete: the first selected row and its record, or none after asking the user
-    // to select a device.
-    std::optional<std::pair<int, std::size_t>> SelectedRowAndRecordOrAskToSelect();
+    // Edit and Delete: the first selected row's record, or none after asking the user to
+    // select a device.
+    std::optional<std::size_t> SelectedRecordOrAskToSelect();
+    // Where the record of that id is now, after a modal loop in which a merged save may have
+    // reordered the table or taken the device away; when it has gone, the user is told (by
+    // the name it had) and there is none.
+    std::optional<std::size_t> RecordStillThere(RecordId id, std::string_view name);
+    // True, after telling the user, when another device has the form's name now: the form
+    // checked it against the table as it was when it opened.
+    bool NameTakenMeanwhile(HWND owner, const DeviceFormFields& form,
+                            std::optional<std::size_t> edited);
 
     // Runs the Add form (filled in with prefilled, owned by owner) and adds what it accepts.
     void AddDevice(HWND owner, const DeviceFormFields& prefilled);
@@ -126,6 +150,7 @@ private:
     _tagCB m_natCallbacks{};
     NatInfoQueue m_natInfoTexts;  // filled by NatInfoCallback, emptied by OnNatInfo
     std::atomic<int> m_bNatConnected{0};
+    bool m_commandOpen = false;  // held by OpenCommand
     Language m_languageId = Language::kChinese;
     char m_pathArg[260] = {};
     char m_programFolder[260] = {};

@@ -74,6 +74,12 @@ inline constexpr UiText kDeviceNameExists{L"The device name is exist.", L"設備
 inline constexpr UiText kSelectOneDevice{L"Please select one device at least.",
                                          L"請至少選擇一個設備。"};
 inline constexpr UiText kConfirmDelete{L"Are you sure to delete devices?", L"您確定要刪除設備嗎？"};
+// A device that a save merging another launcher's book took away while a form or question
+// about it was open. "%ls" stands for its name.
+inline constexpr UiText kDeviceGone{
+    L"The device \"%ls\" is no longer in the address book: another Tavrin sharing the file has "
+    L"deleted or renamed it. Nothing has been changed.",
+    L"通訊錄中已沒有裝置「%ls」：共用此檔案的另一個 Tavrin 已將它刪除或改名。未做任何變更。"};
 
 // The outcome of Export and Import; a cancelled picker counts as a failure.
 inline constexpr UiText kExportSucceeded{L"Export file is successful.", L"匯出檔案成功。"};

@@ -69,6 +69,7 @@ TEST_F(DeviceListViewTest, RowsKeepTheirOwnRecordThroughSortingAddingAndDeleting
             ASSERT_TRUE(index) << when << ", row " << row;
             EXPECT_EQ(FieldText(m_table.At(*index).serverIp), m_view.CellText(row, 1))
                 << when << ", row " << row;
+            EXPECT_EQ(m_view.RowOfRecord(*index), row) << when;
         }
     };
 
@@ -95,6 +96,7 @@ TEST_F(DeviceListViewTest, RowsKeepTheirOwnRecordThroughSortingAddingAndDeleting
     m_view.SortByColumn(1, state);
     expectRowsLeadToTheirRecords("sorted again");
     EXPECT_EQ(m_view.RecordOfRow(-1, m_table), std::nullopt);
+    EXPECT_EQ(m_view.RowOfRecord(m_table.Count()), std::nullopt);
 }
 
 TEST_F(DeviceListViewTest, FirstSelectedRowIsTheLowestSelectedIndex) {
