@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "addressbook/AddressBook.h"
 #include "app/AboutDlg.h"
@@ -534,9 +535,11 @@ void CTavrinDlg::StartTunnel(std::size_t index) {
     // No other double-click until this attempt's outcome has been handled.
     EnableWindow(m_deviceList.Handle(), FALSE);
     const DeviceRecord& record = m_devices.At(index);
+    m_tunnelAttempt = TunnelAttempt{m_devices.IdAt(index), record};
     m_natRequest = std::make_shared<NatRequest>(
         MakeNatRequest(FieldText(record.uuid), TunnelRequestPort(FieldText(record.serverPort))));
     if (!m_connectWorker.Start(Handle(), m_natRequest)) {
+        m_tunnelAttempt.reset();
         EnableWindow(m_deviceList.Handle(), TRUE);
         ShowConnectFailure(-1);
     }
@@ -559,6 +562,7 @@ ui::MessageResult CTavrinDlg::OnConnectResult(WPARAM wParam, LPARAM code) {
     if (!result) {
         return 0;
     }
+    const std::optional<TunnelAttempt> attempt = std::exchange(m_tunnelAttempt, std::nullopt);
     if (result->connected) {
         m_target = result->tunnel;
         m_natConnectKind = result->connectionKind;
@@ -571,20 +575,32 @@ ui::MessageResult CTavrinDlg::OnConnectResult(WPARAM wParam, LPARAM code) {
             .c_str());
     if (wParam == 0 && !result->connected) {
         ShowConnectFailure(result->code);
-    } else if (wParam == 0) {
-        const std::optional<std::size_t> index = SelectedRecord();
-        if (index) {
-            WindowConnectEffects effects(m_discovery, m_programFolder,
-                                         [this] { SaveAddressBook(); });
-            if (CompleteTunnelConnection(m_devices.At(*index), m_target, m_natConnectKind,
-                                         LaunchSettings(),
-                                         effects) == ConnectStep::kCommandLineTooLong) {
-                ShowMessage(Handle(), texts::kCommandLineTooLong, m_languageId);
-            }
-        }
+    } else if (wParam == 0 && attempt) {
+        CompleteTunnel(*attempt);
     }
     EnableWindow(m_deviceList.Handle(), TRUE);
     return 0;
+}
+
+// The viewer and what the tunnel teaches belong to the device the attempt was started for,
+// as the book has it now (a password corrected meanwhile counts). One that has gone, or now
+// names another UUID than the tunnel reached, gets the viewer as it was double-clicked, and
+// nothing is learned into the book.
+void CTavrinDlg::CompleteTunnel(const TunnelAttempt& attempt) {
+    const std::optional<std::size_t> index = m_devices.IndexOfId(attempt.id);
+    const bool inBook =
+        index && FieldText(m_devices.At(*index).uuid) == FieldText(attempt.asStarted.uuid);
+    DeviceRecord asStarted = attempt.asStarted;
+    DeviceRecord& record = inBook ? m_devices.At(*index) : asStarted;
+    WindowConnectEffects effects(m_discovery, m_programFolder, [this, inBook] {
+        if (inBook) {
+            SaveAddressBook();
+        }
+    });
+    if (CompleteTunnelConnection(record, m_target, m_natConnectKind, LaunchSettings(), effects) ==
+        ConnectStep::kCommandLineTooLong) {
+        ShowMessage(Handle(), texts::kCommandLineTooLong, m_languageId);
+    }
 }
 
 ui::MessageResult CTavrinDlg::OnNatStatus(WPARAM, LPARAM) {

@@ -74,10 +74,13 @@ private:
     std::optional<OpenCommand> BeginCommand();
 
     // Connecting: the record of the selected row, silently none without a selection; the
-    // settings every viewer launch carries, the NAT attempt and the failure messages.
+    // settings every viewer launch carries, the NAT attempt, its outcome and the failure
+    // messages.
     std::optional<std::size_t> SelectedRecord() const;
     ViewerSettings LaunchSettings() const;
     void StartTunnel(std::size_t record);
+    struct TunnelAttempt;
+    void CompleteTunnel(const TunnelAttempt& attempt);
     void ShowConnectFailure(int code);
 
     // Edit and Delete: the first selected row's record, or none after asking the user to
@@ -143,6 +146,14 @@ private:
     std::shared_ptr<NatLibrary> m_nat;
     // The buffers of the current NAT attempt, shared with its worker until its call returns.
     std::shared_ptr<NatRequest> m_natRequest;
+    // The device of the current NAT attempt, found again by its id when the outcome arrives
+    // (another row may be selected by then, and a merged save may have reordered the table),
+    // and its record as it was, for a device that has gone meanwhile.
+    struct TunnelAttempt {
+        RecordId id;
+        DeviceRecord asStarted;
+    };
+    std::optional<TunnelAttempt> m_tunnelAttempt;
     CConnectWorker m_connectWorker;
     ConnectionTarget m_target;  // the LAN address or tunnel end of the last connection
     NatConnectKind m_natConnectKind = 0;

@@ -53,6 +53,9 @@ TEXTS = {
     "exists": ("The device name is exist.", "設備名字已存在。"),
     "select": ("Please select one device at least.", "請至少選擇一個設備。"),
     "confirm": ("Are you sure to delete devices?", "您確定要刪除設備嗎？"),
+    "device gone": ("The device \"{}\" is no longer in the address book: another Tavrin sharing "
+                    "the file has deleted or renamed it. Nothing has been changed.",
+                    "通訊錄中已沒有裝置「{}」：共用此檔案的另一個 Tavrin 已將它刪除或改名。未做任何變更。"),
     "not saved": ("The address book {} could not be saved. The file on disk is as it was before.",
                   "無法儲存通訊錄 {}。磁碟上的檔案維持原來的內容。"),
     # Export and import, and the platform's pickers they open.

@@ -17,8 +17,8 @@ import urllib.request
 from harness import paths
 from harness.lan import DEVICE_ADDRESS, SECOND_DEVICE_ADDRESS, SimulatedLan
 from harness.poll import eventually, eventually_equal
-from harness.win32 import IDOK
-from tavrin import LauncherTest, ids, section
+from harness.win32 import IDOK, IDYES
+from tavrin import EDIT_FORM, LauncherTest, ids, section
 
 LAN_MAC = "02:ab:cd:0a:0b:0c"
 CLOUD_MAC = "02:ab:cd:0b:0b:0b"
@@ -26,6 +26,9 @@ STRANGER_MAC = "02:ab:cd:0c:0c:0c"
 BUSY_MAC = "02:ab:cd:0d:0d:0d"
 CREDENTIALS = dict(ACCOUNT=b"admin", PASSWORD=b"secret")
 BOOK = b"".join([
+    section(b"Wait Cam", SERVERIP=b"", SERVERPORT=b"80", UUID=b"UUID-WAIT", **CREDENTIALS),
+    section(b"Other Cam", SERVERIP=b"10.0.0.99", SERVERPORT=b"80", ACCOUNT=b"other",
+            PASSWORD=b"otherpw", UUID=b"UUID-OTHER"),
     section(b"Static Cam", SERVERIP=DEVICE_ADDRESS.encode(), SERVERPORT=b"80", UUID=b"SEEN-TOO",
             PRIORITY=b"Frame", **CREDENTIALS),
     section(b"LAN Cam", SERVERIP=b"", SERVERPORT=b"80", UUID=b"UUID-LAN",
@@ -51,6 +54,7 @@ device UUID-CAPTCHA {DEVICE_ADDRESS}:8081 error 17
 device UUID-BROKEN {DEVICE_ADDRESS}:8081 error 42
 device UUID-ONE {DEVICE_ADDRESS}:8081 error 1
 device UUID-SLOW {DEVICE_ADDRESS}:8081 p2p delay 600000
+device UUID-WAIT {DEVICE_ADDRESS}:8081 p2p delay 10000
 device UUID-STREAM 127.0.0.1:{{stream_port}} relay
 """
 WM_CONNECT_RESULT, WM_NAT_STATUS, WM_NAT_INFO = 0x07E8, 0x07E9, 0x07EA
@@ -158,9 +162,72 @@ class ConnectTest(LauncherTest):
 
     def saved(self, name: bytes) -> dict:
         """The keys of one device as AddressBook.ini holds them now."""
-        text = (self.p.folder / "AddressBook.ini").read_bytes()
-        body = text.split(b"[" + name + b"]\r\n", 1)[1].split(b"\r\n[", 1)[0]
-        return dict(line.split(b"=", 1) for line in body.split(b"\r\n") if b"=" in line)
+        return self.devices()[name]
+
+    def devices(self, book: bytes | None = None) -> dict:
+        """{name: {key: value}} of a book's devices (AddressBook.ini's unless given), in order."""
+        book = book or (self.p.folder / "AddressBook.ini").read_bytes()
+        return {name: {b"UUIDIP": b"", b"UUIDMAC": b"", b"PRIORITY": b"",
+                       **dict(line.split(b"=", 1) for line in body.split(b"\r\n") if b"=" in line)}
+                for name, body in (part.split(b"]\r\n", 1) for part in book.split(b"[")[1:])}
+
+    def tunnel_outcome_across(self, button: int, answer: int, gone: bool = False):
+        """A tunnel's outcome while Edit or Delete (`button`) is open on another device, merged
+        into another launcher's book; then `answer`, which changes that device (or, `gone`
+        from that book, tells so) and none else."""
+        if self.library:
+            self.skipTest("the library's calling convention plays no part here")
+        theirs = b"".join(b"[" + device for device in reversed(BOOK.split(b"[")[1:])
+                          if not (gone and device.startswith(b"Other Cam]")))
+        theirs += section(b"Pier", SERVERIP=b"10.0.0.10", SERVERPORT=b"80", UUID=b"",
+                          **CREDENTIALS)
+        (self.p.folder / "AddressBook.ini").write_bytes(theirs)
+        self.double_click("Wait Cam")
+        eventually(lambda: not self.p.control(ids.IDC_DEVICE_LIST)["enabled"], timeout=5)
+        # The list is disabled meanwhile; assistive software can still select in it.
+        names = [r[0] for r in self.row_texts(self.p)]
+        self.p.driver.select(self.main["hwnd"], names.index("Other Cam"), id=ids.IDC_DEVICE_LIST)
+        self.p.driver.click(self.main["hwnd"], id=button)
+        editing = button == ids.IDC_EDIT_BUTTON
+        command = self.p.dialog(self.text("edit form")) if editing else self.p.message_box()
+        if editing:
+            self.p.driver.set_text(command["hwnd"], "changed", id=EDIT_FORM["password"])
+            self.p.driver.set_text(command["hwnd"], "81", id=EDIT_FORM["port"])
+        self.assertEqual(self.launches(), [], "the tunnel connected before the command was open")
+        launch = self.next_launch(1)
+        self.assertEqual((launch["DEVICEUUID"], launch["received"].count("#ACCOUNT=admin#PASSWORD"
+                          "=secret#")), ("UUID-WAIT", 1))
+        # Learned and saved at once, merged into the other launcher's book (PRIORITY, never
+        # read back, empty).
+        expected = {name: {**keys, b"PRIORITY": b""} for name, keys in self.devices(theirs).items()}
+        expected[b"Wait Cam"].update({b"UUIDIP": DEVICE_ADDRESS.encode(),
+                                      b"UUIDMAC": CLOUD_MAC.encode()})
+        book = lambda: list(self.devices().items())
+        eventually_equal(book, list(expected.items()))
+
+        self.p.answer(command, answer)
+        if gone:
+            box = self.p.message_box()
+            self.assert_message(box, "device gone", "Other Cam")
+            self.p.answer(box, IDOK)
+        elif editing:
+            expected[b"Other Cam"].update(
+                {b"SERVERPORT": b"81", b"PASSWORD": b"changed", b"PRIORITY": b"Frame"})
+        else:
+            del expected[b"Other Cam"]
+        eventually_equal(book, list(expected.items()))
+        self.assertEqual([(r[0], r[2]) for r in self.row_texts(self.p)],
+                         [(n.decode(), d[b"SERVERPORT"].decode()) for n, d in expected.items()])
+        self.close_and_expect_clean_end()
+
+    def test_tunnel_outcome_goes_to_its_device_across_an_edit(self):
+        self.tunnel_outcome_across(ids.IDC_EDIT_BUTTON, IDOK)
+
+    def test_tunnel_outcome_goes_to_its_device_across_a_delete(self):
+        self.tunnel_outcome_across(ids.IDC_DELETE_BUTTON, IDYES)
+
+    def test_edit_of_a_device_another_launcher_deleted_meanwhile_changes_nothing(self):
+        self.tunnel_outcome_across(ids.IDC_EDIT_BUTTON, IDOK, gone=True)
 
     def close_and_expect_clean_end(self, timeout: float = 15):
         """Closes the launcher: it ends with exit code 0 and no thread of it (the NAT

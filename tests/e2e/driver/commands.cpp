@@ -31,6 +31,7 @@ const char* const kUsage =
     "  popupmenu  [FILTER] [--timeout S]      items of the first open popup menu\n"
     "  cursor     --pid P                     whether the foreground shows the wait cursor\n"
     "  listview   --hwnd H [--id N]           columns and rows of a list view\n"
+    "  select     --hwnd H [--id N] --row R   select one row of a list view alone\n"
     "  at         --x X --y Y                 the control a click at that screen point hits\n"
     "  selectfolder --hwnd H --path P [--timeout S]  select a folder in a folder picker\n"
     "  hold       --path P [--timeout S]      keep a file open sharing nothing, then exit\n"
@@ -242,6 +243,13 @@ int listview(const Args& args) {
     return 0;
 }
 
+int selectrow(const Args& args) {
+    if (!args.has(L"row"))
+        throw UsageError("--row is required");
+    selectListViewRow(target(args), static_cast<int>(args.number(L"row", 0)));
+    return 0;
+}
+
 // As another program that locks a file would; says so once it holds it.
 int hold(const Args& args) {
     HANDLE file = CreateFileW(args.text(L"path").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
@@ -264,6 +272,7 @@ int runCommand(const Args& args) {
         {L"sysmenu", sysmenu},           {L"listview", listview}, {L"at", at},
         {L"selectfolder", selectfolder}, {L"hold", hold},         {L"postmessage", postmessage},
         {L"popupmenu", popupmenu},       {L"cursor", cursor},     {L"cmdline", cmdline},
+        {L"select", selectrow},
     };
     auto it = commands.find(args.command());
     if (it == commands.end())

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "args.h"
@@ -142,4 +143,15 @@ JsonObject readListView(HWND listView) {
         .raw("sort", jsonStringArray(arrows))
         .raw("rows", jsonArray(rows));
     return o;
+}
+
+void selectListViewRow(HWND listView, int row) {
+    RemoteMemory memory(windowPid(listView), sizeof(LVITEMW));
+    for (auto [index, state] : {std::pair<int, UINT>{-1, 0}, {row, LVIS_SELECTED | LVIS_FOCUSED}}) {
+        LVITEMW item = {};
+        item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+        item.state = state;
+        memory.write(0, &item, sizeof item);
+        send(listView, LVM_SETITEMSTATE, index, reinterpret_cast<LPARAM>(memory.at(0)));
+    }
 }

@@ -128,6 +128,10 @@ class Driver:
         'rows': [{'texts': [...], 'selected': bool, 'rect': {...}}]}"""
         return self.call("listview", "--hwnd", hwnd, *(["--id", id] if id is not None else []))[0]
 
+    def select(self, hwnd: int, row: int, id: int | None = None) -> None:
+        """Selects one row of a list view alone, as assistive software can, a disabled list too."""
+        self.call("select", "--hwnd", hwnd, "--row", row, *(["--id", id] if id is not None else []))
+
     @contextlib.contextmanager
     def hold(self, path: str, seconds: float = 120):
         """Keeps a file (a Windows path) open sharing nothing, as another program
