@@ -241,26 +241,28 @@ bool CTavrinDlg::LoadAddressBook() {
     return false;
 }
 
-void CTavrinDlg::SaveAddressBook() {
+SharedBook::Saved CTavrinDlg::SaveBook() {
+    const SharedBook::Saved saved = m_book.Save(m_iniFile.GetPath(), m_devices);
+    if (saved == SharedBook::Saved::kMerged) {
+        // Another launcher's changes came in with this save: the list shows the file.
+        m_deviceList.Clear();
+        m_deviceList.Fill(m_devices);
+    }
+    return saved;
+}
+
+bool CTavrinDlg::SaveAddressBook() {
     // The file on disk is never left half written: a failed save leaves it as it was, and the
     // table stays as it is for the next save to try again.
-    switch (m_book.Save(m_iniFile.GetPath(), m_devices)) {
-        case SharedBook::Saved::kFailed:
-            ShowMessage(Handle(),
-                        FormatText(texts::kBookNotSaved, m_languageId,
-                                   WidePath(m_iniFile.GetPath()).c_str())
-                            .c_str(),
-                        m_languageId);
-            break;
-        case SharedBook::Saved::kMerged:
-            // Another launcher's changes came in with this save: the list shows the file.
-            m_deviceList.Clear();
-            m_deviceList.Fill(m_devices);
-            break;
-        case SharedBook::Saved::kUnchanged:
-        case SharedBook::Saved::kWritten:
-            break;
+    if (SaveBook() != SharedBook::Saved::kFailed) {
+        return true;
     }
+    ShowMessage(
+        Handle(),
+        FormatText(texts::kBookNotSaved, m_languageId, WidePath(m_iniFile.GetPath()).c_str())
+            .c_str(),
+        m_languageId);
+    return false;
 }
 
 std::optional<CTavrinDlg::OpenCommand> CTavrinDlg::BeginCommand() {
@@ -298,7 +300,16 @@ ui::MessageResult CTavrinDlg::OnClose(WPARAM, LPARAM) {
     if (!command) {
         return 0;
     }
-    SaveAddressBook();
+    // Changes the file cannot take are not dropped silently: the user tries again, or keeps
+    // the window open to do something about the file.
+    while (SaveBook() == SharedBook::Saved::kFailed) {
+        const std::wstring text = FormatText(texts::kBookNotSavedAtClose, m_languageId,
+                                             WidePath(m_iniFile.GetPath()).c_str());
+        if (ShowMessage(Handle(), text.c_str(), m_languageId, MB_RETRYCANCEL | MB_ICONWARNING) !=
+            IDRETRY) {
+            return 0;
+        }
+    }
     m_connectWorker.Stop();
     m_nat->DeInit();
     m_discovery.Stop();

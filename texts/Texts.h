@@ -44,6 +44,12 @@ inline constexpr UiText kBookReadError{L"reading it failed (error %lu).",
 inline constexpr UiText kBookNotSaved{
     L"The address book %ls could not be saved. The file on disk is as it was before.",
     L"無法儲存通訊錄 %ls。磁碟上的檔案維持原來的內容。"};
+// Asked at close, with Retry and Cancel: a close that went on would lose the changes.
+inline constexpr UiText kBookNotSavedAtClose{
+    L"The address book %ls could not be saved, so closing now would lose the changes made since "
+    L"it was last saved.\n\nRetry to save it again, or Cancel to keep Tavrin open.",
+    L"無法儲存通訊錄 %ls，現在關閉將會遺失上次儲存之後的變更。\n\n"
+    L"按「重試」再儲存一次，或按「取消」讓 Tavrin 保持開啟。"};
 // "%ls" stands for the folder.
 inline constexpr UiText kFolderNotInCodePage{
     L"The name of Tavrin's folder %ls cannot be written in this system's language settings. "

@@ -58,6 +58,11 @@ TEXTS = {
                     "通訊錄中已沒有裝置「{}」：共用此檔案的另一個 Tavrin 已將它刪除或改名。未做任何變更。"),
     "not saved": ("The address book {} could not be saved. The file on disk is as it was before.",
                   "無法儲存通訊錄 {}。磁碟上的檔案維持原來的內容。"),
+    "not saved at close": ("The address book {} could not be saved, so closing now would lose the "
+                           "changes made since it was last saved.\n\nRetry to save it again, or "
+                           "Cancel to keep Tavrin open.",
+                           "無法儲存通訊錄 {}，現在關閉將會遺失上次儲存之後的變更。\n\n按「重試」再儲存一次，"
+                           "或按「取消」讓 Tavrin 保持開啟。"),
     # Export and import, and the platform's pickers they open.
     "exported": ("Export file is successful.", "匯出檔案成功。"),
     "export failed": ("Export file is failed.", "匯出檔案失敗。"),

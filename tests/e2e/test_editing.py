@@ -8,7 +8,7 @@ from harness.lan import DEVICE_ADDRESS, SimulatedLan
 from harness.poll import eventually, eventually_equal
 from harness.program import Program, windows_path
 from harness.session import Session, uses_both_prefixes
-from harness.win32 import IDCANCEL, IDNO, IDOK, IDYES
+from harness.win32 import IDCANCEL, IDNO, IDOK, IDRETRY, IDYES
 from tavrin import ADD_FORM, EDIT_FORM, LauncherTest, ids, section, text
 
 CONNECT = None  # no button: a double-click on the row
@@ -233,12 +233,18 @@ class EditingTest(LauncherTest):
         self.p.answer(box, IDOK)
         self.assertEqual(len(self.rows(self.p)), 5)
         self.assertEqual(path.read_bytes(), before)
-        # The close tries once more, and says so once more.
+        # The close tries once more and asks: Retry tries again, Cancel keeps the window open.
         self.p.close()
-        self.p.answer(self.p.message_box(), IDOK)
-        self.assertEqual(self.p.wait_exit(), 0)
+        box = self.p.message_box()
+        self.assert_message(box, "not saved at close", windows_path(path))
+        self.assertEqual(sorted(b["id"] for b in box["buttons"]), [IDCANCEL, IDRETRY])
+        self.p.answer(box, IDRETRY)
+        self.p.answer(self.p.message_box(), IDCANCEL)
         self.assertEqual(path.read_bytes(), before)
         self.assertFalse((self.p.folder / "AddressBook.ini.bak").exists())
+        path.chmod(0o644)
+        self.assert_closes(self.p)
+        self.assertIn(b"[Dock]\r\n", path.read_bytes())
 
     def act(self, side: tuple, button: int, row: str | None = None, **values) -> None:
         """One change made through one launcher, `side` = (program, its locale):
