@@ -4,6 +4,7 @@
 #include <objbase.h>
 #include <shlobj.h>
 
+#include <algorithm>
 #include <memory>
 
 #include "base/WidePath.h"
@@ -87,13 +88,24 @@ std::optional<std::string> PickImportFile(HWND owner) {
     return PathText(file);
 }
 
-bool ExportThroughPicker(HWND owner, const DeviceTable& table,
-                         char (&exportFolder)[kTransferPathSize],
-                         char (&transferPath)[kTransferPathSize]) {
+bool PickExportFile(HWND owner, char (&exportFolder)[kTransferPathSize],
+                    char (&transferPath)[kTransferPathSize]) {
     const std::optional<std::string> folder = PickExportFolder(owner);
     return folder && StoreTransferPath(exportFolder, *folder) &&
-           StoreTransferPath(transferPath, ExportFilePath(*folder)) &&
-           ExportAddressBook(transferPath, table);
+           StoreTransferPath(transferPath, ExportFilePath(*folder));
+}
+
+bool IsSameFilePath(std::string_view first, std::string_view second) {
+    const auto spelled = [](std::string_view path) {
+        std::wstring wide = WidePath(path);
+        std::replace(wide.begin(), wide.end(), L'/', L'\\');
+        return wide;
+    };
+    const std::wstring a = spelled(first);
+    const std::wstring b = spelled(second);
+    // Ordinal, as the file system folds case: no language's rules for letters.
+    return CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(),
+                                static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
 }
 
 bool ImportThroughPicker(HWND owner, DeviceTable& table, char (&transferPath)[kTransferPathSize]) {

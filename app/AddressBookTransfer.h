@@ -7,6 +7,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "addressbook/DeviceTable.h"
 #include "addressbook/Transfer.h"
@@ -20,11 +21,14 @@ std::optional<std::string> PickExportFolder(HWND owner);
 // picker fails.
 std::optional<std::string> PickImportFile(HWND owner);
 
-// Picks a folder, keeps it in exportFolder and writes <folder>\AddressBook.ini from the table,
-// keeping that path in transferPath. True when the file was written.
-bool ExportThroughPicker(HWND owner, const DeviceTable& table,
-                         char (&exportFolder)[kTransferPathSize],
-                         char (&transferPath)[kTransferPathSize]);
+// Picks a folder, keeps it in exportFolder and the path of its <folder>\AddressBook.ini in
+// transferPath. False when the user cancels or a path does not fit.
+bool PickExportFile(HWND owner, char (&exportFolder)[kTransferPathSize],
+                    char (&transferPath)[kTransferPathSize]);
+
+// Whether two paths (UTF-8) name one file as Windows spells names: "/" or "\" between the
+// parts, letters in either case.
+bool IsSameFilePath(std::string_view first, std::string_view second);
 
 // Picks a file, keeps its path in transferPath and replaces the table by its devices. True
 // when the table was replaced; otherwise it is as it was.

@@ -489,7 +489,14 @@ void CTavrinDlg::OnClickedExport() {
     if (!command) {
         return;
     }
-    const bool exported = ExportThroughPicker(Handle(), m_devices, m_exportFolder, m_transferPath);
+    bool exported = false;
+    if (PickExportFile(Handle(), m_exportFolder, m_transferPath)) {
+        // The program folder's export file is the book itself: writing it is a save, which
+        // keeps what another launcher saved there meanwhile.
+        exported = IsSameFilePath(m_transferPath, m_iniFile.GetPath())
+                       ? SaveAddressBook()
+                       : ExportAddressBook(m_transferPath, m_devices);
+    }
     ShowMessage(Handle(), exported ? texts::kExportSucceeded : texts::kExportFailed, m_languageId);
 }
 

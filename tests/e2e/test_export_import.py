@@ -9,7 +9,7 @@ import unittest
 from pathlib import Path
 
 from harness.poll import eventually, eventually_equal
-from harness.program import windows_path
+from harness.program import Program, tavrin_files, windows_path
 from harness.win32 import FILE_LIST, FILE_NAME_BOX, FILE_TYPE_LIST, IDCANCEL, IDOK
 from tavrin import EDIT_FORM, LauncherTest, ids, section
 
@@ -134,6 +134,19 @@ class ExportImportTest(LauncherTest):
 
         # PRIORITY is not read back: the next save writes it empty for every device.
         self.assertEqual(self.close(), saved.replace(b"PRIORITY=Frame", b"PRIORITY="))
+
+    def test_export_into_the_program_folder_is_a_save(self):
+        # From a folder on drive C:, which the folder picker can select.
+        folder, windows_folder = self.drive_c_folder()
+        self.p = Program(self.session, f"ownfolder-{self.locale}", tavrin_files(BOOK), folder=folder)
+        self.addCleanup(self.p.__exit__)
+        self.main = self.p.main_window()
+        # Another launcher sharing the folder adds a device meanwhile, which an export written
+        # over the book would lose.
+        (folder / "AddressBook.ini").write_bytes(BOOK + section(b"Pier", SERVERIP=b"10.0.0.10"))
+        self.export_to(windows_folder, "exported", "export-own-folder")
+        self.assertEqual(self.names(), NAMES + ["Pier"])
+        self.assertIn(b"[Pier]\r\n", self.close())
 
     def test_import_replaces_the_list_and_waits_for_the_next_save(self):
         p = self.start_with("replace", BOOK, **{"other.ini": OTHER_BOOK})
