@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <memory>
@@ -27,6 +28,8 @@ namespace {
 
 constexpr UINT_PTR kRepaintTimerId = 100;
 constexpr UINT kRepaintDelayMs = 100;
+// Devices a notice lists by name; the rest it counts.
+constexpr std::size_t kListedNotices = 10;
 
 // The button row, left to right.
 constexpr std::array<int, kButtonCount> kButtonRow = {
@@ -112,6 +115,7 @@ BOOL CTavrinDlg::OnInitDialog() {
                 .c_str(),
             m_languageId);
     }
+    ShowBookNotices();
 
     if (!StartNat()) {
         return FALSE;
@@ -248,6 +252,7 @@ SharedBook::Saved CTavrinDlg::SaveBook() {
         m_deviceList.Clear();
         m_deviceList.Fill(m_devices);
     }
+    ShowBookNotices();
     return saved;
 }
 
@@ -263,6 +268,38 @@ bool CTavrinDlg::SaveAddressBook() {
             .c_str(),
         m_languageId);
     return false;
+}
+
+void CTavrinDlg::ShowBookNotices() {
+    const BookNotices notices = m_book.TakeNotices();
+    if (notices.Empty()) {
+        return;
+    }
+    std::wstring text;
+    // A heading, then one device a line: a few of them say what happened, a book's worth would
+    // not fit the screen.
+    const auto list = [&](const UiText& heading, const auto& devices, const auto& line) {
+        if (devices.empty()) {
+            return;
+        }
+        text += text.empty() ? L"" : L"\n\n";
+        text += InLanguage(heading, m_languageId);
+        const std::size_t listed = std::min(devices.size(), kListedNotices);
+        for (std::size_t i = 0; i < listed; ++i) {
+            text += L"\n" + line(devices[i]);
+        }
+        if (devices.size() > listed) {
+            text += L"\n" + FormatText(texts::kMoreDevices, m_languageId,
+                                       static_cast<int>(devices.size() - listed));
+        }
+    };
+    list(texts::kBookKeptFromDamage, notices.keptFromDamage,
+         [](const std::string& name) { return ShownText(name); });
+    list(texts::kBookRenamed, notices.renamed, [this](const RenamedDevice& device) {
+        return FormatText(texts::kRenamedDevice, m_languageId, ShownText(device.from).c_str(),
+                          ShownText(device.to).c_str());
+    });
+    ShowMessage(Handle(), text.c_str(), m_languageId);
 }
 
 std::optional<CTavrinDlg::OpenCommand> CTavrinDlg::BeginCommand() {

@@ -56,9 +56,11 @@ private:
     void FailStartup(const wchar_t* text);
 
     // Saves the table, merging what another launcher saved meanwhile; after a merge the list
-    // shows the merged book. SaveAddressBook also tells a failure, and is false then.
+    // shows the merged book, and what the book did to keep devices is told. SaveAddressBook
+    // also tells a failure, and is false then.
     SharedBook::Saved SaveBook();
     bool SaveAddressBook();
+    void ShowBookNotices();
 
     // Held by a command for as long as it runs, its modal loops included (a form, a question,
     // a picker): a message box shown inside such a loop enables the main window again when it

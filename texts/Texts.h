@@ -50,6 +50,19 @@ inline constexpr UiText kBookNotSavedAtClose{
     L"it was last saved.\n\nRetry to save it again, or Cancel to keep Tavrin open.",
     L"無法儲存通訊錄 %ls，現在關閉將會遺失上次儲存之後的變更。\n\n"
     L"按「重試」再儲存一次，或按「取消」讓 Tavrin 保持開啟。"};
+// What a load or a save did to keep every device, told once: the devices, one a line, follow
+// each heading; "%ls" stands for a device's name, then for its new name; "%d" for the
+// number of devices not listed.
+inline constexpr UiText kBookKeptFromDamage{
+    L"The address book on disk looked damaged (cut short, or most devices gone at once), so "
+    L"these devices were kept and saved in it again:",
+    L"磁碟上的通訊錄看起來已損壞（內容不完整，或大部分裝置同時消失），"
+    L"因此保留了下列裝置並重新存入："};
+inline constexpr UiText kBookRenamed{
+    L"These devices were given a name of their own, so that two devices do not become one:",
+    L"下列裝置已改用各自的名稱，以免兩個裝置合併成一個："};
+inline constexpr UiText kRenamedDevice{L"\"%ls\" is now \"%ls\"", L"「%ls」現在名為「%ls」"};
+inline constexpr UiText kMoreDevices{L"... and %d more.", L"……以及其他 %d 個。"};
 // "%ls" stands for the folder.
 inline constexpr UiText kFolderNotInCodePage{
     L"The name of Tavrin's folder %ls cannot be written in this system's language settings. "

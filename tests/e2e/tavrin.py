@@ -63,6 +63,10 @@ TEXTS = {
                            "Cancel to keep Tavrin open.",
                            "無法儲存通訊錄 {}，現在關閉將會遺失上次儲存之後的變更。\n\n按「重試」再儲存一次，"
                            "或按「取消」讓 Tavrin 保持開啟。"),
+    # What the book did to keep every device, told once after a load or a save.
+    "renamed": ("These devices were given a name of their own, so that two devices do not become "
+                "one:", "下列裝置已改用各自的名稱，以免兩個裝置合併成一個："),
+    "renamed device": ('"{}" is now "{}"', "「{}」現在名為「{}」"),
     # Export and import, and the platform's pickers they open.
     "exported": ("Export file is successful.", "匯出檔案成功。"),
     "export failed": ("Export file is failed.", "匯出檔案失敗。"),

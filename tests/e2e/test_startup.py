@@ -67,6 +67,11 @@ class StartupTest(LauncherTest):
         p = self.start("utf16", b"\xff\xfe" + text.encode("utf-16-le"))
         before = self.platform_reading(p.folder / "AddressBook.ini")
         self.assertEqual(len(before), 132)
+        # Told once, at start-up: the second became a device of its own.
+        box = p.driver.msgbox(p.main_window()["hwnd"])
+        self.assertEqual(box["text"].split("\n"),
+                         [self.text("renamed"), self.text("renamed device").format("??", "?? (2)")])
+        p.answer(box, IDOK)
         p.main_window()
         self.assertEqual(len(self.rows(p)), 132)
         self.assert_closes(p)
