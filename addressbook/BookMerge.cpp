@@ -59,22 +59,6 @@ void VisitKeys(Visit&& visit) {
     });
 }
 
-// Theirs with every key that we changed since base and they did not, or that the file does not
-// give back, taken from ours.
-DeviceRecord MergeKeys(const DeviceRecord& was, const DeviceRecord& our,
-                       const DeviceRecord& their) {
-    DeviceRecord merged = their;
-    auto* to = reinterpret_cast<char*>(&merged);
-    const auto* ourBytes = reinterpret_cast<const char*>(&our);
-    const auto* wasBytes = reinterpret_cast<const char*>(&was);
-    VisitKeys([&](std::size_t at, std::size_t size, bool readBack) {
-        if (!readBack || std::memcmp(ourBytes + at, wasBytes + at, size) != 0) {
-            std::memcpy(to + at, ourBytes + at, size);
-        }
-    });
-    return merged;
-}
-
 // Whether we changed more of a device than the two keys a connection learns (or PRIORITY,
 // which only an Edit that changed nothing else sets).
 bool EditedHere(const DeviceRecord& our, const DeviceRecord& was) {
@@ -92,6 +76,20 @@ bool SameDevice(const DeviceRecord& our, const DeviceRecord& their) {
 }
 
 }  // namespace
+
+DeviceRecord MergeDeviceKeys(const DeviceRecord& was, const DeviceRecord& ours,
+                             const DeviceRecord& theirs) {
+    DeviceRecord merged = theirs;
+    auto* to = reinterpret_cast<char*>(&merged);
+    const auto* ourBytes = reinterpret_cast<const char*>(&ours);
+    const auto* wasBytes = reinterpret_cast<const char*>(&was);
+    VisitKeys([&](std::size_t at, std::size_t size, bool readBack) {
+        if (!readBack || std::memcmp(ourBytes + at, wasBytes + at, size) != 0) {
+            std::memcpy(to + at, ourBytes + at, size);
+        }
+    });
+    return merged;
+}
 
 DeviceTable MergeBooks(const DeviceTable& base, const DeviceTable& ours, const DeviceTable& theirs,
                        Renamings* renamed) {
@@ -127,7 +125,7 @@ DeviceTable MergeBooks(const DeviceTable& base, const DeviceTable& ours, const D
                 addedOnBothSides.insert(name);
             }
         } else {
-            merged.Append(MergeKeys(base.At(*w), ours.At(*o), their), ours.IdAt(*o));
+            merged.Append(MergeDeviceKeys(base.At(*w), ours.At(*o), their), ours.IdAt(*o));
         }
     }
 

@@ -22,6 +22,12 @@
 DeviceTable MergeBooks(const DeviceTable& base, const DeviceTable& ours, const DeviceTable& theirs,
                        Renamings* renamed = nullptr);
 
+// One device merged key by key: theirs, with every key that ours changed since was, and
+// PRIORITY, which the file never gives back, taken from ours. A key changed on both sides is
+// ours. (An Edit applies its form this way to the record as a merge left it meanwhile.)
+DeviceRecord MergeDeviceKeys(const DeviceRecord& was, const DeviceRecord& ours,
+                             const DeviceRecord& theirs);
+
 // The indexes of base's devices that theirs lacks, as the file tells names apart, in base order.
 std::vector<std::size_t> DevicesMissingFrom(const DeviceTable& theirs, const DeviceTable& base);
 

@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "addressbook/AddressBook.h"
+#include "addressbook/BookMerge.h"
 #include "app/AboutDlg.h"
 #include "app/AnsiCodePage.h"
 #include "app/AddressBookTransfer.h"
@@ -484,10 +485,11 @@ void CTavrinDlg::OnClickedEdit() {
         NameTakenMeanwhile(Handle(), dialog.Fields(), index)) {
         return;
     }
-    // Over the record as it is now, which a tunnel may have taught its LAN address meanwhile.
+    // Only what the form changed goes over the record as it is now, which a tunnel may have
+    // taught its LAN address, or another launcher's merged save another password, meanwhile.
     // The learned LAN address and MAC stay when the IP changes and go with the old UUID.
     DeviceRecord& record = m_devices.At(*index);
-    record = RecordFromForm(dialog.Fields(), record);
+    record = MergeDeviceKeys(opened, RecordFromForm(dialog.Fields(), opened), record);
     if (const std::optional<int> row = m_deviceList.RowOfRecord(*index)) {
         m_deviceList.SetRowFromDevice(*row, record);
     }
