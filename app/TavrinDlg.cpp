@@ -593,9 +593,11 @@ void CTavrinDlg::StartTunnel(std::size_t index) {
     EnableWindow(m_deviceList.Handle(), FALSE);
     const DeviceRecord& record = m_devices.At(index);
     m_tunnelAttempt = TunnelAttempt{m_devices.IdAt(index), record};
-    m_natRequest = std::make_shared<NatRequest>(
-        MakeNatRequest(FieldText(record.uuid), TunnelRequestPort(FieldText(record.serverPort))));
-    if (!m_connectWorker.Start(Handle(), m_natRequest)) {
+    // Every attempt's buffers stay until the library is closed: a tunnel (and its viewer)
+    // outlives the attempt, and the library may keep pointers into them.
+    m_natRequests.push_back(std::make_shared<NatRequest>(
+        MakeNatRequest(FieldText(record.uuid), TunnelRequestPort(FieldText(record.serverPort)))));
+    if (!m_connectWorker.Start(Handle(), m_natRequests.back())) {
         m_tunnelAttempt.reset();
         EnableWindow(m_deviceList.Handle(), TRUE);
         ShowConnectFailure(-1);
@@ -614,6 +616,13 @@ void CTavrinDlg::ShowConnectFailure(int code) {
 }
 
 ui::MessageResult CTavrinDlg::OnConnectResult(WPARAM wParam, LPARAM code) {
+    // The worker posts its outcome with wParam 0. Any other message is another program's and
+    // leaves the attempt's outcome for the worker's own message.
+    if (wParam != 0) {
+        OutputDebugStringA(
+            ("[Tavrin] Return Data= , Error Code= " + std::to_string(code) + "\n").c_str());
+        return 0;
+    }
     // Only the attempt that is running may answer; anything else is stale.
     const std::optional<CConnectWorker::Result> result = m_connectWorker.TakeResult();
     if (!result) {
@@ -626,13 +635,12 @@ ui::MessageResult CTavrinDlg::OnConnectResult(WPARAM wParam, LPARAM code) {
         m_bNatConnected.store(1, std::memory_order_release);
     }
     OutputDebugStringA(
-        ("[Tavrin] Return Data= " +
-         (wParam == 0 ? ConnectResultText(result->connected, result->code, m_target) : "") +
+        ("[Tavrin] Return Data= " + ConnectResultText(result->connected, result->code, m_target) +
          ", Error Code= " + std::to_string(code) + "\n")
             .c_str());
-    if (wParam == 0 && !result->connected) {
+    if (!result->connected) {
         ShowConnectFailure(result->code);
-    } else if (wParam == 0 && attempt) {
+    } else if (attempt) {
         CompleteTunnel(*attempt);
     }
     EnableWindow(m_deviceList.Handle(), TRUE);
@@ -698,8 +706,9 @@ int __cdecl CTavrinDlg::NatInfoCallback(void* context, const char* first, const 
                   static_cast<unsigned long long>(value2), static_cast<unsigned long long>(value3),
                   static_cast<int>(flag));
     // Queued, so a later callback cannot overwrite a text that the window is still reading.
-    self->m_natInfoTexts.Push(text);
-    PostMessageW(self->Handle(), WM_NAT_INFO, 0, 0);
+    if (self->m_natInfoTexts.Push(text) && !PostMessageW(self->Handle(), WM_NAT_INFO, 0, 0)) {
+        self->m_natInfoTexts.PostFailed();
+    }
     return 1;
 }
 

@@ -9,6 +9,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <vector>
 #include <string_view>
 
 #include "addressbook/DeviceTable.h"
@@ -149,8 +150,8 @@ private:
     CIniFile m_iniFile;
     SharedBook m_book;  // what the file held when last read or written, for merging saves
     std::shared_ptr<NatLibrary> m_nat;
-    // The buffers of the current NAT attempt, shared with its worker until its call returns.
-    std::shared_ptr<NatRequest> m_natRequest;
+    // The buffers of every NAT attempt, shared with its worker, kept until after DeInit.
+    std::vector<std::shared_ptr<NatRequest>> m_natRequests;
     // The device of the current NAT attempt, found again by its id when the outcome arrives
     // (another row may be selected by then, and a merged save may have reordered the table),
     // and its record as it was, for a device that has gone meanwhile.

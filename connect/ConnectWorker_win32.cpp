@@ -11,6 +11,8 @@ constexpr unsigned int kNoSocket = ~0u;
 // (until TakeResult has it); the worker again, for good, when the window abandoned it.
 enum class AttemptState { kRunning, kFinished, kTaken, kAbandoned };
 
+constexpr DWORD kPostRetryMs = 50;
+
 CConnectWorker::Connector ConnectThroughLibrary(std::shared_ptr<NatLibrary> nat) {
     return [nat](NatRequest& request, unsigned int& socket) {
         CConnectWorker::Result result;
@@ -77,7 +79,12 @@ unsigned CConnectWorker::RunAttempt(Attempt& attempt, StoppableWorker::StopSigna
     AttemptState running = AttemptState::kRunning;
     if (attempt.state.compare_exchange_strong(running, AttemptState::kFinished,
                                               std::memory_order_acq_rel)) {
-        PostMessageW(attempt.window, WM_CONNECT_RESULT, 0, static_cast<LPARAM>(code));
+        // A full message queue refuses the post: the window would wait for this outcome, its
+        // list disabled, for good. Asked again until it is taken or the window stops us.
+        while (!PostMessageW(attempt.window, WM_CONNECT_RESULT, 0, static_cast<LPARAM>(code)) &&
+               IsWindow(attempt.window) && !stop.Requested()) {
+            Sleep(kPostRetryMs);
+        }
     } else {
         // Abandoned: nobody will take the socket over.
         attempt.socket.Reset();

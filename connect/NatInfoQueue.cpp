@@ -3,12 +3,18 @@
 #include <iterator>
 #include <utility>
 
-void NatInfoQueue::Push(std::string text) {
+bool NatInfoQueue::Push(std::string text) {
     const std::lock_guard lock(m_mutex);
     if (m_texts.size() == kMaxTexts) {
         m_texts.pop_front();
     }
     m_texts.push_back(std::move(text));
+    return !std::exchange(m_posted, true);
+}
+
+void NatInfoQueue::PostFailed() {
+    const std::lock_guard lock(m_mutex);
+    m_posted = false;
 }
 
 std::vector<std::string> NatInfoQueue::TakeAll() {
@@ -16,6 +22,7 @@ std::vector<std::string> NatInfoQueue::TakeAll() {
     {
         const std::lock_guard lock(m_mutex);
         taken.swap(m_texts);
+        m_posted = false;
     }
     return std::vector<std::string>(std::make_move_iterator(taken.begin()),
                                     std::make_move_iterator(taken.end()));

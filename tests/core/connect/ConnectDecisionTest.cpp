@@ -336,6 +336,14 @@ TEST(NatInfoQueueTest, TakesTheWaitingTextsOnceAndKeepsTheNewestWhenFull) {
     ASSERT_EQ(kept.size(), NatInfoQueue::kMaxTexts);
     EXPECT_EQ(kept.front(), "3");
     EXPECT_EQ(kept.back(), std::to_string(NatInfoQueue::kMaxTexts + 2));
+
+    // A flood asks for one message until the window takes the texts, or the post fails.
+    EXPECT_TRUE(queue.Push("x"));
+    EXPECT_FALSE(queue.Push("y"));
+    queue.PostFailed();
+    EXPECT_TRUE(queue.Push("z"));
+    EXPECT_EQ(queue.TakeAll().size(), 3u);
+    EXPECT_TRUE(queue.Push("w"));
 }
 
 }  // namespace
