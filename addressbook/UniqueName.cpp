@@ -11,9 +11,12 @@ std::string UniqueDeviceName(std::string_view name,
     // a name cut just before one.
     const std::string_view trimmed = TrimProfileBlanks(name, lead);
     for (unsigned number = 2;; ++number) {
-        const std::string suffix = " (" + std::to_string(number) + ")";
-        std::string candidate(CutAtCharacter(trimmed, kRoom - suffix.size(), lead));
-        candidate = std::string(TrimProfileBlanks(candidate, lead)) + suffix;
+        std::string suffix = " (";
+        suffix += std::to_string(number);
+        suffix += ')';
+        std::string candidate(
+            TrimProfileBlanks(CutAtCharacter(trimmed, kRoom - suffix.size(), lead), lead));
+        candidate += suffix;
         if (!taken(candidate)) {
             return candidate;
         }

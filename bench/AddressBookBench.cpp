@@ -139,9 +139,7 @@ void BM_Parse(benchmark::State& state) {
 BENCHMARK(BM_Load)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadHostile)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Save)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_SharedSave)
-    ->ArgsProduct({{1000, 10000}, {1, 0}})
-    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SharedSave)->ArgsProduct({{1000, 10000}, {1, 0}})->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Parse)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Format)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 
