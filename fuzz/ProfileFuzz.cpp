@@ -135,6 +135,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Require(!document.Sections().empty() && document.Sections()[0].name.empty(),
             "the keys above the first header have no unnamed section");
     CheckLookups(document, lead);
-    CheckRewrite(document, lead);
+    // The writer writes nothing of a name or value from a NUL on, so that no caller can end a
+    // line early for a reader: a file that holds one does not come back whole.
+    if (bytes.find('\0') == std::string_view::npos) {
+        CheckRewrite(document, lead);
+    }
     return 0;
 }
