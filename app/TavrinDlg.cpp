@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdio>
 #include <memory>
 #include <string>
 #include <utility>
@@ -312,7 +311,7 @@ std::optional<CTavrinDlg::OpenCommand> CTavrinDlg::BeginCommand() {
 }
 
 bool CTavrinDlg::StartNat() {
-    m_natCallbacks = _tagCB{this, &CTavrinDlg::NatInfoCallback, &CTavrinDlg::NatStatusCallback};
+    m_natTarget = &NatCallbackTarget::Open(Handle());
     if (!m_nat->Load()) {
         const std::wstring text =
             std::wstring(InLanguage(texts::kInitNatFailed, m_languageId)) + L"\n" +
@@ -320,7 +319,7 @@ bool CTavrinDlg::StartNat() {
         FailStartup(text.c_str());
         return false;
     }
-    if (m_nat->Init(0, &m_natCallbacks) == 0) {
+    if (m_nat->Init(0, m_natTarget->Record()) == 0) {
         m_nat->GetLastError();
         FailStartup(InLanguage(texts::kInitNatFailed, m_languageId));
         return false;
@@ -349,6 +348,7 @@ ui::MessageResult CTavrinDlg::OnClose(WPARAM, LPARAM) {
         }
     }
     m_connectWorker.Stop();
+    m_natTarget->Close();
     m_nat->DeInit();
     m_discovery.Stop();
     EndDialog(IDCANCEL);
@@ -632,7 +632,7 @@ ui::MessageResult CTavrinDlg::OnConnectResult(WPARAM wParam, LPARAM code) {
     if (result->connected) {
         m_target = result->tunnel;
         m_natConnectKind = result->connectionKind;
-        m_bNatConnected.store(1, std::memory_order_release);
+        m_natTarget->TunnelConnected();
     }
     OutputDebugStringA(
         ("[Tavrin] Return Data= " + ConnectResultText(result->connected, result->code, m_target) +
@@ -674,7 +674,11 @@ ui::MessageResult CTavrinDlg::OnNatStatus(WPARAM, LPARAM) {
 }
 
 ui::MessageResult CTavrinDlg::OnNatInfo(WPARAM, LPARAM) {
-    for (const std::string& info : m_natInfoTexts.TakeAll()) {
+    // Another program may post it before the library has been started.
+    if (m_natTarget == nullptr) {
+        return 0;
+    }
+    for (const std::string& info : m_natTarget->TakeInfoTexts()) {
         OutputDebugStringA(("[Tavrin] Return Data= " + info + "\n").c_str());
     }
     return 0;
@@ -695,27 +699,3 @@ void CTavrinDlg::OnEnter() {
 }
 
 void CTavrinDlg::OnEscape() {}
-
-int __cdecl CTavrinDlg::NatInfoCallback(void* context, const char* first, const char* second,
-                                        std::uint64_t value1, std::uint64_t value2,
-                                        std::uint64_t value3, std::uint8_t flag) {
-    auto* self = static_cast<CTavrinDlg*>(context);
-    char text[512];
-    std::snprintf(text, sizeof text, "%s\t%s\t%llu\t%llu\t%llu\t%d\t", first ? first : "",
-                  second ? second : "", static_cast<unsigned long long>(value1),
-                  static_cast<unsigned long long>(value2), static_cast<unsigned long long>(value3),
-                  static_cast<int>(flag));
-    // Queued, so a later callback cannot overwrite a text that the window is still reading.
-    if (self->m_natInfoTexts.Push(text) && !PostMessageW(self->Handle(), WM_NAT_INFO, 0, 0)) {
-        self->m_natInfoTexts.PostFailed();
-    }
-    return 1;
-}
-
-int __cdecl CTavrinDlg::NatStatusCallback(void* context) {
-    auto* self = static_cast<CTavrinDlg*>(context);
-    if (self->m_bNatConnected.load(std::memory_order_acquire) == 1) {
-        PostMessageW(self->Handle(), WM_NAT_STATUS, 1, 0);
-    }
-    return 1;
-}

@@ -4,7 +4,6 @@
 
 #include <windows.h>
 
-#include <atomic>
 #include <memory>
 #include <optional>
 #include <span>
@@ -21,18 +20,13 @@
 #include "app/SortRules.h"
 #include "connect/ConnectDecision.h"
 #include "connect/ConnectWorker_win32.h"
-#include "connect/NatInfoQueue.h"
+#include "connect/NatCallbackTarget_win32.h"
 #include "connect/NatLibrary.h"
 #include "connect/NatRequest.h"
 #include "discovery/DiscoveryWorker_win32.h"
 #include "editing/DeviceForm.h"
 #include "texts/Language.h"
 #include "ui/Dialog.h"
-
-// Posted to the main window by the NAT library's threads, without data: any program may post
-// them too.
-constexpr UINT WM_NAT_STATUS = WM_USER + 1001;
-constexpr UINT WM_NAT_INFO = WM_USER + 1002;
 
 class CTavrinDlg : public ui::TableDialog<CTavrinDlg> {
 public:
@@ -136,12 +130,6 @@ private:
     void OnMenuConnect();
     void OnMenuLanDevices();
 
-    // Called by the NAT library on its own threads.
-    static int __cdecl NatInfoCallback(void* context, const char* first, const char* second,
-                                       std::uint64_t value1, std::uint64_t value2,
-                                       std::uint64_t value3, std::uint8_t flag);
-    static int __cdecl NatStatusCallback(void* context);
-
     HICON m_hIcon;
     DeviceListView m_deviceList;
     SortState m_sortState;  // lives as long as the window, which is the process's life
@@ -164,10 +152,8 @@ private:
     ConnectionTarget m_target;  // the LAN address or tunnel end of the last connection
     NatConnectKind m_natConnectKind = 0;
     CDiscoveryWorker m_discovery;
-    _tagCB m_natCallbacks{};
-    NatInfoQueue m_natInfoTexts;  // filled by NatInfoCallback, emptied by OnNatInfo
-    std::atomic<int> m_bNatConnected{0};
-    bool m_commandOpen = false;  // held by OpenCommand
+    NatCallbackTarget* m_natTarget = nullptr;  // from StartNat on; outlives the window
+    bool m_commandOpen = false;                // held by OpenCommand
     Language m_languageId = Language::kChinese;
     char m_pathArg[260] = {};
     char m_programFolder[260] = {};

@@ -1,5 +1,6 @@
 #include "connect/NatLibrary.h"
 
+#include <mutex>
 #include <string>
 
 #include "connect/NatCall_win32.h"
@@ -50,13 +51,21 @@ bool NatLibrary::IsBound() const {
     return m_init && m_hostNameConnect && m_getVirtualServerPort && m_getLastError && m_deInit;
 }
 
+template <class Call>
+int NatLibrary::WhileOpen(Call call) {
+    const std::shared_lock open(m_open);
+    return IsBound() && !m_closed ? call() : 0;
+}
+
 int NatLibrary::Init(int reserved, _tagCB* callbacks) {
-    return IsBound() ? CallLibraryFunction(m_init, reserved, callbacks) : 0;
+    return WhileOpen([&] { return CallLibraryFunction(m_init, reserved, callbacks); });
 }
 
 int NatLibrary::HostNameConnect(unsigned int* socketOut, NatRequest& request,
                                 NatConnectKind* connectionKind) {
-    if (!IsBound()) {
+    // Not held open while it runs: the connect lasts as long as the library likes, and the
+    // library's DeInit is what cuts it short.
+    if (WhileOpen([] { return 1; }) == 0) {
         return 0;
     }
     return CallLibraryFunction(m_hostNameConnect, socketOut, request.hostName,
@@ -66,13 +75,20 @@ int NatLibrary::HostNameConnect(unsigned int* socketOut, NatRequest& request,
 }
 
 int NatLibrary::GetVirtualServerPortForHostName(const char* hostName) {
-    return IsBound() ? CallLibraryFunction(m_getVirtualServerPort, hostName) : 0;
+    return WhileOpen([&] { return CallLibraryFunction(m_getVirtualServerPort, hostName); });
 }
 
 _NAT_traversal_error_code NatLibrary::GetLastError() {
-    return IsBound() ? CallLibraryFunction(m_getLastError) : 0;
+    return WhileOpen([&] { return CallLibraryFunction(m_getLastError); });
 }
 
 int NatLibrary::DeInit() {
+    {
+        const std::unique_lock close(m_open);
+        if (m_closed) {
+            return 0;
+        }
+        m_closed = true;
+    }
     return IsBound() ? CallLibraryFunction(m_deInit) : 0;
 }

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <shared_mutex>
 #include <string>
 
 #include "connect/NatRequest.h"
@@ -30,10 +31,16 @@ public:
                         NatConnectKind* connectionKind);
     int GetVirtualServerPortForHostName(const char* hostName);
     _NAT_traversal_error_code GetLastError();
+    // Once it has begun, no call enters the library again: a worker left inside a connect
+    // may come back from it after the library has been shut down, and must find the calls
+    // refused (0, as an unbound library answers) rather than ask a closed library.
     int DeInit();
 
 private:
     bool IsBound() const;
+    // The call's result, DeInit held off meanwhile; 0 once DeInit has begun.
+    template <class Call>
+    int WhileOpen(Call call);
 
     std::wstring m_folder;
     HMODULE m_module = nullptr;
@@ -43,4 +50,7 @@ private:
     const void* m_getVirtualServerPort = nullptr;
     const void* m_getLastError = nullptr;
     const void* m_deInit = nullptr;
+    // Held shared by each call, and alone by DeInit to close.
+    std::shared_mutex m_open;
+    bool m_closed = false;
 };

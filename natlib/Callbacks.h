@@ -1,6 +1,6 @@
 // The launcher's two callbacks, copied from the record handed to NATSocket_Init so the record
-// may change or go away without reaching the library's threads. Called from those threads only;
-// a missing callback is skipped.
+// may change or go away without reaching the library's threads. Called from those threads, and
+// from a connect that floods; a missing callback is skipped.
 #pragma once
 
 #include <chrono>

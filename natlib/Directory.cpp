@@ -40,6 +40,8 @@ std::optional<int> PlainNumber(std::string_view text, int high) {
     return value && *value <= high ? value : std::nullopt;
 }
 
+constexpr int kMost = std::numeric_limits<int>::max();
+
 std::optional<std::uint32_t> DottedAddress(std::string_view text) {
     std::uint32_t address = 0;
     for (int part = 0; part < 4; ++part) {
@@ -94,7 +96,7 @@ std::optional<NatDevice> DeviceLine(std::span<const std::string_view> words) {
     }
 
     if (rest.size() == 2 && rest[0] == "delay") {
-        const std::optional<int> delay = PlainNumber(rest[1], std::numeric_limits<int>::max());
+        const std::optional<int> delay = PlainNumber(rest[1], kMost);
         if (!delay) {
             return std::nullopt;
         }
@@ -130,10 +132,19 @@ NatDirectory ParseNatDirectory(std::string_view text) {
             }
         } else if (words.size() == 1 && words[0] == "scribble") {
             directory.scribble = true;
+        } else if (words.size() == 1 && words[0] == "keep-host-name") {
+            directory.keepHostName = true;
         } else if (words.size() == 2 && words[0] == "linger") {
-            if (const std::optional<int> ms =
-                    PlainNumber(words[1], std::numeric_limits<int>::max())) {
+            if (const std::optional<int> ms = PlainNumber(words[1], kMost)) {
                 directory.linger = std::chrono::milliseconds(*ms);
+            }
+        } else if (words.size() == 2 && words[0] == "call-after-deinit") {
+            if (const std::optional<int> ms = PlainNumber(words[1], kMost)) {
+                directory.callAfterDeInit = std::chrono::milliseconds(*ms);
+            }
+        } else if (words.size() == 2 && words[0] == "flood") {
+            if (const std::optional<int> count = PlainNumber(words[1], kMost)) {
+                directory.flood = *count;
             }
         } else if (!words.empty() && words[0] == "device") {
             if (std::optional<NatDevice> device =

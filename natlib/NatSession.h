@@ -51,6 +51,8 @@ public:
     // cannot be opened or the session is stopping.
     std::optional<NatConnectKind> OpenTunnel(const NatDevice& device, NatConnectKind kind);
 
+    const NatCallbacks& Callbacks() const { return m_callbacks; }
+
     // The local port of the UUID's tunnel; 0 when it has none.
     std::uint16_t PortOf(std::string_view uuid) const;
 

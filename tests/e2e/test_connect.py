@@ -1,8 +1,10 @@
 """Connecting to devices on a simulated LAN: a static address, a cloud device
 found by the LAN search and confirmed by its MAC, and cloud devices reached
 through our NAT library, each ending in the stand-in viewer's log. The library
-is told to misbehave as real ones may (it writes into the buffers it is given
-and leaves a thread running past its shutdown), proxy variables point at a
+is told to misbehave as real ones may (it writes into the buffers it is given,
+keeps the host-name pointer and reads it at later connects, floods the info
+callback, and leaves threads running past its shutdown, one of them calling
+back), proxy variables point at a
 listener that must hear nothing, and a stranger on the LAN answers the search
 without a MAC; the whole scenario runs again with the library built __stdcall."""
 import base64
@@ -47,7 +49,10 @@ BOOK = b"".join([
 # Where our NAT library finds each cloud device: the NAT-only device listens on 8081; the
 # streaming one is the test's own (its port is filled in per class).
 DIRECTORY = f"""scribble
+keep-host-name
+flood 20000
 linger 3000
+call-after-deinit 3000
 device UUID-CLOUD {DEVICE_ADDRESS}:8081 p2p delay 300
 device UUID-RELAY {DEVICE_ADDRESS}:8081 relay
 device UUID-CAPTCHA {DEVICE_ADDRESS}:8081 error 17
@@ -234,7 +239,8 @@ class ConnectTest(LauncherTest):
         library's lingering one included) has faulted on the way."""
         self.p.close()
         self.assertEqual(self.p.wait_exit(timeout=timeout), 0)
-        for fault in ("Unhandled", "unloaded under a running thread"):
+        for fault in ("Unhandled", "unloaded under a running thread", "kept from an earlier "
+                      "connect has changed", "called after NATSocket_DeInit"):
             self.assertNotIn(fault, self.p.output())
 
     def expect_connect_error(self, name: str, code: int, key: str):
@@ -283,8 +289,8 @@ class ConnectTest(LauncherTest):
         # and what the device reports through it is saved at once.
         self.double_click("Cloud Cam")
         cloud = self.next_launch(5)
-        self.assertEqual((cloud["IP"], cloud["CONNECTTYPE"], cloud["DEVICEPORT"]),
-                         ("127.0.0.1", "P2P", "0080"))
+        self.assertEqual((cloud["IP"], cloud["CONNECTTYPE"], cloud["DEVICEPORT"],
+                          cloud["DEVICEUUID"]), ("127.0.0.1", "P2P", "0080", "UUID-CLOUD"))
         self.assertNotEqual(cloud["PORT"], "0080")
         eventually_equal(lambda: self.saved(b"Cloud Cam").get(b"UUIDMAC"), CLOUD_MAC.encode())
         self.assertEqual(self.saved(b"Cloud Cam")[b"UUIDIP"], DEVICE_ADDRESS.encode())
@@ -296,7 +302,8 @@ class ConnectTest(LauncherTest):
             self.assertIn(f"MAC-Address={CLOUD_MAC}", reply.read().decode())
 
         self.double_click("Relay Cam")
-        self.assertEqual(self.next_launch(6)["CONNECTTYPE"], "RELAY")
+        relay = self.next_launch(6)
+        self.assertEqual((relay["CONNECTTYPE"], relay["DEVICEUUID"]), ("RELAY", "UUID-RELAY"))
 
         # A library that reports 1 after a failure has still failed.
         for name, code, key in (("Gone Cam", 15, "device unknown"),
@@ -319,6 +326,9 @@ class ConnectTest(LauncherTest):
         self.close_and_expect_clean_end()
         print(f"closed during a stream in {time.monotonic() - started:.2f} s", file=sys.stderr)
         self.assertEqual(self.proxy.accepted, 0)
+        # Every attempt's host name was still there, as the library left it, when it looked
+        # at it again at each later connect and at its shutdown.
+        self.assertIn("KXC_IE_NATT: host names kept: 7, changed: 0", self.p.output())
 
     def test_cloud_device_found_on_the_lan_by_its_mac(self):
         # The double-click uses the search's list once the search has ended, 5 s after the
