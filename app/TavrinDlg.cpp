@@ -43,9 +43,7 @@ Rect RectOf(const RECT& r) {
 
 CTavrinDlg::CTavrinDlg(HINSTANCE instance)
     : TableDialog(instance, IDD_TAVRIN_DIALOG),
-      m_hIcon(LoadIconW(instance, MAKEINTRESOURCEW(IDR_MAINFRAME))),
-      m_nat(std::make_shared<NatLibrary>()),
-      m_connectWorker(m_nat) {}
+      m_hIcon(LoadIconW(instance, MAKEINTRESOURCEW(IDR_MAINFRAME))) {}
 
 CTavrinDlg::~CTavrinDlg() = default;
 
@@ -311,17 +309,8 @@ std::optional<CTavrinDlg::OpenCommand> CTavrinDlg::BeginCommand() {
 }
 
 bool CTavrinDlg::StartNat() {
-    m_natTarget = &NatCallbackTarget::Open(Handle());
-    if (!m_nat->Load()) {
-        const std::wstring text =
-            std::wstring(InLanguage(texts::kInitNatFailed, m_languageId)) + L"\n" +
-            FormatText(texts::kNatLibraryNotLoaded, m_languageId, m_nat->Folder().c_str());
-        FailStartup(text.c_str());
-        return false;
-    }
-    if (m_nat->Init(0, m_natTarget->Record()) == 0) {
-        m_nat->GetLastError();
-        FailStartup(InLanguage(texts::kInitNatFailed, m_languageId));
+    if (const std::optional<std::wstring> failure = m_tunnel.Start(Handle(), m_languageId)) {
+        FailStartup(failure->c_str());
         return false;
     }
     return true;
@@ -347,9 +336,7 @@ ui::MessageResult CTavrinDlg::OnClose(WPARAM, LPARAM) {
             return 0;
         }
     }
-    m_connectWorker.Stop();
-    m_natTarget->Close();
-    m_nat->DeInit();
+    m_tunnel.Stop();
     m_discovery.Stop();
     EndDialog(IDCANCEL);
     return 0;
@@ -573,7 +560,7 @@ LRESULT CTavrinDlg::OnDblclkDeviceList(NMHDR*) {
         return 0;
     }
     WindowConnectEffects effects(m_discovery, m_programFolder, [this] { SaveAddressBook(); });
-    switch (DecideDoubleClick(m_devices.At(*index), m_discovery.IsRunning(), m_target,
+    switch (DecideDoubleClick(m_devices.At(*index), m_discovery.IsRunning(), m_tunnel.Target(),
                               LaunchSettings(), effects)) {
         case ConnectStep::kCommandLineTooLong:
             ShowMessage(Handle(), texts::kCommandLineTooLong, m_languageId);
@@ -591,57 +578,25 @@ LRESULT CTavrinDlg::OnDblclkDeviceList(NMHDR*) {
 void CTavrinDlg::StartTunnel(std::size_t index) {
     // No other double-click until this attempt's outcome has been handled.
     EnableWindow(m_deviceList.Handle(), FALSE);
-    const DeviceRecord& record = m_devices.At(index);
-    m_tunnelAttempt = TunnelAttempt{m_devices.IdAt(index), record};
-    // Every attempt's buffers stay until the library is closed: a tunnel (and its viewer)
-    // outlives the attempt, and the library may keep pointers into them.
-    m_natRequests.push_back(std::make_shared<NatRequest>(
-        MakeNatRequest(FieldText(record.uuid), TunnelRequestPort(FieldText(record.serverPort)))));
-    if (!m_connectWorker.Start(Handle(), m_natRequests.back())) {
-        m_tunnelAttempt.reset();
+    if (!m_tunnel.Connect(Handle(), m_devices.IdAt(index), m_devices.At(index))) {
         EnableWindow(m_deviceList.Handle(), TRUE);
         ShowConnectFailure(-1);
     }
 }
 
 void CTavrinDlg::ShowConnectFailure(int code) {
-    if (code == kNatErrorDeviceNotExist) {
-        ShowMessage(Handle(), texts::kDeviceNotExist, m_languageId);
-    } else if (code == kNatErrorCaptcha) {
-        ShowMessage(Handle(), texts::kCaptchaError, m_languageId);
-    } else {
-        ShowMessage(Handle(), FormatText(texts::kConnectFailed, m_languageId, code).c_str(),
-                    m_languageId);
-    }
+    ShowMessage(Handle(), TunnelConnection::FailureText(code, m_languageId).c_str(), m_languageId);
 }
 
 ui::MessageResult CTavrinDlg::OnConnectResult(WPARAM wParam, LPARAM code) {
-    // The worker posts its outcome with wParam 0. Any other message is another program's and
-    // leaves the attempt's outcome for the worker's own message.
-    if (wParam != 0) {
-        OutputDebugStringA(
-            ("[Tavrin] Return Data= , Error Code= " + std::to_string(code) + "\n").c_str());
+    const std::optional<TunnelConnection::Outcome> outcome = m_tunnel.TakeOutcome(wParam, code);
+    if (!outcome) {
         return 0;
     }
-    // Only the attempt that is running may answer; anything else is stale.
-    const std::optional<CConnectWorker::Result> result = m_connectWorker.TakeResult();
-    if (!result) {
-        return 0;
-    }
-    const std::optional<TunnelAttempt> attempt = std::exchange(m_tunnelAttempt, std::nullopt);
-    if (result->connected) {
-        m_target = result->tunnel;
-        m_natConnectKind = result->connectionKind;
-        m_natTarget->TunnelConnected();
-    }
-    OutputDebugStringA(
-        ("[Tavrin] Return Data= " + ConnectResultText(result->connected, result->code, m_target) +
-         ", Error Code= " + std::to_string(code) + "\n")
-            .c_str());
-    if (!result->connected) {
-        ShowConnectFailure(result->code);
-    } else if (attempt) {
-        CompleteTunnel(*attempt);
+    if (!outcome->connected) {
+        ShowConnectFailure(outcome->code);
+    } else if (outcome->attempt) {
+        CompleteTunnel(*outcome->attempt);
     }
     EnableWindow(m_deviceList.Handle(), TRUE);
     return 0;
@@ -651,7 +606,7 @@ ui::MessageResult CTavrinDlg::OnConnectResult(WPARAM wParam, LPARAM code) {
 // as the book has it now (a password corrected meanwhile counts). One that has gone, or now
 // names another UUID than the tunnel reached, gets the viewer as it was double-clicked, and
 // nothing is learned into the book.
-void CTavrinDlg::CompleteTunnel(const TunnelAttempt& attempt) {
+void CTavrinDlg::CompleteTunnel(const TunnelConnection::Attempt& attempt) {
     const std::optional<std::size_t> index = m_devices.IndexOfId(attempt.id);
     const bool inBook =
         index && FieldText(m_devices.At(*index).uuid) == FieldText(attempt.asStarted.uuid);
@@ -662,8 +617,8 @@ void CTavrinDlg::CompleteTunnel(const TunnelAttempt& attempt) {
             SaveAddressBook();
         }
     });
-    if (CompleteTunnelConnection(record, m_target, m_natConnectKind, LaunchSettings(), effects) ==
-        ConnectStep::kCommandLineTooLong) {
+    if (CompleteTunnelConnection(record, m_tunnel.Target(), m_tunnel.ConnectKind(),
+                                 LaunchSettings(), effects) == ConnectStep::kCommandLineTooLong) {
         ShowMessage(Handle(), texts::kCommandLineTooLong, m_languageId);
     }
 }
@@ -674,11 +629,7 @@ ui::MessageResult CTavrinDlg::OnNatStatus(WPARAM, LPARAM) {
 }
 
 ui::MessageResult CTavrinDlg::OnNatInfo(WPARAM, LPARAM) {
-    // Another program may post it before the library has been started.
-    if (m_natTarget == nullptr) {
-        return 0;
-    }
-    for (const std::string& info : m_natTarget->TakeInfoTexts()) {
+    for (const std::string& info : m_tunnel.TakeInfoTexts()) {
         OutputDebugStringA(("[Tavrin] Return Data= " + info + "\n").c_str());
     }
     return 0;

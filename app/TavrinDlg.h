@@ -18,11 +18,8 @@
 #include "app/ControlFonts.h"
 #include "app/DeviceListView.h"
 #include "app/SortRules.h"
+#include "app/TunnelConnection.h"
 #include "connect/ConnectDecision.h"
-#include "connect/ConnectWorker_win32.h"
-#include "connect/NatCallbackTarget_win32.h"
-#include "connect/NatLibrary.h"
-#include "connect/NatRequest.h"
 #include "discovery/DiscoveryWorker_win32.h"
 #include "editing/DeviceForm.h"
 #include "texts/Language.h"
@@ -79,8 +76,7 @@ private:
     std::optional<std::size_t> SelectedRecord() const;
     ViewerSettings LaunchSettings() const;
     void StartTunnel(std::size_t record);
-    struct TunnelAttempt;
-    void CompleteTunnel(const TunnelAttempt& attempt);
+    void CompleteTunnel(const TunnelConnection::Attempt& attempt);
     void ShowConnectFailure(int code);
 
     // Edit and Delete: the first selected row's record, or none after asking the user to
@@ -137,23 +133,9 @@ private:
     DeviceTable m_devices;
     CIniFile m_iniFile;
     SharedBook m_book;  // what the file held when last read or written, for merging saves
-    std::shared_ptr<NatLibrary> m_nat;
-    // The buffers of every NAT attempt, shared with its worker, kept until after DeInit.
-    std::vector<std::shared_ptr<NatRequest>> m_natRequests;
-    // The device of the current NAT attempt, found again by its id when the outcome arrives
-    // (another row may be selected by then, and a merged save may have reordered the table),
-    // and its record as it was, for a device that has gone meanwhile.
-    struct TunnelAttempt {
-        RecordId id;
-        DeviceRecord asStarted;
-    };
-    std::optional<TunnelAttempt> m_tunnelAttempt;
-    CConnectWorker m_connectWorker;
-    ConnectionTarget m_target;  // the LAN address or tunnel end of the last connection
-    NatConnectKind m_natConnectKind = 0;
+    TunnelConnection m_tunnel;
     CDiscoveryWorker m_discovery;
-    NatCallbackTarget* m_natTarget = nullptr;  // from StartNat on; outlives the window
-    bool m_commandOpen = false;                // held by OpenCommand
+    bool m_commandOpen = false;  // held by OpenCommand
     Language m_languageId = Language::kChinese;
     char m_pathArg[260] = {};
     char m_programFolder[260] = {};
