@@ -157,7 +157,7 @@ ui::MessageResult CLanDevicesDlg::OnDestroy(WPARAM, LPARAM) {
 }
 
 void CLanDevicesDlg::OnClickedSearchAgain() {
-    m_discovery.Start();
+    m_discovery.StartDiscovery();
     m_searching = m_discovery.IsRunning();
     if (!m_searching) {
         FillList();  // the search could not start: nothing found

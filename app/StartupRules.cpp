@@ -12,7 +12,7 @@ Language LanguageForSystemLanguage(std::uint16_t systemLanguage) {
     }
 }
 
-int AvailableMemoryPercent(std::uint64_t availableBytes, std::uint64_t totalBytes) {
+int GetAvailableMemoryPercent(std::uint64_t availableBytes, std::uint64_t totalBytes) {
     if (totalBytes == 0) {
         return 100;
     }

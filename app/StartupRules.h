@@ -14,7 +14,7 @@ Language LanguageForSystemLanguage(std::uint16_t systemLanguage);
 
 // Whole percentage of physical memory available, truncated toward zero; 100 when the total
 // is unknown, so that a failed query never raises a false alarm.
-int AvailableMemoryPercent(std::uint64_t availableBytes, std::uint64_t totalBytes);
+int GetAvailableMemoryPercent(std::uint64_t availableBytes, std::uint64_t totalBytes);
 
 // Start-up warns when 15 % or less of the memory is available.
 constexpr bool IsMemoryLow(int availablePercent) {

@@ -105,7 +105,7 @@ BOOL CTavrinDlg::OnInitDialog() {
     if (!LoadAddressBook()) {
         return FALSE;
     }
-    m_deviceList.Fill(m_devices);
+    FillDeviceList();
     if (!m_folderSpelledInAnsi) {
         ShowMessage(
             Handle(),
@@ -119,7 +119,7 @@ BOOL CTavrinDlg::OnInitDialog() {
         return FALSE;
     }
     SetTimer(Handle(), kRepaintTimerId, kRepaintDelayMs, nullptr);
-    m_discovery.Start();
+    m_discovery.StartDiscovery();
     return TRUE;
 }
 
@@ -142,7 +142,7 @@ void CTavrinDlg::WarnWhenMemoryIsLow() {
     if (!GlobalMemoryStatusEx(&status)) {
         return;
     }
-    if (IsMemoryLow(AvailableMemoryPercent(status.ullAvailPhys, status.ullTotalPhys))) {
+    if (IsMemoryLow(GetAvailableMemoryPercent(status.ullAvailPhys, status.ullTotalPhys))) {
         ShowMessage(Handle(), texts::kLowMemory, m_languageId, MB_OK | MB_ICONWARNING);
     }
 }
@@ -243,12 +243,16 @@ bool CTavrinDlg::LoadAddressBook() {
     return false;
 }
 
+void CTavrinDlg::FillDeviceList() {
+    m_deviceList.Clear();
+    m_deviceList.Fill(m_devices);
+}
+
 SharedBook::Saved CTavrinDlg::SaveBook() {
     const SharedBook::Saved saved = m_book.Save(m_iniFile.GetPath(), m_devices);
     if (saved == SharedBook::Saved::kMerged) {
         // Another launcher's changes came in with this save: the list shows the file.
-        m_deviceList.Clear();
-        m_deviceList.Fill(m_devices);
+        FillDeviceList();
     }
     ShowBookNotices();
     return saved;
@@ -337,7 +341,7 @@ ui::MessageResult CTavrinDlg::OnClose(WPARAM, LPARAM) {
         }
     }
     m_tunnel.Stop();
-    m_discovery.Stop();
+    m_discovery.StopDiscovery();
     EndDialog(IDCANCEL);
     return 0;
 }
@@ -536,8 +540,7 @@ void CTavrinDlg::OnClickedImport() {
     const bool imported = ImportThroughPicker(Handle(), m_devices, m_transferPath);
     if (imported) {
         m_book.TableReplaced();
-        m_deviceList.Clear();
-        m_deviceList.Fill(m_devices);
+        FillDeviceList();
     }
     ShowMessage(Handle(), imported ? texts::kImportSucceeded : texts::kImportFailed, m_languageId);
 }
@@ -560,8 +563,12 @@ LRESULT CTavrinDlg::OnDblclkDeviceList(NMHDR*) {
         return 0;
     }
     WindowConnectEffects effects(m_discovery, m_programFolder, [this] { SaveAddressBook(); });
-    switch (DecideDoubleClick(m_devices.At(*index), m_discovery.IsRunning(), m_tunnel.Target(),
-                              LaunchSettings(), effects)) {
+    // The LAN check may find the device's address: the next tunnel failure's report names it.
+    ConnectionTarget target = m_tunnel.Target();
+    const ConnectStep step = DecideDoubleClick(m_devices.At(*index), m_discovery.IsRunning(),
+                                               target, LaunchSettings(), effects);
+    m_tunnel.SetTarget(target);
+    switch (step) {
         case ConnectStep::kCommandLineTooLong:
             ShowMessage(Handle(), texts::kCommandLineTooLong, m_languageId);
             break;

@@ -43,6 +43,8 @@ private:
     void SetButtonTexts();
     void FindProgramFolder();
     bool LoadAddressBook();
+    // One row per record, in table order, in place of whatever the list showed.
+    void FillDeviceList();
     // Loads and starts the NAT library; on failure tells the user and ends the dialog.
     bool StartNat();
     void FailStartup(const wchar_t* text);

@@ -48,15 +48,20 @@ std::optional<TunnelConnection::Outcome> TunnelConnection::TakeOutcome(WPARAM wP
     }
     Outcome outcome{std::exchange(m_attempt, std::nullopt), result->connected, result->code};
     if (result->connected) {
-        m_target = result->tunnel;
+        SetTarget(result->tunnel);
         m_connectKind = result->connectionKind;
         m_callbacks->TunnelConnected();
     }
     OutputDebugStringA(
-        ("[Tavrin] Return Data= " + ConnectResultText(result->connected, result->code, m_target) +
+        ("[Tavrin] Return Data= " + ConnectResultText(result->connected, result->code, Target()) +
          ", Error Code= " + std::to_string(code) + "\n")
             .c_str());
     return outcome;
+}
+
+void TunnelConnection::SetTarget(const ConnectionTarget& target) {
+    m_targetAddress = target.address;
+    m_targetPort = target.port;
 }
 
 std::vector<std::string> TunnelConnection::TakeInfoTexts() {

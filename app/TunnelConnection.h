@@ -53,7 +53,8 @@ public:
 
     // The LAN address or tunnel end of the last connection, which a double-click's decision
     // updates too.
-    ConnectionTarget& Target() { return m_target; }
+    ConnectionTarget Target() const { return {m_targetAddress, m_targetPort}; }
+    void SetTarget(const ConnectionTarget& target);
     NatConnectKind ConnectKind() const { return m_connectKind; }
 
     // The library's info texts waiting for the window (WM_NAT_INFO), oldest first.
@@ -74,6 +75,7 @@ private:
     std::optional<Attempt> m_attempt;
     CConnectWorker m_connectWorker;
     NatCallbackTarget* m_callbacks = nullptr;  // from Start on; outlives the window
-    ConnectionTarget m_target;
+    std::string m_targetAddress;
+    std::uint16_t m_targetPort = 0;
     NatConnectKind m_connectKind = 0;
 };

@@ -60,15 +60,16 @@ bool CConnectWorker::Start(HWND window, std::shared_ptr<NatRequest> request) {
     attempt->connector = m_connector;
     attempt->request = std::move(request);
     attempt->window = window;
-    if (!m_worker.Start(
-            [attempt](StoppableWorker::StopSignal& stop) { return RunAttempt(*attempt, stop); })) {
+    if (!m_worker.Start([attempt](StoppableWorker::StopSignal& stop) {
+            return ConnectThreadProc(*attempt, stop);
+        })) {
         return false;
     }
     m_attempt = std::move(attempt);
     return true;
 }
 
-unsigned CConnectWorker::RunAttempt(Attempt& attempt, StoppableWorker::StopSignal& stop) {
+unsigned CConnectWorker::ConnectThreadProc(Attempt& attempt, StoppableWorker::StopSignal& stop) {
     if (stop.Requested()) {
         return 0;
     }

@@ -63,7 +63,7 @@ public:
 private:
     struct Attempt;
 
-    static unsigned RunAttempt(Attempt& attempt, StoppableWorker::StopSignal& stop);
+    static unsigned ConnectThreadProc(Attempt& attempt, StoppableWorker::StopSignal& stop);
 
     Connector m_connector;
     std::shared_ptr<Attempt> m_attempt;

@@ -12,9 +12,11 @@ struct CDiscoveryWorker::Run {
     explicit Run(Runner work) : runner(std::move(work)) {}
 
     const Runner runner;
-    std::atomic<bool> running{true};
-    // Written by the worker before it clears `running`; read by the window only after.
-    std::vector<DiscoveredDevice> devices;
+    // The window's members of the search, kept with the run so that a worker let go of lives
+    // on with them. The list is written by the worker before it clears the flag, and read by
+    // the window only after.
+    std::atomic<bool> m_bDiscoveryRunning{true};
+    std::vector<DiscoveredDevice> m_discoveredDevices;
 };
 
 CDiscoveryWorker::CDiscoveryWorker()
@@ -26,28 +28,28 @@ CDiscoveryWorker::CDiscoveryWorker(Runner runner, DWORD stopWaitMs)
     : m_runner(std::move(runner)), m_worker(stopWaitMs) {}
 
 CDiscoveryWorker::~CDiscoveryWorker() {
-    Stop();
+    StopDiscovery();
 }
 
-void CDiscoveryWorker::Start() {
+void CDiscoveryWorker::StartDiscovery() {
     if (IsRunning()) {
         return;
     }
     auto run = std::make_shared<Run>(m_runner);
     if (!m_worker.Start([run](StoppableWorker::StopSignal& stop) { return Search(*run, stop); })) {
         // No worker will ever finish this run: it has ended, with nothing found.
-        run->running.store(false, std::memory_order_release);
+        run->m_bDiscoveryRunning.store(false, std::memory_order_release);
     }
     m_run = std::move(run);
 }
 
-void CDiscoveryWorker::Stop() {
+void CDiscoveryWorker::StopDiscovery() {
     m_worker.Stop();
     m_run.reset();
 }
 
 bool CDiscoveryWorker::IsRunning() const {
-    return m_run && m_run->running.load(std::memory_order_acquire);
+    return m_run && m_run->m_bDiscoveryRunning.load(std::memory_order_acquire);
 }
 
 bool CDiscoveryWorker::FindDiscoveredDevice(const char* mac, char (&targetAddress)[128],
@@ -55,7 +57,7 @@ bool CDiscoveryWorker::FindDiscoveredDevice(const char* mac, char (&targetAddres
     if (!m_run || IsRunning() || mac == nullptr) {
         return false;
     }
-    const DiscoveredDevice* device = FindDeviceByMac(m_run->devices, mac);
+    const DiscoveredDevice* device = FindDeviceByMac(m_run->m_discoveredDevices, mac);
     if (device == nullptr) {
         return false;
     }
@@ -68,14 +70,14 @@ int CDiscoveryWorker::DiscoveredCount() const {
     if (!m_run || IsRunning()) {
         return 0;
     }
-    return static_cast<int>(m_run->devices.size());
+    return static_cast<int>(m_run->m_discoveredDevices.size());
 }
 
 std::vector<DiscoveredDevice> CDiscoveryWorker::DiscoveredDevices() const {
     if (!m_run || IsRunning()) {
         return {};
     }
-    return m_run->devices;
+    return m_run->m_discoveredDevices;
 }
 
 unsigned CDiscoveryWorker::Search(Run& run, StoppableWorker::StopSignal& stop) {
@@ -93,7 +95,7 @@ unsigned CDiscoveryWorker::Search(Run& run, StoppableWorker::StopSignal& stop) {
     if (results.searched) {
         OutputDebugStringA(DiscoveryDebugLine(results.entries, found).c_str());
     }
-    run.devices = std::move(results.devices);
-    run.running.store(false, std::memory_order_release);
+    run.m_discoveredDevices = std::move(results.devices);
+    run.m_bDiscoveryRunning.store(false, std::memory_order_release);
     return static_cast<unsigned>(found);
 }

@@ -23,18 +23,18 @@ public:
 
     CDiscoveryWorker();
     explicit CDiscoveryWorker(Runner runner, DWORD stopWaitMs = kStopWaitMs);
-    ~CDiscoveryWorker();  // Stop()
+    ~CDiscoveryWorker();  // StopDiscovery()
     CDiscoveryWorker(const CDiscoveryWorker&) = delete;
     CDiscoveryWorker& operator=(const CDiscoveryWorker&) = delete;
 
     // Starts a run unless one is in progress. The list of an earlier run is dropped.
-    void Start();
+    void StartDiscovery();
 
     // Signals the stop event, waits at most the stop wait for the worker to end, and releases
     // the list. The search sees the stop within about 50 ms; a worker that still overruns the
     // wait is left to end by itself rather than killed (it keeps alive all it uses), and its
     // results are never read.
-    void Stop();
+    void StopDiscovery();
 
     // True from Start until the worker has finished its list (acquire: a caller that sees
     // false sees the whole list).

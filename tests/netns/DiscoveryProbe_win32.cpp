@@ -18,7 +18,7 @@ int main(int argc, char** argv) {
     }
     const char* mac = argv[1];
     CDiscoveryWorker worker;
-    worker.Start();
+    worker.StartDiscovery();
     // A search lasts 5 to 10 seconds (plus up to 5 for sending).
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
     while (worker.IsRunning() && std::chrono::steady_clock::now() < deadline) {
@@ -47,6 +47,6 @@ int main(int argc, char** argv) {
         return 1;
     }
     std::printf("probe: %s confirms %s\n", url.c_str(), mac);
-    worker.Stop();
+    worker.StopDiscovery();
     return 0;
 }

@@ -1,5 +1,5 @@
 // Stopping a worker whose run ignores the stop, as the tests of both workers do: wait until
-// the run has begun, then time Stop().
+// the run has begun, then time its stop.
 #pragma once
 
 #include <atomic>
@@ -11,12 +11,12 @@ struct TimedStop {
     double seconds;                               // how long it took
 };
 
-template <class Worker>
-TimedStop StopOnceStarted(Worker& worker, const std::atomic<bool>& started) {
+template <class Stop>
+TimedStop StopOnceStarted(const Stop& stop, const std::atomic<bool>& started) {
     while (!started) {
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
     const auto start = std::chrono::steady_clock::now();
-    worker.Stop();
+    stop();
     return {start, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count()};
 }

@@ -15,13 +15,13 @@ TEST(StartupRulesTest, ChineseOnlyForTheFourChineseLocales) {
 
 TEST(StartupRulesTest, MemoryWarningAtFifteenPercentOrLess) {
     constexpr std::uint64_t kTotal = 1000000000;
-    EXPECT_EQ(AvailableMemoryPercent(159000000, kTotal), 15);  // 15.9 % is truncated
-    EXPECT_TRUE(IsMemoryLow(AvailableMemoryPercent(159000000, kTotal)));
-    EXPECT_FALSE(IsMemoryLow(AvailableMemoryPercent(160000000, kTotal)));
-    EXPECT_EQ(AvailableMemoryPercent(kTotal, kTotal), 100);
+    EXPECT_EQ(GetAvailableMemoryPercent(159000000, kTotal), 15);  // 15.9 % is truncated
+    EXPECT_TRUE(IsMemoryLow(GetAvailableMemoryPercent(159000000, kTotal)));
+    EXPECT_FALSE(IsMemoryLow(GetAvailableMemoryPercent(160000000, kTotal)));
+    EXPECT_EQ(GetAvailableMemoryPercent(kTotal, kTotal), 100);
     // Sizes beyond 32 bits and an unknown total.
-    EXPECT_EQ(AvailableMemoryPercent(3ull << 40, 4ull << 40), 75);
-    EXPECT_FALSE(IsMemoryLow(AvailableMemoryPercent(0, 0)));
+    EXPECT_EQ(GetAvailableMemoryPercent(3ull << 40, 4ull << 40), 75);
+    EXPECT_FALSE(IsMemoryLow(GetAvailableMemoryPercent(0, 0)));
 }
 
 TEST(StartupRulesTest, ProgramFolderKeepsTheLastBackslash) {

@@ -176,7 +176,7 @@ TEST_F(ConnectWorkerTest, AnAttemptThatOverrunsTheWaitIsAbandonedSafely) {
             },
             200);
         ASSERT_TRUE(worker.Start(m_window, std::move(request)));
-        const TimedStop stop = StopOnceStarted(worker, *started);
+        const TimedStop stop = StopOnceStarted([&worker] { worker.Stop(); }, *started);
         start = stop.start;
         EXPECT_GT(stop.seconds, 0.15);
         EXPECT_LT(stop.seconds, 1.2);

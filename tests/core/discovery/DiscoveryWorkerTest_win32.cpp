@@ -56,7 +56,7 @@ TEST_F(DiscoveryWorkerTest, HandsOverTheListOnceTheRunHasEnded) {
                            {TextReply("MAC=02:ab:cd:0a:0b:0c&IPAddress=10.9.9.9")},
                            {WrongCommandReply()}});
     CDiscoveryWorker worker(SearchAt(device.Target()));
-    worker.Start();
+    worker.StartDiscovery();
     EXPECT_TRUE(worker.IsRunning());
     // Nothing is read while the worker is still filling the list.
     EXPECT_FALSE(worker.FindDiscoveredDevice("02:ab:cd:0a:0b:0c", m_targetAddress, m_targetPort));
@@ -80,7 +80,7 @@ TEST_F(DiscoveryWorkerTest, HandsOverTheListOnceTheRunHasEnded) {
     EXPECT_FALSE(worker.FindDiscoveredDevice("02:ab:cd:0a:0b:0e", m_targetAddress, m_targetPort));
     EXPECT_EQ(FieldText(m_targetAddress), "192.168.1.10");
 
-    worker.Stop();
+    worker.StopDiscovery();
     EXPECT_EQ(worker.DiscoveredCount(), 0);
     EXPECT_TRUE(worker.DiscoveredDevices().empty());
     EXPECT_FALSE(worker.FindDiscoveredDevice("02:ab:cd:0a:0b:0c", m_targetAddress, m_targetPort));
@@ -88,7 +88,7 @@ TEST_F(DiscoveryWorkerTest, HandsOverTheListOnceTheRunHasEnded) {
 
 TEST_F(DiscoveryWorkerTest, AFailedSearchLeavesNoList) {
     CDiscoveryWorker worker([](const StopRequested&) { return DiscoveryResults{}; });
-    worker.Start();
+    worker.StartDiscovery();
     ASSERT_TRUE(WaitForEnd(worker));
     EXPECT_EQ(worker.DiscoveredCount(), 0);
     EXPECT_FALSE(worker.FindDiscoveredDevice("", m_targetAddress, m_targetPort));
@@ -105,29 +105,29 @@ TEST_F(DiscoveryWorkerTest, StartDuringARunDoesNothing) {
         }
         return DiscoveryResults{};
     });
-    worker.Start();
+    worker.StartDiscovery();
     std::this_thread::sleep_for(milliseconds(100));
-    worker.Start();
-    worker.Start();
+    worker.StartDiscovery();
+    worker.StartDiscovery();
     EXPECT_TRUE(worker.IsRunning());
-    worker.Stop();
+    worker.StopDiscovery();
     EXPECT_EQ(runs->load(), 1);
     EXPECT_FALSE(worker.IsRunning());
 
     // After a finished run, Start begins a new one.
-    worker.Start();
+    worker.StartDiscovery();
     std::this_thread::sleep_for(milliseconds(100));
-    worker.Stop();
+    worker.StopDiscovery();
     EXPECT_EQ(runs->load(), 2);
 }
 
 TEST_F(DiscoveryWorkerTest, StopDuringASilentSearchReturnsPromptly) {
     LoopbackDevice silent({});
     CDiscoveryWorker worker(SearchAt(silent.Target()));
-    worker.Start();
+    worker.StartDiscovery();
     std::this_thread::sleep_for(milliseconds(500));
     const Clock::time_point start = Clock::now();
-    worker.Stop();
+    worker.StopDiscovery();
     EXPECT_LT(SecondsSince(start), 1.5);
     EXPECT_FALSE(worker.IsRunning());
     EXPECT_EQ(worker.DiscoveredCount(), 0);
@@ -146,9 +146,9 @@ TEST_F(DiscoveryWorkerTest, AStopSeenOnceIsSeenByEveryLaterCheck) {
         }
         return DiscoveryResults{};
     });
-    worker.Start();
+    worker.StartDiscovery();
     std::this_thread::sleep_for(milliseconds(100));
-    worker.Stop();
+    worker.StopDiscovery();
     EXPECT_EQ(laterSightings->load(), 3);
 }
 
@@ -170,8 +170,8 @@ TEST_F(DiscoveryWorkerTest, AWorkerThatOverrunsTheWaitIsAbandonedSafely) {
                 return results;
             },
             200);
-        worker.Start();
-        const TimedStop stop = StopOnceStarted(worker, *started);
+        worker.StartDiscovery();
+        const TimedStop stop = StopOnceStarted([&worker] { worker.StopDiscovery(); }, *started);
         start = stop.start;
         EXPECT_GT(stop.seconds, 0.15);
         EXPECT_LT(stop.seconds, 1.2);
