@@ -12,14 +12,6 @@ namespace {
 constexpr DWORD kWaitForOwnerMs = 15000;
 constexpr DWORD kPollMs = 100;
 
-std::wstring FolderOfExecutable() {
-    std::wstring path(32768, L'\0');
-    const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    path.resize(length);
-    const std::size_t slash = path.find_last_of(L"\\/");
-    return slash == std::wstring::npos ? path : path.substr(0, slash + 1);
-}
-
 template <class Call>
 std::wstring GrownBy(const std::wstring& path, Call&& call) {
     std::wstring out(MAX_PATH, L'\0');
@@ -142,8 +134,8 @@ std::wstring ObjectNameFor(const std::wstring& folder) {
 
 }  // namespace
 
-BookClaim BookClaim::ForProgramFolder() {
-    const std::wstring name = ObjectNameFor(FolderOfExecutable());
+BookClaim BookClaim::ForFolder(const std::wstring& programFolder) {
+    const std::wstring name = ObjectNameFor(programFolder);
     const DWORD start = GetTickCount();
     do {
         OwnedHandle mapping(CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,

@@ -4,16 +4,17 @@
 
 #include <windows.h>
 
+#include <string>
 #include <utility>
 
 #include "base/UniqueHandle_win32.h"
 
 class BookClaim {
 public:
-    // Claims the book of the running program's folder. When another launcher holds it, brings
-    // that launcher's window to the front (restored if minimised) and returns a claim that does
-    // not hold: this process then ends without touching the book.
-    static BookClaim ForProgramFolder();
+    // Claims the book of the program folder. When another launcher holds it, brings that
+    // launcher's window to the front (restored if minimised) and returns a claim that does not
+    // hold: this process then ends without touching the book.
+    static BookClaim ForFolder(const std::wstring& programFolder);
 
     bool Held() const { return m_held; }
 

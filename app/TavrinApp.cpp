@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/BookClaim.h"
+#include "app/ProgramFolder.h"
 #include "app/TavrinDlg.h"
 #include "resources/resource.h"
 
@@ -24,7 +25,8 @@ void ShowSocketsFailure(HINSTANCE instance) {
 
 bool CTavrinApp::InitInstance() {
     // A second launcher on the same book would save over the first one's changes.
-    const BookClaim claim = BookClaim::ForProgramFolder();
+    const std::wstring programFolder = RunningProgramFolder();
+    const BookClaim claim = BookClaim::ForFolder(programFolder);
     if (!claim.Held()) {
         return false;
     }
@@ -37,7 +39,7 @@ bool CTavrinApp::InitInstance() {
         return false;
     }
     {
-        CTavrinDlg dialog(m_instance);
+        CTavrinDlg dialog(m_instance, programFolder);
         dialog.DoModal(nullptr);
     }
     WSACleanup();

@@ -41,9 +41,10 @@ Rect RectOf(const RECT& r) {
 
 }  // namespace
 
-CTavrinDlg::CTavrinDlg(HINSTANCE instance)
+CTavrinDlg::CTavrinDlg(HINSTANCE instance, std::wstring programFolder)
     : TableDialog(instance, IDD_TAVRIN_DIALOG),
-      m_hIcon(LoadIconW(instance, MAKEINTRESOURCEW(IDR_MAINFRAME))) {}
+      m_hIcon(LoadIconW(instance, MAKEINTRESOURCEW(IDR_MAINFRAME))),
+      m_programFolderPath(std::move(programFolder)) {}
 
 CTavrinDlg::~CTavrinDlg() = default;
 
@@ -196,10 +197,8 @@ void CTavrinDlg::SetButtonTexts() {
 // The book is found through the folder's wide name, which any folder has; the viewer is
 // handed the ANSI name, which a folder named outside the code page does not have.
 void CTavrinDlg::FindProgramFolder() {
-    wchar_t executable[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, executable, MAX_PATH - 1);
-    m_bookFolder = ProgramFolderOf(Utf8Path(executable));
-    std::optional<std::string> folder = AnsiPath(WidePath(m_bookFolder));
+    m_bookFolder = Utf8Path(m_programFolderPath);
+    std::optional<std::string> folder = AnsiPath(m_programFolderPath);
     m_folderSpelledInAnsi = folder.has_value();
     if (!folder) {
         char ansiExecutable[MAX_PATH] = {};
@@ -313,7 +312,8 @@ std::optional<CTavrinDlg::OpenCommand> CTavrinDlg::BeginCommand() {
 }
 
 bool CTavrinDlg::StartNat() {
-    if (const std::optional<std::wstring> failure = m_tunnel.Start(Handle(), m_languageId)) {
+    if (const std::optional<std::wstring> failure =
+            m_tunnel.Start(Handle(), m_programFolderPath, m_languageId)) {
         FailStartup(failure->c_str());
         return false;
     }

@@ -27,7 +27,7 @@
 
 class CTavrinDlg : public ui::TableDialog<CTavrinDlg> {
 public:
-    explicit CTavrinDlg(HINSTANCE instance);
+    CTavrinDlg(HINSTANCE instance, std::wstring programFolder);
     ~CTavrinDlg() override;
 
     static std::span<const ui::MessageEntry<CTavrinDlg>> MessageTable();
@@ -139,6 +139,7 @@ private:
     CDiscoveryWorker m_discovery;
     bool m_commandOpen = false;  // held by OpenCommand
     Language m_languageId = Language::kChinese;
+    const std::wstring m_programFolderPath;  // as RunningProgramFolder found it
     char m_pathArg[260] = {};
     char m_programFolder[260] = {};
     std::string m_bookFolder;  // the program folder as UTF-8, for the address book's files

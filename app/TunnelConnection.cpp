@@ -9,9 +9,10 @@
 TunnelConnection::TunnelConnection()
     : m_library(std::make_shared<NatLibrary>()), m_connectWorker(m_library) {}
 
-std::optional<std::wstring> TunnelConnection::Start(HWND window, Language language) {
+std::optional<std::wstring> TunnelConnection::Start(HWND window, const std::wstring& programFolder,
+                                                    Language language) {
     m_callbacks = &NatCallbackTarget::Open(window);
-    if (!m_library->Load()) {
+    if (!m_library->Load(programFolder)) {
         return std::wstring(InLanguage(texts::kInitNatFailed, language)) + L"\n" +
                FormatText(texts::kNatLibraryNotLoaded, language, m_library->Folder().c_str());
     }

@@ -25,9 +25,10 @@ public:
     TunnelConnection(const TunnelConnection&) = delete;
     TunnelConnection& operator=(const TunnelConnection&) = delete;
 
-    // Loads and starts the library, its callbacks reaching the window. What to tell the user
-    // when it cannot be started; nothing once it runs.
-    std::optional<std::wstring> Start(HWND window, Language language);
+    // Loads the library from the program folder and starts it, its callbacks reaching the
+    // window. What to tell the user when it cannot be started; nothing once it runs.
+    std::optional<std::wstring> Start(HWND window, const std::wstring& programFolder,
+                                      Language language);
 
     // Starts an attempt for the device with this id and record, whose outcome the window's
     // WM_CONNECT_RESULT brings. False when the worker could not be started.

@@ -9,25 +9,17 @@ namespace {
 
 constexpr wchar_t kLibraryFileName[] = L"KXC_IE_NATT.dll";
 
-// The running program's folder, with its trailing separator.
-std::wstring ProgramFolder() {
-    wchar_t exePath[MAX_PATH] = {};
-    const DWORD length = GetModuleFileNameW(nullptr, exePath, MAX_PATH);
-    std::wstring folder(exePath, length);
-    return folder.erase(folder.find_last_of(L'\\') + 1);
-}
-
 void Bind(HMODULE module, const char* name, const void*& function) {
     function = reinterpret_cast<const void*>(GetProcAddress(module, name));
 }
 
 }  // namespace
 
-bool NatLibrary::Load() {
+bool NatLibrary::Load(const std::wstring& folder) {
     // The full path, so that no other folder on the search path can slip a different library
     // in. No "cannot find the library" box from the system: a missing library is our failure
     // to report.
-    m_folder = ProgramFolder();
+    m_folder = folder;
     const UINT oldMode = SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
     m_module = LoadLibraryW((m_folder + kLibraryFileName).c_str());
     SetErrorMode(oldMode);

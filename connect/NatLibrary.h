@@ -17,11 +17,12 @@ public:
     NatLibrary(const NatLibrary&) = delete;
     NatLibrary& operator=(const NatLibrary&) = delete;
 
-    // Loads the library that sits beside the running program and binds its five functions.
-    // False when the library is missing or cannot be loaded. A missing library or function
-    // leaves the binding empty; Init then fails as the library's own refusal would.
-    bool Load();
-    // The folder Load looked in: the program's own.
+    // Loads the library from the folder (the program's, with its trailing backslash) and binds
+    // its five functions. False when the library is missing or cannot be loaded. A missing
+    // library or function leaves the binding empty; Init then fails as the library's own
+    // refusal would.
+    bool Load(const std::wstring& folder);
+    // The folder Load looked in.
     std::wstring Folder() const;
 
     int Init(int reserved, _tagCB* callbacks);
