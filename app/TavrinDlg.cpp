@@ -12,7 +12,7 @@
 #include "addressbook/BookMerge.h"
 #include "app/AboutDlg.h"
 #include "app/AnsiCodePage.h"
-#include "app/AddressBookTransfer.h"
+#include "app/TransferPickers.h"
 #include "app/AnsiPath.h"
 #include "app/StartupRules.h"
 #include "app/WindowConnectEffects.h"

@@ -15,7 +15,7 @@
 #include "connect/ConnectDecision.h"
 #include "connect/ConnectWorker_win32.h"
 #include "connect/NatCallbackTarget_win32.h"
-#include "connect/NatLibrary.h"
+#include "connect/NatLibrary_win32.h"
 #include "connect/NatRequest.h"
 #include "texts/Language.h"
 

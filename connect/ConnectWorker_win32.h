@@ -12,7 +12,7 @@
 #include "base/StoppableWorker_win32.h"
 #include "base/UniqueHandle_win32.h"
 #include "connect/ConnectDecision.h"
-#include "connect/NatLibrary.h"
+#include "connect/NatLibrary_win32.h"
 #include "connect/NatRequest.h"
 
 // Posted by the worker: wParam 0, lParam 1 for a tunnel or the library's error code. The

@@ -15,7 +15,7 @@ constexpr Column kColumns[] = {{"Field", 110}, {"Value", 340}};
 
 }  // namespace
 
-CFieldsDlg::CFieldsDlg(HINSTANCE instance, const ViewerCommandLine& commandLine)
+CFieldsDlg::CFieldsDlg(HINSTANCE instance, const ReceivedCommandLine& commandLine)
     : TableDialog(instance, IDD_FIELDS), m_commandLine(commandLine) {}
 
 BOOL CFieldsDlg::OnInitDialog() {

@@ -4,12 +4,12 @@
 #include <span>
 
 #include "ui/Dialog.h"
-#include "viewer/ViewerCommandLine.h"
+#include "viewer/ReceivedCommandLine.h"
 
 class CFieldsDlg : public ui::TableDialog<CFieldsDlg> {
 public:
     // The command line must outlive the dialog.
-    CFieldsDlg(HINSTANCE instance, const ViewerCommandLine& commandLine);
+    CFieldsDlg(HINSTANCE instance, const ReceivedCommandLine& commandLine);
 
     static std::span<const ui::MessageEntry<CFieldsDlg>> MessageTable() { return {}; }
 
@@ -17,5 +17,5 @@ protected:
     BOOL OnInitDialog() override;
 
 private:
-    const ViewerCommandLine& m_commandLine;
+    const ReceivedCommandLine& m_commandLine;
 };

@@ -6,7 +6,7 @@
 
 #include "viewer/CommandLog.h"
 #include "viewer/FieldsDlg.h"
-#include "viewer/ViewerCommandLine.h"
+#include "viewer/ReceivedCommandLine.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     // The full line, program name included: WinMain's own argument has the name cut off.
@@ -18,7 +18,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
 
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES};
     InitCommonControlsEx(&controls);
-    const ViewerCommandLine commandLine = ParseViewerCommandLine(received);
+    const ReceivedCommandLine commandLine = ParseReceivedCommandLine(received);
     CFieldsDlg dialog(instance, commandLine);
     dialog.DoModal(nullptr);
     return 0;

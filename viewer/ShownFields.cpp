@@ -1,6 +1,6 @@
 #include "viewer/ShownFields.h"
 
-std::vector<ShownField> ShownFields(const ViewerCommandLine& line) {
+std::vector<ShownField> ShownFields(const ReceivedCommandLine& line) {
     std::vector<ShownField> rows;
     for (std::size_t field = 0; field < kViewerKeys.size(); ++field) {
         const std::optional<std::string>& value = line.values[field];

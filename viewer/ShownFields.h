@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "viewer/ViewerCommandLine.h"
+#include "viewer/ReceivedCommandLine.h"
 
 struct ShownField {
     std::string_view key;
@@ -14,6 +14,6 @@ struct ShownField {
 };
 
 // The password shows as one '*' per byte; a field the line lacks shows as kMissingField.
-std::vector<ShownField> ShownFields(const ViewerCommandLine& line);
+std::vector<ShownField> ShownFields(const ReceivedCommandLine& line);
 
 inline constexpr std::string_view kMissingField = "(not given)";

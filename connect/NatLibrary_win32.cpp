@@ -1,4 +1,4 @@
-#include "connect/NatLibrary.h"
+#include "connect/NatLibrary_win32.h"
 
 #include <mutex>
 #include <string>

@@ -1,4 +1,4 @@
-#include "app/AddressBookTransfer.h"
+#include "app/TransferPickers.h"
 
 #include <commdlg.h>
 #include <objbase.h>

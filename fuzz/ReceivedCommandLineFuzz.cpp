@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "viewer/ViewerCommandLine.h"
+#include "viewer/ReceivedCommandLine.h"
 
 namespace {
 
@@ -26,12 +26,12 @@ void Require(bool condition, const char* what) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
 
-    const ViewerCommandLine any = ParseViewerCommandLine(bytes);
+    const ReceivedCommandLine any = ParseReceivedCommandLine(bytes);
     for (const auto& value : any.values) {
         Require(!value || bytes.find(*value) != std::string_view::npos,
                 "a value that is not part of the line");
     }
-    const ViewerCommandLine masked = ParseViewerCommandLine(MaskPasswords(bytes));
+    const ReceivedCommandLine masked = ParseReceivedCommandLine(MaskPasswords(bytes));
     for (std::size_t i = 0; i < kViewerKeys.size(); ++i) {
         const std::optional<std::string>& before = any.values[i];
         const std::optional<std::string>& after = masked.values[i];
@@ -54,7 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (std::size_t i = 0; i < values.size(); ++i) {
         line.append(kViewerKeys[i]).append("=").append(values[i]).append("#");
     }
-    const ViewerCommandLine parsed = ParseViewerCommandLine(line);
+    const ReceivedCommandLine parsed = ParseReceivedCommandLine(line);
     Require(parsed.program == "Pellix.exe", "the program name changed");
     for (std::size_t i = 0; i < values.size(); ++i) {
         Require(parsed.values[i] && *parsed.values[i] == values[i], "a value did not come back");

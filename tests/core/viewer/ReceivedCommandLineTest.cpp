@@ -1,4 +1,4 @@
-#include "viewer/ViewerCommandLine.h"
+#include "viewer/ReceivedCommandLine.h"
 
 #include <gtest/gtest.h>
 
@@ -11,12 +11,12 @@ namespace {
 
 using Values = std::vector<std::optional<std::string>>;
 
-Values ValuesOf(const ViewerCommandLine& parsed) {
+Values ValuesOf(const ReceivedCommandLine& parsed) {
     return Values(parsed.values.begin(), parsed.values.end());
 }
 
-TEST(ViewerCommandLineTest, ReadsTheLaunchersLinesFieldByField) {
-    const ViewerCommandLine path1 = ParseViewerCommandLine(
+TEST(ReceivedCommandLineTest, ReadsTheLaunchersLinesFieldByField) {
+    const ReceivedCommandLine path1 = ParseReceivedCommandLine(
         "Pellix.exe IP=192.168.1.10#PORT=0080#ACCOUNT=admin#PASSWORD=secret#"
         "PATH=path=C:\\Program Files\\Tavrin\\&#PRIORITY=Frame#DEVICEUUID=#DEVICEPORT=0080#"
         "CONNECTTYPE=STATIC IP#OEMNAME=oemname=ZEQ&#LANGUAGEID=1#");
@@ -25,7 +25,7 @@ TEST(ViewerCommandLineTest, ReadsTheLaunchersLinesFieldByField) {
                                        "path=C:\\Program Files\\Tavrin\\&", "Frame", "", "0080",
                                        "STATIC IP", "oemname=ZEQ&", "1"}));
 
-    const ViewerCommandLine path3 = ParseViewerCommandLine(
+    const ReceivedCommandLine path3 = ParseReceivedCommandLine(
         "Pellix.exe IP=127.0.0.1#PORT=50123#ACCOUNT=a b#PASSWORD=p#w=d#PATH=path=C:\\\xa5\x78\\&#"
         "PRIORITY=#DEVICEUUID=UUID-1#DEVICEPORT=80#CONNECTTYPE=RELAY#OEMNAME=oemname=ZEQ&#"
         "LANGUAGEID=0#");
@@ -34,7 +34,7 @@ TEST(ViewerCommandLineTest, ReadsTheLaunchersLinesFieldByField) {
 }
 
 // The log's mask must cover exactly the value the viewer reads, wherever that value ends.
-TEST(ViewerCommandLineTest, AValueEndsOnlyAtAHashBeforeAKeyOrTheEnd) {
+TEST(ReceivedCommandLineTest, AValueEndsOnlyAtAHashBeforeAKeyOrTheEnd) {
     struct Case {
         const char* line;
         const char* password;  // null: not given
@@ -62,7 +62,7 @@ TEST(ViewerCommandLineTest, AValueEndsOnlyAtAHashBeforeAKeyOrTheEnd) {
     };
     for (const Case& c : cases) {
         const std::optional<std::string> password =
-            ParseViewerCommandLine(c.line).values[kViewerPasswordField];
+            ParseReceivedCommandLine(c.line).values[kViewerPasswordField];
         if (c.password == nullptr) {
             EXPECT_FALSE(password) << c.line;
         } else {
@@ -72,22 +72,22 @@ TEST(ViewerCommandLineTest, AValueEndsOnlyAtAHashBeforeAKeyOrTheEnd) {
     }
 }
 
-TEST(ViewerCommandLineTest, ProgramNameIsTheFirstWordOrQuoted) {
-    EXPECT_EQ(ParseViewerCommandLine("Pellix.exe IP=1#").program, "Pellix.exe");
-    EXPECT_EQ(ParseViewerCommandLine("Pellix.exe\tIP=1#").values[0], "1");
-    const ViewerCommandLine quoted =
-        ParseViewerCommandLine("\"C:\\Program Files\\Pellix.exe\" IP=1#PORT=2#");
+TEST(ReceivedCommandLineTest, ProgramNameIsTheFirstWordOrQuoted) {
+    EXPECT_EQ(ParseReceivedCommandLine("Pellix.exe IP=1#").program, "Pellix.exe");
+    EXPECT_EQ(ParseReceivedCommandLine("Pellix.exe\tIP=1#").values[0], "1");
+    const ReceivedCommandLine quoted =
+        ParseReceivedCommandLine("\"C:\\Program Files\\Pellix.exe\" IP=1#PORT=2#");
     EXPECT_EQ(quoted.program, "C:\\Program Files\\Pellix.exe");
     EXPECT_EQ(quoted.values[0], "1");
     EXPECT_EQ(quoted.values[1], "2");
-    EXPECT_EQ(ParseViewerCommandLine("\"C:\\unclosed IP=1#").program, "C:\\unclosed IP=1#");
+    EXPECT_EQ(ParseReceivedCommandLine("\"C:\\unclosed IP=1#").program, "C:\\unclosed IP=1#");
     // Without a blank there are no fields, even if the name looks like one.
-    EXPECT_FALSE(ParseViewerCommandLine("IP=1#").values[0]);
+    EXPECT_FALSE(ParseReceivedCommandLine("IP=1#").values[0]);
 }
 
 TEST(ShownFieldsTest, ListsAllElevenInOrderWithThePasswordMasked) {
     const std::vector<ShownField> rows =
-        ShownFields(ParseViewerCommandLine("Pellix.exe IP=10.0.0.2#PASSWORD=p w#d#PORT=#"));
+        ShownFields(ParseReceivedCommandLine("Pellix.exe IP=10.0.0.2#PASSWORD=p w#d#PORT=#"));
     ASSERT_EQ(rows.size(), kViewerKeys.size());
     for (std::size_t i = 0; i < rows.size(); ++i) {
         EXPECT_EQ(rows[i].key, kViewerKeys[i]);
@@ -96,7 +96,7 @@ TEST(ShownFieldsTest, ListsAllElevenInOrderWithThePasswordMasked) {
     EXPECT_EQ(rows[1].text, "");
     EXPECT_EQ(rows[3].text, "*****");
     EXPECT_EQ(rows[10].text, kMissingField);
-    EXPECT_EQ(ShownFields(ParseViewerCommandLine("Pellix.exe PASSWORD=#"))[3].text, "");
+    EXPECT_EQ(ShownFields(ParseReceivedCommandLine("Pellix.exe PASSWORD=#"))[3].text, "");
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-// The viewer's command line as the launcher writes it:
+// The command line the viewer receives, read back into its fields. The launcher writes it:
 //
 //   Pellix.exe IP=...#PORT=...#ACCOUNT=...#PASSWORD=...#PATH=...#PRIORITY=...#DEVICEUUID=...#
 //   DEVICEPORT=...#CONNECTTYPE=...#OEMNAME=...#LANGUAGEID=...#
@@ -24,13 +24,13 @@ inline constexpr std::array<std::string_view, 11> kViewerKeys = {
 // Positions in kViewerKeys of the fields the viewer treats specially.
 inline constexpr std::size_t kViewerPasswordField = 3;
 
-struct ViewerCommandLine {
+struct ReceivedCommandLine {
     std::string program;
     // By position in kViewerKeys; nothing when the line does not carry the field.
     std::array<std::optional<std::string>, kViewerKeys.size()> values;
 };
 
-ViewerCommandLine ParseViewerCommandLine(std::string_view line);
+ReceivedCommandLine ParseReceivedCommandLine(std::string_view line);
 
 // The line with the value of every PASSWORD field, the first and any repeat, replaced by
 // kMaskedPassword, and everything else byte for byte: what the viewer may write to a file.

@@ -1,4 +1,4 @@
-#include "viewer/ViewerCommandLine.h"
+#include "viewer/ReceivedCommandLine.h"
 
 #include <algorithm>
 
@@ -76,8 +76,8 @@ void ForEachField(std::string_view line, Visit visit) {
 
 }  // namespace
 
-ViewerCommandLine ParseViewerCommandLine(std::string_view line) {
-    ViewerCommandLine parsed;
+ReceivedCommandLine ParseReceivedCommandLine(std::string_view line) {
+    ReceivedCommandLine parsed;
     parsed.program = SplitProgram(line).program;
     ForEachField(line, [&](std::string_view key, std::size_t start, std::size_t length) {
         if (const std::optional<std::size_t> index = KeyIndex(key);
