@@ -117,17 +117,19 @@ void Append(std::vector<T>& to, const std::vector<T>& from) {
 
 }  // namespace
 
-std::optional<ReadProblem> SharedBook::Load(const std::string& folder, CIniFile& file,
-                                            DeviceTable& table) {
+std::optional<ReadProblem> SharedBook::Load(const std::string& folder) {
     // Taken before the read: a change that lands during it shows later as another book.
     m_stamp = StampOf(folder + kAddressBookFileName);
     m_hash = HashOf(ReadWholeFile(folder + kAddressBookFileName));
-    std::optional<ReadProblem> problem = LoadAddressBook(folder, file, table, &m_notices.renamed);
-    m_base = table;
+    std::optional<ReadProblem> problem =
+        LoadAddressBook(folder, m_iniFile, m_devices, &m_notices.renamed);
+    m_base = m_devices;
     return problem;
 }
 
-SharedBook::Saved SharedBook::Save(const std::string& path, DeviceTable& table) {
+SharedBook::Saved SharedBook::Save() {
+    const std::string path = m_iniFile.GetPath();
+    DeviceTable& table = m_devices;
     for (int attempt = 0; attempt < kSaveAttempts; ++attempt) {
         const std::optional<FileStamp> found = StampOf(path);
         std::optional<std::string> onDisk;

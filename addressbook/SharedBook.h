@@ -1,5 +1,6 @@
-// The address book file as one launcher keeps it while others may save it too: two launchers
-// on one shared folder, or a hand edit. A save merges instead of writing over their changes.
+// The address book as one launcher keeps it while others may save it too (two launchers on
+// one shared folder, or a hand edit): the table of devices, the file it was read from, and
+// what the file held then. A save merges instead of writing over their changes.
 #pragma once
 
 #include <cstdint>
@@ -23,8 +24,14 @@ struct BookNotices {
 
 class SharedBook {
 public:
-    // The start-up load (LoadAddressBook), remembering what the file looked like.
-    std::optional<ReadProblem> Load(const std::string& folder, CIniFile& file, DeviceTable& table);
+    // The start-up load (LoadAddressBook) from the folder's AddressBook.ini, remembering what
+    // the file looked like.
+    std::optional<ReadProblem> Load(const std::string& folder);
+
+    // The devices, which the window's commands change in place.
+    DeviceTable& Devices() { return m_devices; }
+    // The file's path, as the load found it.
+    std::string Path() const { return m_iniFile.GetPath(); }
 
     // An import replaced the table on purpose: the next save writes it as it stands.
     void TableReplaced() { m_replaceWhole = true; }
@@ -35,18 +42,20 @@ public:
         kWritten,
         kMerged,  // the file had changed: the table is now the merged book the file holds
     };
-    // Saves the table to the file, first merging this launcher's changes since it last read
+    // Saves the devices to the file, first merging this launcher's changes since it last read
     // or wrote the file into what the file holds now, should that differ. A file that looks
     // damaged (cut short, NUL bytes, more than half of the devices last seen gone) loses no
     // device this launcher still has: they are kept and named in the notices. Writes nothing
     // when the file already holds the bytes; otherwise atomic, the file replaced kept with the
     // versions before it (BackupKeeping::kHistory).
-    Saved Save(const std::string& path, DeviceTable& table);
+    Saved Save();
 
     // What the last loads and saves did to keep devices, since it was last taken.
     BookNotices TakeNotices();
 
 private:
+    CIniFile m_iniFile;
+    DeviceTable m_devices;
     // What the file held when this launcher last read or wrote it, its stamp and the hash of
     // its bytes then (none for no file).
     DeviceTable m_base;

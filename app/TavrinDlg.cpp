@@ -212,7 +212,7 @@ void CTavrinDlg::FindProgramFolder() {
 // A book that is there but cannot be read is never written over: the user is told which and
 // why, and the program ends before anything could save the empty list in its place.
 bool CTavrinDlg::LoadAddressBook() {
-    const std::optional<ReadProblem> problem = m_book.Load(m_bookFolder, m_iniFile, m_devices);
+    const std::optional<ReadProblem> problem = m_book.Load(m_bookFolder);
     if (!problem) {
         return true;
     }
@@ -233,7 +233,7 @@ bool CTavrinDlg::LoadAddressBook() {
                                 static_cast<unsigned long>(problem->systemError));
             break;
     }
-    const std::wstring path = WidePath(m_iniFile.GetPath());
+    const std::wstring path = WidePath(m_book.Path());
     ShowMessage(
         Handle(),
         FormatText(texts::kBookUnreadable, m_languageId, path.c_str(), reason.c_str()).c_str(),
@@ -248,7 +248,7 @@ void CTavrinDlg::FillDeviceList() {
 }
 
 SharedBook::Saved CTavrinDlg::SaveBook() {
-    const SharedBook::Saved saved = m_book.Save(m_iniFile.GetPath(), m_devices);
+    const SharedBook::Saved saved = m_book.Save();
     if (saved == SharedBook::Saved::kMerged) {
         // Another launcher's changes came in with this save: the list shows the file.
         FillDeviceList();
@@ -265,8 +265,7 @@ bool CTavrinDlg::SaveAddressBook() {
     }
     ShowMessage(
         Handle(),
-        FormatText(texts::kBookNotSaved, m_languageId, WidePath(m_iniFile.GetPath()).c_str())
-            .c_str(),
+        FormatText(texts::kBookNotSaved, m_languageId, WidePath(m_book.Path()).c_str()).c_str(),
         m_languageId);
     return false;
 }
@@ -333,8 +332,8 @@ ui::MessageResult CTavrinDlg::OnClose(WPARAM, LPARAM) {
     // Changes the file cannot take are not dropped silently: the user tries again, or keeps
     // the window open to do something about the file.
     while (SaveBook() == SharedBook::Saved::kFailed) {
-        const std::wstring text = FormatText(texts::kBookNotSavedAtClose, m_languageId,
-                                             WidePath(m_iniFile.GetPath()).c_str());
+        const std::wstring text =
+            FormatText(texts::kBookNotSavedAtClose, m_languageId, WidePath(m_book.Path()).c_str());
         if (ShowMessage(Handle(), text.c_str(), m_languageId, MB_RETRYCANCEL | MB_ICONWARNING) !=
             IDRETRY) {
             return 0;
@@ -523,7 +522,7 @@ void CTavrinDlg::OnClickedExport() {
     if (PickExportFile(Handle(), m_exportFolder, m_transferPath)) {
         // The program folder's export file is the book itself: writing it is a save, which
         // keeps what another launcher saved there meanwhile.
-        exported = IsSameFilePath(m_transferPath, m_iniFile.GetPath())
+        exported = IsSameFilePath(m_transferPath, m_book.Path())
                        ? SaveAddressBook()
                        : ExportAddressBook(m_transferPath, m_devices);
     }

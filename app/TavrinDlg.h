@@ -12,7 +12,6 @@
 #include <string_view>
 
 #include "addressbook/DeviceTable.h"
-#include "addressbook/IniFile.h"
 #include "addressbook/SharedBook.h"
 #include "addressbook/Transfer.h"
 #include "app/ControlFonts.h"
@@ -132,9 +131,8 @@ private:
     DeviceListView m_deviceList;
     SortState m_sortState;  // lives as long as the window, which is the process's life
     ControlFonts m_fonts;
-    DeviceTable m_devices;
-    CIniFile m_iniFile;
-    SharedBook m_book;  // what the file held when last read or written, for merging saves
+    SharedBook m_book;  // the devices, their file, and what it held when last read or written
+    DeviceTable& m_devices = m_book.Devices();
     TunnelConnection m_tunnel;
     CDiscoveryWorker m_discovery;
     bool m_commandOpen = false;  // held by OpenCommand

@@ -41,25 +41,24 @@ void BM_Save(benchmark::State& state) {
 // a change (one device's address each time) it writes; without one, as at every close, it
 // finds the bytes already there and writes nothing.
 void BM_SharedSave(benchmark::State& state) {
-    DeviceTable table = MakeSampleBook(static_cast<std::size_t>(state.range(0)));
     const bool changing = state.range(1) != 0;
     ScratchFolder folder;
     const std::string path = folder.File(kAddressBookFileName);
     SharedBook book;
-    CIniFile file;
-    if (!WriteAddressBook(path, table) || book.Load(folder.Folder(), file, table) ||
-        book.Save(path, table) == SharedBook::Saved::kFailed) {
+    if (!WriteAddressBook(path, MakeSampleBook(static_cast<std::size_t>(state.range(0)))) ||
+        book.Load(folder.Folder()) || book.Save() == SharedBook::Saved::kFailed) {
         state.SkipWithError("could not write the book to save over");
         return;
     }
     const SharedBook::Saved expected =
         changing ? SharedBook::Saved::kWritten : SharedBook::Saved::kUnchanged;
+    DeviceTable& table = book.Devices();
     int serial = 0;
     for (auto _ : state) {
         if (changing) {
             CopyField(table.At(0).serverIp, "10.0.0." + std::to_string(++serial % 2));
         }
-        if (book.Save(path, table) != expected) {
+        if (book.Save() != expected) {
             state.SkipWithError("the save failed, merged or did not do what was expected");
             break;
         }

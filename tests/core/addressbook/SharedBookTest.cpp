@@ -110,35 +110,35 @@ TEST(SharedBookTest, TwoLaunchersKeepEachOthersChanges) {
     const std::string path = folder.File(kAddressBookFileName);
     ASSERT_TRUE(WriteAddressBook(path, Book("A:1 B:2 C:3 D:4")));
     SharedBook first, second;
-    CIniFile firstFile, secondFile;
-    DeviceTable mine, yours;
-    ASSERT_FALSE(first.Load(folder.Folder(), firstFile, mine));
-    ASSERT_FALSE(second.Load(folder.Folder(), secondFile, yours));
+    ASSERT_FALSE(first.Load(folder.Folder()));
+    ASSERT_FALSE(second.Load(folder.Folder()));
+    DeviceTable& mine = first.Devices();
+    DeviceTable& yours = second.Devices();
 
     mine.Append(Book("E:5").At(0));
-    EXPECT_EQ(first.Save(path, mine), SharedBook::Saved::kWritten);
+    EXPECT_EQ(first.Save(), SharedBook::Saved::kWritten);
     yours.RemoveAt(3);
     CopyField(yours.At(1).serverIp, "9");
     const std::string firstSaved = *ReadWholeFile(path);
-    EXPECT_EQ(second.Save(path, yours), SharedBook::Saved::kMerged);
+    EXPECT_EQ(second.Save(), SharedBook::Saved::kMerged);
     EXPECT_EQ(Text(yours), "A:1 B:9 C:3 E:5");
     // The book it replaced stays beside it.
     EXPECT_EQ(ReadWholeFile(BackupPathFor(path)), firstSaved);
 
     CopyField(mine.At(2).uuidIp, "10.0.0.9");
     CopyField(mine.At(2).uuidMac, "M");
-    EXPECT_EQ(first.Save(path, mine), SharedBook::Saved::kMerged);
+    EXPECT_EQ(first.Save(), SharedBook::Saved::kMerged);
     EXPECT_EQ(Text(mine), "A:1 B:9 C:3:10.0.0.9:M E:5");
     // Nothing changed since its own save: nothing is written.
-    EXPECT_EQ(first.Save(path, mine), SharedBook::Saved::kUnchanged);
+    EXPECT_EQ(first.Save(), SharedBook::Saved::kUnchanged);
     // A save of the same size within one tick of the file system's clock shows by its bytes.
     const auto time = std::filesystem::last_write_time(path);
     DeviceTable edited = mine;
     CopyField(edited.At(0).serverIp, "7");
     ASSERT_TRUE(WriteAddressBook(path, edited));
     std::filesystem::last_write_time(path, time);
-    EXPECT_EQ(first.Save(path, mine), SharedBook::Saved::kMerged);
-    EXPECT_EQ(second.Save(path, yours), SharedBook::Saved::kMerged);
+    EXPECT_EQ(first.Save(), SharedBook::Saved::kMerged);
+    EXPECT_EQ(second.Save(), SharedBook::Saved::kMerged);
     EXPECT_EQ(Text(yours), Text(mine));
     CIniFile file;
     DeviceTable onDisk;
@@ -172,12 +172,11 @@ TEST(SharedBookTest, DamagedFileLosesNoDeviceOfTheLastGoodBook) {
         const std::string path = folder.File(kAddressBookFileName);
         folder.Write(kAddressBookFileName, good);
         SharedBook book;
-        CIniFile file;
-        DeviceTable table;
-        ASSERT_FALSE(book.Load(folder.Folder(), file, table));
+        ASSERT_FALSE(book.Load(folder.Folder()));
+        DeviceTable& table = book.Devices();
         folder.Write(kAddressBookFileName, c.onDisk);
         CopyField(table.At(0).uuidMac, "M");  // learned here meanwhile
-        ASSERT_NE(book.Save(path, table), SharedBook::Saved::kFailed) << c.what;
+        ASSERT_NE(book.Save(), SharedBook::Saved::kFailed) << c.what;
         CIniFile again;
         DeviceTable onDisk;
         ASSERT_FALSE(LoadAddressBook(folder.Folder(), again, onDisk));
@@ -199,20 +198,17 @@ TEST(SharedBookTest, SaveWithoutChangeWritesNothing) {
     const std::string path = folder.File(kAddressBookFileName);
     folder.Write(kAddressBookFileName, "[A]\r\nSERVERIP=1\r\n");  // not as we would write it
     SharedBook book;
-    CIniFile file;
-    DeviceTable table;
-    ASSERT_FALSE(book.Load(folder.Folder(), file, table));
-    EXPECT_EQ(book.Save(path, table), SharedBook::Saved::kWritten);
+    ASSERT_FALSE(book.Load(folder.Folder()));
+    EXPECT_EQ(book.Save(), SharedBook::Saved::kWritten);
     const std::optional<FileStamp> stamp = StampOf(path);
     std::filesystem::remove(BackupPathFor(path));
-    EXPECT_EQ(book.Save(path, table), SharedBook::Saved::kUnchanged);
+    EXPECT_EQ(book.Save(), SharedBook::Saved::kUnchanged);
     EXPECT_EQ(StampOf(path), stamp);
     EXPECT_FALSE(std::filesystem::exists(BackupPathFor(path)));
     // Another launcher's save of the same bytes is no change to write either.
     SharedBook other;
-    DeviceTable theirs;
-    ASSERT_FALSE(other.Load(folder.Folder(), file, theirs));
-    EXPECT_EQ(other.Save(path, theirs), SharedBook::Saved::kUnchanged);
+    ASSERT_FALSE(other.Load(folder.Folder()));
+    EXPECT_EQ(other.Save(), SharedBook::Saved::kUnchanged);
 }
 
 TEST(SharedBookTest, SaveAfterAnImportWritesTheImportedTable) {
@@ -220,19 +216,18 @@ TEST(SharedBookTest, SaveAfterAnImportWritesTheImportedTable) {
     const std::string path = folder.File(kAddressBookFileName);
     ASSERT_TRUE(WriteAddressBook(path, Book("A:1 B:2")));
     SharedBook book;
-    CIniFile file;
-    DeviceTable table;
-    ASSERT_FALSE(book.Load(folder.Folder(), file, table));
+    ASSERT_FALSE(book.Load(folder.Folder()));
+    DeviceTable& table = book.Devices();
     ASSERT_TRUE(WriteAddressBook(path, Book("A:1 B:2 C:3")));  // another launcher's save
 
     table = Book("X:1");
     book.TableReplaced();
-    EXPECT_EQ(book.Save(path, table), SharedBook::Saved::kWritten);
+    EXPECT_EQ(book.Save(), SharedBook::Saved::kWritten);
     EXPECT_EQ(ReadWholeFile(path), FormatAddressBook(Book("X:1")));
     // Only that one save: the next merges again.
     ASSERT_TRUE(WriteAddressBook(path, Book("X:1 Y:2")));
     table.Append(Book("Z:3").At(0));
-    EXPECT_EQ(book.Save(path, table), SharedBook::Saved::kMerged);
+    EXPECT_EQ(book.Save(), SharedBook::Saved::kMerged);
     EXPECT_EQ(Text(table), "X:1 Y:2 Z:3");
 }
 
