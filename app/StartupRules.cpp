@@ -25,14 +25,3 @@ std::string ProgramFolderOf(std::string_view executablePath) {
     return slash == std::string_view::npos ? std::string()
                                            : std::string(executablePath.substr(0, slash + 1));
 }
-
-std::string PathArgumentFor(std::string_view programFolder) {
-    std::string argument = "path=";
-    argument += programFolder;
-    argument += '&';
-    constexpr std::size_t kMaxLength = 259;
-    if (argument.size() > kMaxLength) {
-        argument.resize(kMaxLength);
-    }
-    return argument;
-}

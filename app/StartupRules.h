@@ -24,6 +24,3 @@ constexpr bool IsMemoryLow(int availablePercent) {
 // The executable's folder with its trailing backslash: everything up to and including the
 // last backslash (nothing when there is none).
 std::string ProgramFolderOf(std::string_view executablePath);
-
-// "path=<folder>&" as the viewer expects it, cut to 259 characters.
-std::string PathArgumentFor(std::string_view programFolder);

@@ -206,7 +206,6 @@ void CTavrinDlg::FindProgramFolder() {
         folder = ProgramFolderOf(ansiExecutable);
     }
     CopyField(m_programFolder, *folder);
-    CopyField(m_pathArg, PathArgumentFor(*folder));
 }
 
 // A book that is there but cannot be read is never written over: the user is told which and
@@ -549,7 +548,7 @@ std::optional<std::size_t> CTavrinDlg::SelectedRecord() const {
 }
 
 ViewerSettings CTavrinDlg::LaunchSettings() const {
-    return ViewerSettings{m_pathArg, m_languageId};
+    return ViewerSettings{m_programFolder, m_languageId};
 }
 
 LRESULT CTavrinDlg::OnDblclkDeviceList(NMHDR*) {

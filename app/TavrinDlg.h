@@ -138,7 +138,6 @@ private:
     bool m_commandOpen = false;  // held by OpenCommand
     Language m_languageId = Language::kChinese;
     const std::wstring m_programFolderPath;  // as RunningProgramFolder found it
-    char m_pathArg[260] = {};
     char m_programFolder[260] = {};
     std::string m_bookFolder;  // the program folder as UTF-8, for the address book's files
     bool m_folderSpelledInAnsi = true;

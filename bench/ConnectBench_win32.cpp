@@ -71,7 +71,7 @@ int main(int argc, char** argv) {
     GetModuleFileNameA(nullptr, folder, MAX_PATH);
     *std::strrchr(folder, '\\') = '\0';  // Pellix.exe sits beside this tool
     BenchEffects effects(std::string(folder) + "\\", ConnectionTarget{"127.0.0.1", port});
-    const ViewerSettings settings{"path=" + std::string(folder) + "\\&", Language::kEnglish};
+    const ViewerSettings settings{std::string(folder) + "\\", Language::kEnglish};
 
     DeviceRecord record{};
     CopyField(record.name, "Bench");

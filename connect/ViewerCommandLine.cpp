@@ -15,7 +15,7 @@ std::optional<std::string> CommandLine(const DeviceRecord& record, std::string_v
     field("PORT", port);
     field("ACCOUNT", FieldText(record.account));
     field("PASSWORD", FieldText(record.password));
-    field("PATH", settings.pathArg);
+    field("PATH", PathArgumentFor(settings.programFolder));
     field("PRIORITY", FieldText(record.priority));
     field("DEVICEUUID", FieldText(record.uuid));
     field("DEVICEPORT", FieldText(record.serverPort));
@@ -29,6 +29,17 @@ std::optional<std::string> CommandLine(const DeviceRecord& record, std::string_v
 }
 
 }  // namespace
+
+std::string PathArgumentFor(std::string_view programFolder) {
+    std::string argument = "path=";
+    argument += programFolder;
+    argument += '&';
+    constexpr std::size_t kMaxLength = 259;
+    if (argument.size() > kMaxLength) {
+        argument.resize(kMaxLength);
+    }
+    return argument;
+}
 
 std::optional<std::string> StaticViewerCommandLine(const DeviceRecord& record, std::string_view ip,
                                                    const ViewerSettings& settings) {

@@ -12,11 +12,15 @@
 // The longest command line the viewer is started with, in characters.
 constexpr std::size_t kMaxViewerCommandLine = 511;
 
-// What the main window adds to every launch: "path=<program folder>&" and the language.
+// What the main window adds to every launch: its program folder in the ANSI code page, which
+// the line carries as PATH=path=<folder>&, and the language.
 struct ViewerSettings {
-    std::string pathArg;
+    std::string programFolder;
     Language language = Language::kChinese;
 };
+
+// "path=<folder>&" as the viewer expects it, cut to 259 characters.
+std::string PathArgumentFor(std::string_view programFolder);
 
 // A direct connection (a static address, or a cloud device confirmed on the LAN): IP is the
 // given address, PORT the record's port text as stored, CONNECTTYPE "STATIC IP". Nothing when

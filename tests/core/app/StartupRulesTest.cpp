@@ -31,10 +31,4 @@ TEST(StartupRulesTest, ProgramFolderKeepsTheLastBackslash) {
     EXPECT_EQ(ProgramFolderOf("Tavrin.exe"), "");
 }
 
-TEST(StartupRulesTest, PathArgumentIsCutTo259Characters) {
-    EXPECT_EQ(PathArgumentFor("C:\\T\\"), "path=C:\\T\\&");
-    const std::string longFolder(300, 'f');
-    EXPECT_EQ(PathArgumentFor(longFolder), "path=" + std::string(254, 'f'));
-}
-
 }  // namespace

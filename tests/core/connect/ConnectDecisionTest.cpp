@@ -45,7 +45,7 @@ public:
     void Debug(const std::string& line) override { debugLines.push_back(line); }
 };
 
-const ViewerSettings kSettings{"path=C:\\T\\&", Language::kEnglish};
+const ViewerSettings kSettings{"C:\\T\\", Language::kEnglish};
 constexpr const char kMac[] = "00:11:22:AA:BB:CC";
 constexpr const char kRemembered[] = "http://192.168.1.9:80/Login.cgi";
 constexpr const char kDiscovered[] = "http://192.168.1.20:8000/Login.cgi";
@@ -211,9 +211,11 @@ TEST(ConnectDecisionTest, ConfirmedRememberedAddressSurvivesAForeignAnswerOnTheL
 TEST(ConnectDecisionTest, OverlongCommandLineIsRefused) {
     DeviceRecord record = CloudDevice();
     CopyField(record.serverIp, "10.0.0.5");
+    // A long folder, cut to its 259 characters, and a long UUID.
+    CopyField(record.uuid, std::string(127, 'u'));
     FakeEffects effects;
     ConnectionTarget target;
-    const ViewerSettings longFolder{"path=" + std::string(400, 'f') + "&", Language::kEnglish};
+    const ViewerSettings longFolder{std::string(400, 'f'), Language::kEnglish};
     EXPECT_EQ(DecideDoubleClick(record, false, target, longFolder, effects),
               ConnectStep::kCommandLineTooLong);
     EXPECT_TRUE(effects.launched.empty());

@@ -17,7 +17,7 @@ DeviceRecord Device() {
                        .priority = "Frame"});
 }
 
-const ViewerSettings kSettings{"path=C:\\Program Files\\Tavrin\\&", Language::kEnglish};
+const ViewerSettings kSettings{"C:\\Program Files\\Tavrin\\", Language::kEnglish};
 
 TEST(ViewerCommandLineTest, StaticLineIsTheFixedTemplateByteForByte) {
     EXPECT_EQ(StaticViewerCommandLine(Device(), "10.0.0.5", kSettings),
@@ -30,21 +30,24 @@ TEST(ViewerCommandLineTest, TunnelLineCarriesTheLocalPortAsANumber) {
     DeviceRecord record = Device();
     CopyField(record.uuid, "");
     EXPECT_EQ(TunnelViewerCommandLine(record, "127.0.0.1", 50123, "RELAY",
-                                      ViewerSettings{"path=C:\\T\\&", Language::kChinese}),
+                                      ViewerSettings{"C:\\T\\", Language::kChinese}),
               "Pellix.exe IP=127.0.0.1#PORT=50123#ACCOUNT=admin#PASSWORD=p w#1#"
               "PATH=path=C:\\T\\&#PRIORITY=Frame#DEVICEUUID=#DEVICEPORT=0080#"
               "CONNECTTYPE=RELAY#OEMNAME=oemname=ZEQ&#LANGUAGEID=0#");
 }
 
 TEST(ViewerCommandLineTest, ALineLongerThan511CharactersIsRefusedNotCut) {
-    const std::size_t base =
-        StaticViewerCommandLine(Device(), "", ViewerSettings{"", Language::kEnglish})->size();
+    const ViewerSettings settings{"", Language::kEnglish};
+    const std::size_t base = StaticViewerCommandLine(Device(), "", settings)->size();
     const std::string fits(kMaxViewerCommandLine - base, 'f');
-    EXPECT_EQ(
-        StaticViewerCommandLine(Device(), "", ViewerSettings{fits, Language::kEnglish})->size(),
-        kMaxViewerCommandLine);
-    EXPECT_EQ(StaticViewerCommandLine(Device(), "", ViewerSettings{fits + "f", Language::kEnglish}),
-              std::nullopt);
+    EXPECT_EQ(StaticViewerCommandLine(Device(), fits, settings)->size(), kMaxViewerCommandLine);
+    EXPECT_EQ(StaticViewerCommandLine(Device(), fits + "f", settings), std::nullopt);
+}
+
+TEST(ViewerCommandLineTest, PathArgumentIsCutTo259Characters) {
+    EXPECT_EQ(PathArgumentFor("C:\\T\\"), "path=C:\\T\\&");
+    const std::string longFolder(300, 'f');
+    EXPECT_EQ(PathArgumentFor(longFolder), "path=" + std::string(254, 'f'));
 }
 
 }  // namespace
