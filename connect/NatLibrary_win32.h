@@ -8,6 +8,7 @@
 #include <shared_mutex>
 #include <string>
 
+#include "connect/NatBinding_win32.h"
 #include "connect/NatRequest.h"
 #include "natapi/NatTraversal.h"
 
@@ -38,19 +39,12 @@ public:
     int DeInit();
 
 private:
-    bool IsBound() const;
     // The call's result, DeInit held off meanwhile; 0 once DeInit has begun.
     template <class Call>
     int WhileOpen(Call call);
 
     std::wstring m_folder;
-    HMODULE m_module = nullptr;
-    // Called through CallLibraryFunction, whatever their calling convention.
-    const void* m_init = nullptr;
-    const void* m_hostNameConnect = nullptr;
-    const void* m_getVirtualServerPort = nullptr;
-    const void* m_getLastError = nullptr;
-    const void* m_deInit = nullptr;
+    NatBinding m_binding;
     // Held shared by each call, and alone by DeInit to close.
     std::shared_mutex m_open;
     bool m_closed = false;

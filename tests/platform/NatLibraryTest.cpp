@@ -10,6 +10,7 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <filesystem>
 #include <future>
 #include <mutex>
 #include <optional>
@@ -18,6 +19,7 @@
 #include <vector>
 
 #include "base/UniqueHandle_win32.h"
+#include "connect/NatBinding_win32.h"
 #include "connect/NatCall_win32.h"
 #include "natapi/NatTraversal.h"
 #include "natlib/WinSocket.h"
@@ -257,67 +259,54 @@ private:
 constexpr const char* kBuilds[] = {"KXC_IE_NATT.dll", "..\\stdcall\\KXC_IE_NATT.dll"};
 
 // A copy of one build of the library in a scratch folder, so each test writes its own
-// directory file. Called through the thunk, whatever the build's calling convention.
+// directory file, bound by the launcher's binder and called through its thunk, whatever the
+// build's calling convention. Unlike the launcher's NatLibrary it lets a test call on after
+// DeInit and start the library again, as the library itself must allow.
 class NatLibraryCopy {
 public:
     explicit NatLibraryCopy(const char* build) {
-        const std::string path = m_folder.File("KXC_IE_NATT.dll");
-        CopyFileA((ProgramFolder() + build).c_str(), path.c_str(), FALSE);
-        m_module = LoadLibraryA(path.c_str());
-        Bind("NATSocket_Init", m_init);
-        Bind("NATSocket_HostNameConnect", m_hostNameConnect);
-        Bind("NATSocket_GetVirtualServerPortForHostName", m_getVirtualServerPort);
-        Bind("NATSocket_GetLastError", m_getLastError);
-        Bind("NATSocket_DeInit", m_deInit);
+        CopyFileA((ProgramFolder() + build).c_str(), m_folder.File("KXC_IE_NATT.dll").c_str(),
+                  FALSE);
+        m_binding = BindNatLibrary(std::filesystem::path(m_folder.Folder()).wstring());
     }
     // De-initialised, then unloaded: our library ends its threads in DeInit.
     ~NatLibraryCopy() {
-        if (m_deInit != nullptr) {
+        if (m_binding.deInit != nullptr) {
             DeInit();
         }
-        if (m_module != nullptr) {
-            FreeLibrary(m_module);
+        if (m_binding.module != nullptr) {
+            FreeLibrary(m_binding.module);
         }
     }
     NatLibraryCopy(const NatLibraryCopy&) = delete;
     NatLibraryCopy& operator=(const NatLibraryCopy&) = delete;
 
-    bool IsBound() const {
-        return m_init && m_hostNameConnect && m_getVirtualServerPort && m_getLastError && m_deInit;
-    }
+    bool IsBound() const { return m_binding.IsComplete(); }
     void WriteDirectory(std::string_view text) const {
         m_folder.Write("KXC_IE_NATT.directory", text);
     }
 
     int Init(int reserved, _tagCB* callbacks) const {
-        return CallLibraryFunction(m_init, reserved, callbacks);
+        return CallLibraryFunction(m_binding.init, reserved, callbacks);
     }
     int HostNameConnect(unsigned int* socketOut, char* hostName, int port, NatConnectKind* kind,
                         char* user, char* password, char* reserved8, char* reserved10,
                         char* reserved11, char* serverHost) const {
-        return CallLibraryFunction(m_hostNameConnect, socketOut, hostName, port, kind, 0u, user,
-                                   password, reserved8, 0, reserved10, reserved11, serverHost, 3);
+        return CallLibraryFunction(m_binding.hostNameConnect, socketOut, hostName, port, kind, 0u,
+                                   user, password, reserved8, 0, reserved10, reserved11, serverHost,
+                                   3);
     }
     int GetVirtualServerPort(const char* hostName) const {
-        return CallLibraryFunction(m_getVirtualServerPort, hostName);
+        return CallLibraryFunction(m_binding.getVirtualServerPort, hostName);
     }
-    _NAT_traversal_error_code GetLastError() const { return CallLibraryFunction(m_getLastError); }
-    int DeInit() const { return CallLibraryFunction(m_deInit); }
+    _NAT_traversal_error_code GetLastError() const {
+        return CallLibraryFunction(m_binding.getLastError);
+    }
+    int DeInit() const { return CallLibraryFunction(m_binding.deInit); }
 
 private:
-    void Bind(const char* name, const void*& function) {
-        function = m_module == nullptr
-                       ? nullptr
-                       : reinterpret_cast<const void*>(GetProcAddress(m_module, name));
-    }
-
     ScratchFolder m_folder;
-    HMODULE m_module = nullptr;
-    const void* m_init = nullptr;
-    const void* m_hostNameConnect = nullptr;
-    const void* m_getVirtualServerPort = nullptr;
-    const void* m_getLastError = nullptr;
-    const void* m_deInit = nullptr;
+    NatBinding m_binding;
 };
 
 constexpr unsigned int kUntouchedSocket = 0x5EED;
