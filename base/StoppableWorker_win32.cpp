@@ -6,6 +6,10 @@
 #include <utility>
 
 struct StoppableWorker::Shared {
+    // Spelled out for make_shared: clang, which scripts/check runs over this file, takes no
+    // aggregate from parentheses before version 16.
+    Shared(StopSignal stopSignal, Job work) : stop(std::move(stopSignal)), job(std::move(work)) {}
+
     StopSignal stop;
     Job job;
 };
@@ -29,7 +33,8 @@ bool StoppableWorker::Start(Job job) {
     if (thread == 0) {
         return false;
     }
-    threadReference.release();
+    // Started: from here the reference is the thread's to free.
+    static_cast<void>(threadReference.release());
     m_thread.Reset(reinterpret_cast<HANDLE>(thread));
     m_shared = std::move(shared);
     return true;

@@ -2,8 +2,9 @@
 // conventions, so the portable connect decision reads them from the same place.
 #pragma once
 
-// What NATSocket_GetLastError returns.
-typedef int _NAT_traversal_error_code;
+// What NATSocket_GetLastError returns, by the library's own name for it, so that the five
+// declarations read as the library declares them.
+typedef int _NAT_traversal_error_code;  // NOLINT(bugprone-reserved-identifier)
 // What NATSocket_HostNameConnect stores through its fourth argument when it connects. The
 // library's own declaration gives that argument the error-code type; both are a plain int.
 typedef int NatConnectKind;

@@ -10,6 +10,7 @@ TAVRIN_DEB_PACKAGES=(
   cmake ninja-build g++
   clang libclang-rt-14-dev          # libFuzzer and the sanitizer runtimes
   clang-format clang-tidy           # scripts/check: layout and static analysis
+  shellcheck pyflakes3              # scripts/check: the shell scripts and the Python harness
   g++-mingw-w64-i686-posix          # the 32-bit Windows cross compiler
   libgtest-dev googletest libgmock-dev libbenchmark-dev
   libcurl4-openssl-dev libcpp-httplib-dev

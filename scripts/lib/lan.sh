@@ -69,6 +69,7 @@ lan_up() {
     ip addr add "$LAN_LAUNCHER_ADDRESS/24" dev v0
     ip link set v0 up
     ip route add default dev v0
+    # shellcheck disable=SC2016  # $1 and $2 are the inner shell's: the addresses after the script
     nsenter -t "$LAN_HOLDER" -n sh -c 'ip link set lo up && ip addr add "$1/24" dev v1 &&
         ip addr add "$2/24" dev v1 && ip link set v1 up && ip route add default dev v1' \
         sh "$LAN_DEVICE_ADDRESS" "$LAN_SECOND_DEVICE_ADDRESS"

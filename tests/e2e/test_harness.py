@@ -5,7 +5,7 @@ import unittest
 
 from harness import wine_env
 from harness.driver import Driver, DriverError, NotFound
-from harness.poll import eventually
+from harness.poll import eventually, eventually_equal
 from harness.program import Program
 from harness.session import SessionTestCase
 from harness.win32 import SC_CLOSE, SC_MINIMIZE
@@ -13,6 +13,9 @@ from harness.win32 import SC_CLOSE, SC_MINIMIZE
 # Both are 32-bit like Tavrin.exe: task manager is a dialog (#32770) with list
 # views; notepad asks before discarding typed text.
 TASK_LIST = 1016
+# How long a step may wait for what it needs on a busy machine, where a fresh session's first
+# windows can take many times their usual second or two.
+SLOW = 60
 # Everything the driver's JSON has to escape, and text outside any code page.
 AWKWARD_TEXT = '測試 "ünïcode" C:\\Tavrin\r\n\tnext line'
 
@@ -24,24 +27,26 @@ def wine_program(session, name, exe):
 
 class EnglishTest(SessionTestCase):
     def test_dialog_program_is_found_read_clicked_and_closed(self):
+        # Two programs starting at once on a busy machine take their time: every step waits
+        # for the state it needs, for as long as SLOW allows.
         with wine_program(self.session, "harness-notepad", "notepad.exe") as other, \
                 wine_program(self.session, "harness-taskmgr", "taskmgr.exe") as p:
-            notepad = other.main_window(cls="Notepad")
-            main = p.main_window()
+            notepad = other.main_window(cls="Notepad", timeout=SLOW)
+            main = p.main_window(timeout=SLOW)
             # Notepad may still come to the front after task manager opened.
             other.driver.syscommand(notepad["hwnd"], SC_MINIMIZE)
-            self.assertEqual(main["title"], "Task Manager")
+            eventually_equal(lambda: p.frame()["title"], "Task Manager", timeout=SLOW)
 
             def notepad_row():
                 listing = p.driver.listview(main["hwnd"], id=TASK_LIST)
                 self.assertEqual(listing["columns"], ["Task", "Status"])
-                return next((r for r in listing["rows"] if r["texts"][0] == "Untitled - Notepad"), None)
+                return next((r for r in listing["rows"] if r["texts"][0] == "Untitled - Notepad"), {})
 
-            row = eventually(notepad_row)
+            row = eventually(notepad_row, timeout=SLOW)
             self.assertFalse(row["selected"])
-            eventually(lambda: p.reachable(row))
+            eventually(lambda: p.reachable(row), timeout=SLOW)
             p.click_like_user(row)
-            eventually(lambda: notepad_row()["selected"])
+            eventually(lambda: notepad_row().get("selected"), timeout=SLOW)
 
             menu = [(m["id"], m["text"]) for m in p.driver.sysmenu(main["hwnd"])]
             self.assertIn((SC_CLOSE, "&Close\tAlt+F4"), menu)

@@ -44,11 +44,21 @@ class Driver:
             text = out.read().decode("utf-8")
             errors = err.read().decode("utf-8", errors="replace")
         lines = [json.loads(line) for line in text.splitlines() if line.startswith("{")]
-        if code == 1:
-            raise NotFound(f"e2edriver {command} {options}: {lines[-1]['error'] if lines else text}")
+        said = [line["error"] for line in lines if "error" in line]
+        # An error line is the driver saying what it did not find: that is the failure to
+        # report, whichever of 0 and 1 the exit code that reached us is.
+        if code in (0, 1) and said:
+            raise NotFound(f"e2edriver {command} {options}: {said[-1]}")
         if code != 0:
             raise DriverError(f"e2edriver {command} {options} exited {code}: {text}{errors}")
-        return [line for line in lines if "error" not in line]
+        return lines
+
+    def answer(self, command: str, *options, timeout: float = 60) -> dict:
+        """Run a driver command that answers with one object, and return that object."""
+        lines = self.call(command, *options, timeout=timeout)
+        if not lines:
+            raise NotFound(f"e2edriver {command} {options} gave no answer")
+        return lines[0]
 
     @staticmethod
     def _filter(title=None, cls=None, pid=None, exe=None, exclude=()) -> list:
@@ -65,8 +75,8 @@ class Driver:
 
     def wait(self, timeout: float = 10, **filter) -> dict:
         """First visible top-level window matching title/cls/pid/exe/exclude."""
-        return self.call("wait", *self._filter(**filter), "--timeout", timeout,
-                         timeout=timeout + 60)[0]
+        return self.answer("wait", *self._filter(**filter), "--timeout", timeout,
+                           timeout=timeout + 60)
 
     def gone(self, hwnd: int, timeout: float = 10) -> None:
         self.call("gone", "--hwnd", hwnd, "--timeout", timeout, timeout=timeout + 60)
@@ -76,7 +86,7 @@ class Driver:
 
     def msgbox(self, hwnd: int) -> dict:
         """{'hwnd', 'title', 'text', 'buttons': [{'id', 'text'}]}"""
-        return self.call("msgbox", "--hwnd", hwnd)[0]
+        return self.answer("msgbox", "--hwnd", hwnd)
 
     def click(self, hwnd: int, id: int | None = None) -> None:
         self.call("click", "--hwnd", hwnd, *(["--id", id] if id is not None else []))
@@ -106,27 +116,27 @@ class Driver:
 
     def wait_cursor(self, pid: int) -> bool:
         """Whether the foreground window (if the process's) shows the wait cursor."""
-        return self.call("cursor", "--pid", pid)[0]["wait"]
+        return self.answer("cursor", "--pid", pid)["wait"]
 
     def at(self, x: int, y: int) -> dict:
         """The control a click at screen point (x, y) would hit, with its
         'toplevel' window and that window's 'pid'."""
-        return self.call("at", "--x", x, "--y", y)[0]
+        return self.answer("at", "--x", x, "--y", y)
 
     def select_folder(self, hwnd: int, path: str, timeout: float = 10) -> dict:
         """Selects a folder (a Windows path) in a folder picker, as a click in its
         tree would, once the tree shows it selected: {'selected': its name}."""
-        return self.call("selectfolder", "--hwnd", hwnd, "--path", path, "--timeout", timeout,
-                         timeout=timeout + 60)[0]
+        return self.answer("selectfolder", "--hwnd", hwnd, "--path", path, "--timeout", timeout,
+                           timeout=timeout + 60)
 
     def command_line(self, pid: int) -> str:
         """The command line the process was started with, as the process received it."""
-        return self.call("cmdline", "--pid", pid)[0]["cmdline"]
+        return self.answer("cmdline", "--pid", pid)["cmdline"]
 
     def listview(self, hwnd: int, id: int | None = None) -> dict:
         """{'columns': [...], 'sort': ['up'|'down'|'' per column],
         'rows': [{'texts': [...], 'selected': bool, 'rect': {...}}]}"""
-        return self.call("listview", "--hwnd", hwnd, *(["--id", id] if id is not None else []))[0]
+        return self.answer("listview", "--hwnd", hwnd, *(["--id", id] if id is not None else []))
 
     def select(self, hwnd: int, row: int, id: int | None = None) -> None:
         """Selects one row of a list view alone, as assistive software can, a disabled list too."""
