@@ -13,7 +13,7 @@ enum class AttemptState { kRunning, kFinished, kTaken, kAbandoned };
 
 constexpr DWORD kPostRetryMs = 50;
 
-CConnectWorker::Connector ConnectThroughLibrary(std::shared_ptr<NatLibrary> nat) {
+CConnectWorker::Connector ConnectThroughLibrary(const std::shared_ptr<NatLibrary>& nat) {
     return [nat](NatRequest& request, unsigned int& socket) {
         CConnectWorker::Result result;
         NatConnectKind kind = 0;
@@ -44,8 +44,8 @@ struct CConnectWorker::Attempt {
     std::atomic<AttemptState> state{AttemptState::kRunning};
 };
 
-CConnectWorker::CConnectWorker(std::shared_ptr<NatLibrary> nat)
-    : CConnectWorker(ConnectThroughLibrary(std::move(nat))) {}
+CConnectWorker::CConnectWorker(const std::shared_ptr<NatLibrary>& nat)
+    : CConnectWorker(ConnectThroughLibrary(nat)) {}
 
 CConnectWorker::CConnectWorker(Connector connector, DWORD stopWaitMs)
     : m_connector(std::move(connector)), m_worker(stopWaitMs) {}

@@ -38,7 +38,7 @@ public:
     using Connector = std::function<Result(NatRequest& request, unsigned int& socket)>;
 
     // The launcher's worker, connecting through the library, which it keeps alive.
-    explicit CConnectWorker(std::shared_ptr<NatLibrary> nat);
+    explicit CConnectWorker(const std::shared_ptr<NatLibrary>& nat);
     explicit CConnectWorker(Connector connector, DWORD stopWaitMs = kStopWaitMs);
     ~CConnectWorker();  // Stop()
     CConnectWorker(const CConnectWorker&) = delete;

@@ -263,7 +263,7 @@ void CallBackAfterDeInit(std::chrono::milliseconds duration) {
     ++g_lingering;
     const OwnedHandle thread(CreateThread(nullptr, 0, &CallBackLate, calls.get(), 0, nullptr));
     if (thread.IsValid()) {
-        calls.release();
+        static_cast<void>(calls.release());  // the thread owns it now
     } else {
         --g_lingering;
     }
