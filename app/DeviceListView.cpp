@@ -6,6 +6,7 @@
 
 #include "app/ListColumns.h"
 #include "app/SortArrow.h"
+#include "base/AnsiCodePage.h"
 #include "base/FixedText.h"
 
 namespace {
@@ -23,7 +24,7 @@ struct SortContext {
     const std::vector<std::string>* texts;
     const SortState* state;
     bool byNumber;
-    MultibyteCodePage codePage;
+    const AnsiCodePage* codePage;
 };
 
 int CALLBACK CompareRows(LPARAM first, LPARAM second, LPARAM context) {
@@ -33,7 +34,7 @@ int CALLBACK CompareRows(LPARAM first, LPARAM second, LPARAM context) {
     if (sort.byNumber) {
         return ComparePortColumn(a, b, *sort.state);
     }
-    return CompareTextColumn(a, b, *sort.state, sort.codePage);
+    return CompareTextColumn(a, b, *sort.state, *sort.codePage);
 }
 
 }  // namespace
@@ -145,7 +146,7 @@ void DeviceListView::SortByColumn(int column, SortState& state) {
         texts[index] = CellText(row, column);
     }
     UpdateSortState(state, column);
-    SortContext context{&texts, &state, column == kPortColumn, m_codePage.ForComparison()};
+    SortContext context{&texts, &state, column == kPortColumn, &SystemCodePage()};
     SendMessageW(m_hWnd, LVM_SORTITEMS, reinterpret_cast<WPARAM>(&context),
                  reinterpret_cast<LPARAM>(&CompareRows));
     SendMessageW(m_hWnd, WM_SETREDRAW, TRUE, 0);

@@ -172,7 +172,5 @@ void CLanDevicesDlg::OnClickedAdd() {
         ShowMessage(Handle(), texts::kSelectOneDevice, m_languageId);
         return;
     }
-    m_addDevice(Handle(), AddFormForLanDevice(
-                              m_rows[static_cast<std::size_t>(row)],
-                              [this](unsigned char byte) { return m_codePage.IsLeadByte(byte); }));
+    m_addDevice(Handle(), AddFormForLanDevice(m_rows[static_cast<std::size_t>(row)]));
 }
