@@ -24,12 +24,12 @@ Renamings ReadDeviceSections(CIniFile& file, DeviceTable& table) {
     file.GetSectionNames(names);
     table.Reserve(table.Count() + names.size());
     constexpr std::size_t kNameRoom = sizeof(DeviceRecord::name) - 1;
-    const LeadBytes& lead = SystemLeadBytes();
+    const AnsiCodePage& codePage = SystemCodePage();
     const bool fromUtf16 = file.FromUtf16();
     // Every name the book will hold, so that a new one is new to all of them.
     NameSet taken(names.size());
     for (const std::string& name : names) {
-        taken.insert(CutAtCharacter(name, kNameRoom, lead));
+        taken.insert(CutAtCharacter(name, kNameRoom, codePage));
     }
     std::deque<std::string> newNames;  // a deque keeps the views into it valid
     // Name as loaded -> the file's own name of its first section.
@@ -39,19 +39,21 @@ Renamings ReadDeviceSections(CIniFile& file, DeviceTable& table) {
     std::string value;
     for (std::size_t nth = 0; nth < names.size(); ++nth) {
         const std::string& name = names[nth];
-        const std::string_view cut = CutAtCharacter(name, kNameRoom, lead);
+        const std::string_view cut = CutAtCharacter(name, kNameRoom, codePage);
         DeviceRecord record{};
         const auto [first, isNew] = firstSection.try_emplace(cut, name);
         // A name the file has twice is one section to every profile reader, and one device;
         // two names that only the cut or the code page (its "?" for what it cannot spell)
         // made one are two.
         const bool spelledAlike = fromUtf16 && name.find('?') != std::string::npos;
-        const bool own = isNew || (!spelledAlike && IsSameSectionName(first->second, name, lead));
+        const bool own =
+            isNew || (!spelledAlike && IsSameSectionName(first->second, name, codePage));
         if (own) {
             CopyField(record.name, cut);
         } else {
             newNames.push_back(UniqueDeviceName(
-                cut, [&](std::string_view candidate) { return taken.contains(candidate); }, lead));
+                cut, [&](std::string_view candidate) { return taken.contains(candidate); },
+                codePage));
             taken.insert(newNames.back());
             CopyField(record.name, newNames.back());
             renamed.push_back({std::string(cut), newNames.back()});
@@ -135,11 +137,11 @@ struct SavedSection {
 // again (as a reader takes it: IsSameSectionName) finds the section its first record made,
 // and its record's values overwrite that section's. So each section keeps the place and the
 // spelling of the first record of its name and the values of the last.
-std::vector<SavedSection> PlanSections(const DeviceTable& table, const LeadBytes& lead) {
+std::vector<SavedSection> PlanSections(const DeviceTable& table, const AnsiCodePage& codePage) {
     std::vector<SavedSection> sections;
     sections.reserve(table.Count());
     std::unordered_map<std::string_view, std::size_t, SectionNameHash, SectionNameEqual> byName(
-        table.Count(), SectionNameHash{lead}, SectionNameEqual{lead});
+        table.Count(), SectionNameHash{codePage}, SectionNameEqual{codePage});
     for (std::size_t i = 0; i < table.Count(); ++i) {
         const auto [found, isNew] =
             byName.try_emplace(FieldText(table.At(i).name), sections.size());
@@ -154,13 +156,13 @@ std::vector<SavedSection> PlanSections(const DeviceTable& table, const LeadBytes
 
 }  // namespace
 
-std::string FormatAddressBook(const DeviceTable& table, const LeadBytes& lead) {
+std::string FormatAddressBook(const DeviceTable& table, const AnsiCodePage& codePage) {
     std::string out;
     out.reserve(table.Count() * 160);
-    for (const SavedSection& section : PlanSections(table, lead)) {
+    for (const SavedSection& section : PlanSections(table, codePage)) {
         AppendProfileSection(out, FieldText(table.At(section.first).name));
         VisitStoredFields(table.At(section.last), [&](const StoredKey& stored, const auto& field) {
-            AppendProfileKey(out, stored.key, FieldText(field), lead);
+            AppendProfileKey(out, stored.key, FieldText(field), codePage);
         });
     }
     return out;

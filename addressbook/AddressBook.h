@@ -38,7 +38,8 @@ std::optional<ReadProblem> LoadAddressBook(const std::string& folder, CIniFile& 
 // The bytes of the address book as it is stored: the table's records in order, each with
 // its eight keys. Records whose names the file keeps as one section (IsSameSectionName)
 // share it, with the last one's values, as the platform's profile writer has them.
-std::string FormatAddressBook(const DeviceTable& table, const LeadBytes& lead = SystemLeadBytes());
+std::string FormatAddressBook(const DeviceTable& table,
+                              const AnsiCodePage& codePage = SystemCodePage());
 
 // Writes the whole address book beside the old file and swaps it in, so that the file on disk
 // is always either the old one or the new one, and the old one stays as <path>.bak. False

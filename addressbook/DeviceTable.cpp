@@ -59,9 +59,9 @@ std::optional<std::size_t> DeviceTable::IndexOfName(std::string_view name) const
 }
 
 bool DeviceTable::ContainsNameIgnoringCase(std::string_view name, std::optional<std::size_t> skip,
-                                           const LeadBytes& lead) const {
+                                           const AnsiCodePage& codePage) const {
     for (std::size_t i = 0; i < m_records.size(); ++i) {
-        if (i != skip && IsSameSectionName(FieldText(m_records[i].name), name, lead)) {
+        if (i != skip && IsSameSectionName(FieldText(m_records[i].name), name, codePage)) {
             return true;
         }
     }

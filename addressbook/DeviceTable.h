@@ -46,7 +46,7 @@ public:
     // either end not counted (the file keeps " Cam" and "Cam" in one section).
     bool ContainsNameIgnoringCase(std::string_view name,
                                   std::optional<std::size_t> skip = std::nullopt,
-                                  const LeadBytes& lead = SystemLeadBytes()) const;
+                                  const AnsiCodePage& codePage = SystemCodePage()) const;
 
 private:
     std::vector<DeviceRecord> m_records;

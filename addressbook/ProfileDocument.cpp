@@ -1,30 +1,31 @@
 #include "addressbook/ProfileDocument.h"
 
-bool IsSameSectionName(std::string_view a, std::string_view b, const LeadBytes& lead) {
-    return EqualsIgnoringAsciiCase(TrimProfileBlanks(a, lead), TrimProfileBlanks(b, lead), lead);
+bool IsSameSectionName(std::string_view a, std::string_view b, const AnsiCodePage& codePage) {
+    return EqualsIgnoringAsciiCase(TrimProfileBlanks(a, codePage), TrimProfileBlanks(b, codePage),
+                                   codePage);
 }
 
 std::size_t SectionNameHash::operator()(std::string_view name) const {
-    return HashIgnoringAsciiCase(TrimProfileBlanks(name, lead), lead);
+    return HashIgnoringAsciiCase(TrimProfileBlanks(name, codePage), codePage);
 }
 
 bool IsProfileBlank(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r' || c == '\x1a';
 }
 
-std::string_view TrimProfileBlanks(std::string_view text, const LeadBytes& lead) {
+std::string_view TrimProfileBlanks(std::string_view text, const AnsiCodePage& codePage) {
     while (!text.empty() && IsProfileBlank(text.front())) {
         text.remove_prefix(1);
     }
-    while (!text.empty() && IsProfileBlank(text.back()) && EndsInSingleByte(text, lead)) {
+    while (!text.empty() && IsProfileBlank(text.back()) && EndsInSingleByte(text, codePage)) {
         text.remove_suffix(1);
     }
     return text;
 }
 
-std::string_view StripEnclosingQuotes(std::string_view value, const LeadBytes& lead) {
+std::string_view StripEnclosingQuotes(std::string_view value, const AnsiCodePage& codePage) {
     if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
-        value.back() == value.front() && EndsInSingleByte(value, lead)) {
+        value.back() == value.front() && EndsInSingleByte(value, codePage)) {
         return value.substr(1, value.size() - 2);
     }
     return value;
@@ -59,15 +60,15 @@ std::string TextInAnsiCodePage(std::string bytes) {
 }
 
 // A line of text and the rest after its end (the CR or LF that is a character of its own).
-std::string_view NextLine(std::string_view& bytes, const LeadBytes& lead) {
+std::string_view NextLine(std::string_view& bytes, const AnsiCodePage& codePage) {
     std::size_t end = 0;
-    if (lead.None()) {
+    if (codePage.IsSingleByte()) {
         while (end < bytes.size() && bytes[end] != '\r' && bytes[end] != '\n') {
             ++end;
         }
     } else {
         while (end < bytes.size() && bytes[end] != '\r' && bytes[end] != '\n') {
-            end += CharacterLength(bytes, end, lead);
+            end += CharacterLength(bytes, end, codePage);
         }
     }
     const std::string_view line = bytes.substr(0, end);
@@ -80,27 +81,29 @@ constexpr std::size_t kKeysSearchedOneByOne = 16;
 
 }  // namespace
 
-ProfileDocument ProfileDocument::Parse(std::string file, const LeadBytes& lead) {
+ProfileDocument ProfileDocument::Parse(std::string file, const AnsiCodePage& codePage) {
     ProfileDocument document;
     document.m_fromUtf16 = IsUtf16(file);
     document.m_bytes = std::make_shared<const std::string>(
-        ReplaceBrokenCharacters(TextInAnsiCodePage(std::move(file)), lead));
-    document.m_lead = lead;
-    document.m_firstSectionByName = NameIndex(0, SectionNameHash{lead}, SectionNameEqual{lead});
+        ReplaceBrokenCharacters(TextInAnsiCodePage(std::move(file)), codePage));
+    document.m_codePage = codePage;
+    document.m_firstSectionByName =
+        NameIndex(0, SectionNameHash{codePage}, SectionNameEqual{codePage});
     std::string_view bytes = *document.m_bytes;
     // Keys above the first header belong to a section without a name, found only by asking
     // for the empty name.
     document.m_sections.push_back(ProfileSection{});
     document.m_firstSectionByName.emplace(std::string_view(), 0);
     while (!bytes.empty()) {
-        const std::string_view line = TrimProfileBlanks(NextLine(bytes, lead), lead);
+        const std::string_view line = TrimProfileBlanks(NextLine(bytes, codePage), codePage);
         if (line.empty()) {
             continue;
         }
         if (line.front() == '[') {
-            const std::size_t close = FindLastCharacter(line, ']', lead);
+            const std::size_t close = FindLastCharacter(line, ']', codePage);
             if (close != std::string_view::npos) {
-                const std::string_view name = TrimProfileBlanks(line.substr(1, close - 1), lead);
+                const std::string_view name =
+                    TrimProfileBlanks(line.substr(1, close - 1), codePage);
                 document.m_firstSectionByName.try_emplace(name, document.m_sections.size());
                 document.m_sections.push_back(ProfileSection{name, {}});
                 continue;
@@ -108,12 +111,12 @@ ProfileDocument ProfileDocument::Parse(std::string file, const LeadBytes& lead) 
             // A "[" without "]" is an ordinary key line, as for the platform's reader.
         }
         std::vector<ProfileKey>& keys = document.m_sections.back().keys;
-        const std::size_t equals = FindCharacter(line, '=', lead);
+        const std::size_t equals = FindCharacter(line, '=', codePage);
         if (equals == std::string_view::npos) {
             keys.push_back(ProfileKey{line, std::nullopt});
         } else {
-            keys.push_back(ProfileKey{TrimProfileBlanks(line.substr(0, equals), lead),
-                                      TrimProfileBlanks(line.substr(equals + 1), lead)});
+            keys.push_back(ProfileKey{TrimProfileBlanks(line.substr(0, equals), codePage),
+                                      TrimProfileBlanks(line.substr(equals + 1), codePage)});
         }
     }
     document.IndexLongSections();
@@ -126,7 +129,7 @@ void ProfileDocument::IndexLongSections() {
         if (keys.size() <= kKeysSearchedOneByOne) {
             continue;
         }
-        NameIndex index(keys.size(), SectionNameHash{m_lead}, SectionNameEqual{m_lead});
+        NameIndex index(keys.size(), SectionNameHash{m_codePage}, SectionNameEqual{m_codePage});
         for (std::size_t k = 0; k < keys.size(); ++k) {
             index.try_emplace(keys[k].name, k);
         }
@@ -152,14 +155,14 @@ std::optional<std::string_view> ProfileDocument::FindValue(std::string_view sect
 std::optional<std::string_view> ProfileDocument::FindValueIn(std::size_t sectionIndex,
                                                              std::string_view key) const {
     const std::vector<ProfileKey>& keys = m_sections[sectionIndex].keys;
-    key = TrimProfileBlanks(key, m_lead);
+    key = TrimProfileBlanks(key, m_codePage);
     if (const auto indexed = m_firstKeyByName.find(sectionIndex);
         indexed != m_firstKeyByName.end()) {
         const auto first = indexed->second.find(key);
         return first == indexed->second.end() ? std::nullopt : keys[first->second].value;
     }
     for (const ProfileKey& candidate : keys) {
-        if (EqualsIgnoringAsciiCase(candidate.name, key, m_lead)) {
+        if (EqualsIgnoringAsciiCase(candidate.name, key, m_codePage)) {
             return candidate.value;
         }
     }

@@ -28,16 +28,16 @@
 // Two section names are one section to profile readers and writers when they are equal with
 // blanks at either end dropped and ASCII letters compared without regard to case.
 bool IsSameSectionName(std::string_view a, std::string_view b,
-                       const LeadBytes& lead = SystemLeadBytes());
+                       const AnsiCodePage& codePage = SystemCodePage());
 
 struct SectionNameHash {
-    LeadBytes lead = SystemLeadBytes();
+    AnsiCodePage codePage = SystemCodePage();
     std::size_t operator()(std::string_view name) const;
 };
 struct SectionNameEqual {
-    LeadBytes lead = SystemLeadBytes();
+    AnsiCodePage codePage = SystemCodePage();
     bool operator()(std::string_view a, std::string_view b) const {
-        return IsSameSectionName(a, b, lead);
+        return IsSameSectionName(a, b, codePage);
     }
 };
 
@@ -55,8 +55,9 @@ struct ProfileSection {
 
 class ProfileDocument {
 public:
-    // The file's bytes; lead gives the ANSI code page's double-byte characters.
-    static ProfileDocument Parse(std::string bytes, const LeadBytes& lead = SystemLeadBytes());
+    // The file's bytes; codePage gives the ANSI code page's double-byte characters.
+    static ProfileDocument Parse(std::string bytes,
+                                 const AnsiCodePage& codePage = SystemCodePage());
 
     // Every section in file order, duplicates included; the first one is the unnamed section
     // of the keys above the first header.
@@ -80,7 +81,7 @@ private:
     void IndexLongSections();
 
     std::shared_ptr<const std::string> m_bytes;
-    LeadBytes m_lead;
+    AnsiCodePage m_codePage;
     bool m_fromUtf16 = false;
     std::vector<ProfileSection> m_sections;
     // Section name -> index of its first section.
@@ -97,10 +98,10 @@ private:
 // Removes one pair of matching enclosing quotes (' or "), as the platform's reader does; a
 // closing quote that is the second byte of a double-byte character does not count.
 std::string_view StripEnclosingQuotes(std::string_view value,
-                                      const LeadBytes& lead = SystemLeadBytes());
+                                      const AnsiCodePage& codePage = SystemCodePage());
 
 // The blanks that profile readers drop around names and values; a byte that ends a
 // double-byte character is never one.
 bool IsProfileBlank(char c);
 std::string_view TrimProfileBlanks(std::string_view text,
-                                   const LeadBytes& lead = SystemLeadBytes());
+                                   const AnsiCodePage& codePage = SystemCodePage());

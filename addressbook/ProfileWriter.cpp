@@ -2,9 +2,9 @@
 
 #include "addressbook/ProfileDocument.h"
 
-bool NeedsProtectingQuotes(std::string_view value, const LeadBytes& lead) {
-    return !value.empty() && (TrimProfileBlanks(value, lead).size() != value.size() ||
-                              StripEnclosingQuotes(value, lead).size() != value.size());
+bool NeedsProtectingQuotes(std::string_view value, const AnsiCodePage& codePage) {
+    return !value.empty() && (TrimProfileBlanks(value, codePage).size() != value.size() ||
+                              StripEnclosingQuotes(value, codePage).size() != value.size());
 }
 
 namespace {
@@ -25,12 +25,12 @@ void AppendProfileSection(std::string& out, std::string_view name) {
 }
 
 void AppendProfileKey(std::string& out, std::string_view key, std::string_view value,
-                      const LeadBytes& lead) {
+                      const AnsiCodePage& codePage) {
     key = OneLine(key);
     value = OneLine(value);
     out += key;
     out += '=';
-    if (NeedsProtectingQuotes(value, lead)) {
+    if (NeedsProtectingQuotes(value, codePage)) {
         out += '"';
         out += value;
         out += '"';

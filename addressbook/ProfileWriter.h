@@ -14,6 +14,6 @@ void AppendProfileSection(std::string& out, std::string_view name);
 // is written inside one more pair of double quotes, which every profile reader removes, so
 // that it reads back exactly as written.
 void AppendProfileKey(std::string& out, std::string_view key, std::string_view value,
-                      const LeadBytes& lead = SystemLeadBytes());
+                      const AnsiCodePage& codePage = SystemCodePage());
 
-bool NeedsProtectingQuotes(std::string_view value, const LeadBytes& lead = SystemLeadBytes());
+bool NeedsProtectingQuotes(std::string_view value, const AnsiCodePage& codePage = SystemCodePage());

@@ -21,4 +21,4 @@ using Renamings = std::vector<RenamedDevice>;
 // characters so that name and number fit a record's name field together.
 std::string UniqueDeviceName(std::string_view name,
                              const std::function<bool(std::string_view)>& taken,
-                             const LeadBytes& lead = SystemLeadBytes());
+                             const AnsiCodePage& codePage = SystemCodePage());

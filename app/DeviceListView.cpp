@@ -6,16 +6,10 @@
 
 #include "app/ListColumns.h"
 #include "app/SortArrow.h"
-#include "base/FixedText.h"
+#include "base/AnsiCodePage.h"
+#include "ui/ListView.h"
 
 namespace {
-
-void SetCellText(HWND list, int row, int column, const char* text) {
-    LVITEMA item{};
-    item.iSubItem = column;
-    item.pszText = const_cast<char*>(text);
-    SendMessageA(list, LVM_SETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
-}
 
 // What the list control's sort hands each comparison: the copied texts of the clicked column
 // by the rows' record indexes (their item data) and how to compare them.
@@ -23,7 +17,7 @@ struct SortContext {
     const std::vector<std::string>* texts;
     const SortState* state;
     bool byNumber;
-    MultibyteCodePage codePage;
+    const AnsiCodePage* codePage;
 };
 
 int CALLBACK CompareRows(LPARAM first, LPARAM second, LPARAM context) {
@@ -33,15 +27,13 @@ int CALLBACK CompareRows(LPARAM first, LPARAM second, LPARAM context) {
     if (sort.byNumber) {
         return ComparePortColumn(a, b, *sort.state);
     }
-    return CompareTextColumn(a, b, *sort.state, sort.codePage);
+    return CompareTextColumn(a, b, *sort.state, *sort.codePage);
 }
 
 }  // namespace
 
 int DeviceListView::ClientWidth() const {
-    RECT client{};
-    GetClientRect(m_hWnd, &client);
-    return client.right - client.left;
+    return ui::ClientWidth(m_hWnd);
 }
 
 int DeviceListView::RowCount() const {
@@ -49,27 +41,12 @@ int DeviceListView::RowCount() const {
 }
 
 void DeviceListView::SetUpColumns(Language languageId) {
-    const std::array<int, 4> widths = ColumnWidthsFor(ClientWidth());
-    for (std::size_t i = 0; i < kListColumns.size(); ++i) {
-        LVCOLUMNW column{};
-        column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
-        column.fmt = LVCFMT_LEFT;
-        column.cx = widths[i];
-        column.pszText = const_cast<wchar_t*>(InLanguage(kListColumns[i].header, languageId));
-        column.iSubItem = static_cast<int>(i);
-        SendMessageW(m_hWnd, LVM_INSERTCOLUMNW, i, reinterpret_cast<LPARAM>(&column));
-    }
-    SetWindowLongW(m_hWnd, GWL_STYLE,
-                   (GetWindowLongW(m_hWnd, GWL_STYLE) & ~LVS_TYPEMASK) | LVS_REPORT);
-    const DWORD extended = ListView_GetExtendedListViewStyle(m_hWnd);
-    ListView_SetExtendedListViewStyle(m_hWnd, extended | LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
+    ui::SetUpColumns(m_hWnd, ColumnHeaders(kListColumns, languageId),
+                     ColumnWidthsFor(kListColumns, ClientWidth()));
 }
 
 void DeviceListView::ResizeColumns() {
-    const std::array<int, 4> widths = ColumnWidthsFor(ClientWidth());
-    for (std::size_t i = 0; i < widths.size(); ++i) {
-        SendMessageW(m_hWnd, LVM_SETCOLUMNWIDTH, i, MAKELPARAM(widths[i], 0));
-    }
+    ui::SetColumnWidths(m_hWnd, ColumnWidthsFor(kListColumns, ClientWidth()));
 }
 
 void DeviceListView::Fill(const DeviceTable& table) {
@@ -81,14 +58,9 @@ void DeviceListView::Fill(const DeviceTable& table) {
 }
 
 void DeviceListView::AppendRow(const DeviceRecord& record, std::size_t index) {
-    LVITEMA item{};
-    item.mask = LVIF_TEXT | LVIF_PARAM;
-    item.iItem = RowCount();
-    item.pszText = const_cast<char*>(record.name);
-    item.lParam = static_cast<LPARAM>(index);
-    const int row =
-        static_cast<int>(SendMessageA(m_hWnd, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
-    SetRowFromDevice(row, record);
+    ui::InsertRow(m_hWnd, RowCount(),
+                  {record.name, record.serverIp, record.serverPort, record.uuid},
+                  static_cast<LPARAM>(index));
 }
 
 void DeviceListView::DeleteRow(int row) {
@@ -125,10 +97,7 @@ void DeviceListView::Clear() {
 }
 
 void DeviceListView::SetRowFromDevice(int row, const DeviceRecord& record) {
-    SetCellText(m_hWnd, row, 0, record.name);
-    SetCellText(m_hWnd, row, 1, record.serverIp);
-    SetCellText(m_hWnd, row, 2, record.serverPort);
-    SetCellText(m_hWnd, row, 3, record.uuid);
+    ui::SetRowTexts(m_hWnd, row, {record.name, record.serverIp, record.serverPort, record.uuid});
 }
 
 void DeviceListView::SortByColumn(int column, SortState& state) {
@@ -145,7 +114,7 @@ void DeviceListView::SortByColumn(int column, SortState& state) {
         texts[index] = CellText(row, column);
     }
     UpdateSortState(state, column);
-    SortContext context{&texts, &state, column == kPortColumn, m_codePage.ForComparison()};
+    SortContext context{&texts, &state, column == kPortColumn, &SystemCodePage()};
     SendMessageW(m_hWnd, LVM_SORTITEMS, reinterpret_cast<WPARAM>(&context),
                  reinterpret_cast<LPARAM>(&CompareRows));
     SendMessageW(m_hWnd, WM_SETREDRAW, TRUE, 0);
@@ -159,14 +128,7 @@ int DeviceListView::FirstSelectedRow() const {
 }
 
 std::string DeviceListView::CellText(int row, int column) const {
-    char text[128] = {};
-    LVITEMA item{};
-    item.iSubItem = column;
-    item.pszText = text;
-    item.cchTextMax = sizeof text;
-    SendMessageA(m_hWnd, LVM_GETITEMTEXTA, static_cast<WPARAM>(row),
-                 reinterpret_cast<LPARAM>(&item));
-    return std::string(FieldText(text));
+    return ui::CellText(m_hWnd, row, column);
 }
 
 std::optional<std::size_t> DeviceListView::RecordOfRow(int row, const DeviceTable& table) const {

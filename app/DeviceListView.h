@@ -10,7 +10,6 @@
 #include <string>
 
 #include "addressbook/DeviceTable.h"
-#include "app/AnsiCodePage.h"
 #include "app/SortRules.h"
 #include "texts/Language.h"
 
@@ -67,5 +66,4 @@ private:
     void SetRecordIndex(int row, std::size_t index);
 
     HWND m_hWnd = nullptr;
-    AnsiCodePage m_codePage;  // the system's, for sorting by text
 };

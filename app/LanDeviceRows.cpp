@@ -17,18 +17,9 @@ LanDeviceRow RowOfDiscoveredDevice(const DiscoveredDevice& device) {
     };
 }
 
-DeviceFormFields AddFormForLanDevice(const LanDeviceRow& row,
-                                     const std::function<bool(unsigned char)>& isLeadByte) {
-    std::size_t length = 0;
-    while (length < row.name.size()) {
-        const std::size_t width = isLeadByte(static_cast<unsigned char>(row.name[length])) ? 2 : 1;
-        if (length + width > static_cast<std::size_t>(kNameLimit)) {
-            break;
-        }
-        length += width;
-    }
+DeviceFormFields AddFormForLanDevice(const LanDeviceRow& row, const AnsiCodePage& codePage) {
     DeviceFormFields form{};
-    CopyField(form.name, std::string_view(row.name).substr(0, length));
+    CopyField(form.name, CutAtCharacter(row.name, kNameLimit, codePage));
     CopyField(form.serverIp, row.ipAddress);
     CopyField(form.serverPort, row.port);
     return form;

@@ -2,9 +2,9 @@
 // form it offers for one.
 #pragma once
 
-#include <functional>
 #include <string>
 
+#include "base/AnsiCodePage.h"
 #include "discovery/DiscoveredDevice.h"
 #include "editing/DeviceForm.h"
 
@@ -19,7 +19,6 @@ struct LanDeviceRow {
 LanDeviceRow RowOfDiscoveredDevice(const DiscoveredDevice& device);
 
 // The Add form filled with the row's name, address and port; the name is cut to the form's
-// limit without splitting a double-byte character (isLeadByte: the ANSI code page's lead
-// bytes).
+// limit without splitting a double-byte character of the code page.
 DeviceFormFields AddFormForLanDevice(const LanDeviceRow& row,
-                                     const std::function<bool(unsigned char)>& isLeadByte);
+                                     const AnsiCodePage& codePage = SystemCodePage());

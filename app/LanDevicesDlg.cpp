@@ -2,38 +2,20 @@
 
 #include <commctrl.h>
 
-#include <array>
 #include <utility>
 
+#include "app/ListColumns.h"
 #include "resources/resource.h"
 #include "texts/FormatText.h"
 #include "texts/Messages.h"
 #include "texts/Texts.h"
+#include "ui/ListView.h"
 
 namespace {
 
 // The search runs on the worker's thread and tells no window when it ends: look every so often.
 constexpr UINT_PTR kPollTimerId = 1;
 constexpr UINT kPollIntervalMs = 250;
-
-struct LanColumn {
-    const UiText& header;
-    int percentOfWidth;
-};
-
-const std::array<LanColumn, 4> kColumns{{
-    {texts::kLanNameColumn, 34},
-    {texts::kLanIpColumn, 26},
-    {texts::kLanPortColumn, 12},
-    {texts::kLanMacColumn, 28},
-}};
-
-void SetCellText(HWND list, int row, int column, const std::string& text) {
-    LVITEMA item{};
-    item.iSubItem = column;
-    item.pszText = const_cast<char*>(text.c_str());
-    SendMessageA(list, LVM_SETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
-}
 
 }  // namespace
 
@@ -81,18 +63,8 @@ void CLanDevicesDlg::SetTexts() {
 
 void CLanDevicesDlg::SetUpColumns() {
     const HWND list = Item(IDC_LAN_LIST);
-    RECT client{};
-    GetClientRect(list, &client);
-    for (std::size_t i = 0; i < kColumns.size(); ++i) {
-        LVCOLUMNW column{};
-        column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
-        column.fmt = LVCFMT_LEFT;
-        column.cx = client.right * kColumns[i].percentOfWidth / 100;
-        column.pszText = const_cast<wchar_t*>(InLanguage(kColumns[i].header, m_languageId));
-        column.iSubItem = static_cast<int>(i);
-        SendMessageW(list, LVM_INSERTCOLUMNW, i, reinterpret_cast<LPARAM>(&column));
-    }
-    ListView_SetExtendedListViewStyle(list, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
+    ui::SetUpColumns(list, ColumnHeaders(kLanColumns, m_languageId),
+                     ColumnWidthsFor(kLanColumns, ui::ClientWidth(list)));
 }
 
 void CLanDevicesDlg::ShowSearchState() {
@@ -120,15 +92,9 @@ void CLanDevicesDlg::FillList() {
     SendMessageW(list, LVM_DELETEALLITEMS, 0, 0);
     for (std::size_t i = 0; i < m_rows.size(); ++i) {
         const LanDeviceRow& row = m_rows[i];
-        LVITEMA item{};
-        item.mask = LVIF_TEXT;
-        item.iItem = static_cast<int>(i);
-        item.pszText = const_cast<char*>(row.name.c_str());
-        const int index = static_cast<int>(
-            SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
-        SetCellText(list, index, 1, row.ipAddress);
-        SetCellText(list, index, 2, row.port);
-        SetCellText(list, index, 3, row.macAddress);
+        ui::InsertRow(
+            list, static_cast<int>(i),
+            {row.name.c_str(), row.ipAddress.c_str(), row.port.c_str(), row.macAddress.c_str()});
     }
     if (!m_rows.empty()) {
         ListView_SetItemState(list, 0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
@@ -172,7 +138,5 @@ void CLanDevicesDlg::OnClickedAdd() {
         ShowMessage(Handle(), texts::kSelectOneDevice, m_languageId);
         return;
     }
-    m_addDevice(Handle(), AddFormForLanDevice(
-                              m_rows[static_cast<std::size_t>(row)],
-                              [this](unsigned char byte) { return m_codePage.IsLeadByte(byte); }));
+    m_addDevice(Handle(), AddFormForLanDevice(m_rows[static_cast<std::size_t>(row)]));
 }

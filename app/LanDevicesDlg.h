@@ -6,7 +6,6 @@
 #include <span>
 #include <vector>
 
-#include "app/AnsiCodePage.h"
 #include "app/LanDeviceRows.h"
 #include "discovery/DiscoveryWorker_win32.h"
 #include "texts/Language.h"
@@ -43,5 +42,4 @@ private:
     AddDevice m_addDevice;
     std::vector<LanDeviceRow> m_rows;  // as the list shows them
     bool m_searching = false;
-    AnsiCodePage m_codePage;
 };

@@ -1,10 +1,20 @@
 #include "app/ListColumns.h"
 
-std::array<int, 4> ColumnWidthsFor(int clientWidth) {
+std::vector<int> ColumnWidthsFor(std::span<const ListColumn> columns, int clientWidth) {
     const int width = clientWidth < 0 ? 0 : clientWidth;
-    std::array<int, 4> widths{};
-    for (std::size_t i = 0; i < kListColumns.size(); ++i) {
-        widths[i] = width * kListColumns[i].percentOfWidth / 100;
+    std::vector<int> widths;
+    widths.reserve(columns.size());
+    for (const ListColumn& column : columns) {
+        widths.push_back(width * column.percentOfWidth / 100);
     }
     return widths;
+}
+
+std::vector<const wchar_t*> ColumnHeaders(std::span<const ListColumn> columns, Language language) {
+    std::vector<const wchar_t*> headers;
+    headers.reserve(columns.size());
+    for (const ListColumn& column : columns) {
+        headers.push_back(InLanguage(column.header, language));
+    }
+    return headers;
 }

@@ -1,7 +1,10 @@
-// The device list's four columns: header text and share of the list's client width.
+// The columns of the program's two lists, the devices of the book and the devices on this LAN:
+// header text and share of the list's client width.
 #pragma once
 
 #include <array>
+#include <span>
+#include <vector>
 
 #include "texts/Texts.h"
 
@@ -17,5 +20,15 @@ inline constexpr std::array<ListColumn, 4> kListColumns{{
     {texts::kUuidColumn, 30},
 }};
 
+inline constexpr std::array<ListColumn, 4> kLanColumns{{
+    {texts::kLanNameColumn, 34},
+    {texts::kLanIpColumn, 26},
+    {texts::kLanPortColumn, 12},
+    {texts::kLanMacColumn, 28},
+}};
+
 // Column widths in pixels for a list whose client area is clientWidth wide (never negative).
-std::array<int, 4> ColumnWidthsFor(int clientWidth);
+std::vector<int> ColumnWidthsFor(std::span<const ListColumn> columns, int clientWidth);
+
+// The columns' headers in the language.
+std::vector<const wchar_t*> ColumnHeaders(std::span<const ListColumn> columns, Language language);

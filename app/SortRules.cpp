@@ -1,5 +1,6 @@
 #include "app/SortRules.h"
 
+#include "base/AnsiText.h"
 #include "base/DecimalText.h"
 
 void UpdateSortState(SortState& state, int clickedColumn) {
@@ -15,18 +16,19 @@ namespace {
 
 // The next character of a text and its comparison code: a double-byte character as the
 // two-byte value of its upper-case form, a single byte folded to lower case.
-unsigned NextCharacter(std::string_view& text, const MultibyteCodePage& codePage) {
-    const auto first = static_cast<unsigned char>(text[0]);
-    if (text.size() >= 2 && codePage.isLeadByte(first)) {
-        const unsigned code = (first << 8) | static_cast<unsigned char>(text[1]);
+unsigned NextCharacter(std::string_view& text, const AnsiCodePage& codePage) {
+    if (CharacterLength(text, 0, codePage) == 2) {
+        const unsigned code =
+            (static_cast<unsigned char>(text[0]) << 8) | static_cast<unsigned char>(text[1]);
         text.remove_prefix(2);
-        return codePage.upperDoubleByte(code);
+        return codePage.UpperDoubleByte(code);
     }
+    const auto folded = static_cast<unsigned char>(AsciiLower(text[0]));
     text.remove_prefix(1);
-    return (first >= 'A' && first <= 'Z') ? first - 'A' + 'a' : first;
+    return folded;
 }
 
-int CompareIgnoringCase(std::string_view a, std::string_view b, const MultibyteCodePage& codePage) {
+int CompareIgnoringCase(std::string_view a, std::string_view b, const AnsiCodePage& codePage) {
     while (!a.empty() && !b.empty()) {
         const unsigned left = NextCharacter(a, codePage);
         const unsigned right = NextCharacter(b, codePage);
@@ -47,7 +49,7 @@ int Ordered(int left, int right) {
 }  // namespace
 
 int CompareTextColumn(std::string_view a, std::string_view b, const SortState& state,
-                      const MultibyteCodePage& codePage) {
+                      const AnsiCodePage& codePage) {
     return state.descending ? CompareIgnoringCase(b, a, codePage)
                             : CompareIgnoringCase(a, b, codePage);
 }

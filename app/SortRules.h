@@ -1,8 +1,9 @@
 // How the device list sorts its rows when a column header is clicked.
 #pragma once
 
-#include <functional>
 #include <string_view>
+
+#include "base/AnsiCodePage.h"
 
 // One process-wide pair shared by every sort: starts as (ascending, column 0), so the first
 // click on the name column sorts it descending.
@@ -15,22 +16,13 @@ struct SortState {
 // ascending.
 void UpdateSortState(SortState& state, int clickedColumn);
 
-// What the text comparison needs of the system's multibyte (ANSI) code page.
-struct MultibyteCodePage {
-    // Whether a byte starts a double-byte character.
-    std::function<bool(unsigned char)> isLeadByte;
-    // The code page's upper-case form of a double-byte character, both as lead byte * 256 +
-    // trail byte.
-    std::function<unsigned(unsigned)> upperDoubleByte;
-};
-
-// Case-insensitive comparison in a multibyte code page: a double-byte character counts as
-// one character and compares by the two-byte code of its upper-case form, single-byte
-// letters compare as lower case, the first differing character decides, and a text that ends
-// first is smaller. A lead byte at the very end of a text counts as a single byte. Negative,
-// zero or positive; the operands swap when descending.
+// Case-insensitive comparison in the ANSI code page: a double-byte character counts as one
+// character and compares by the two-byte code of its upper-case form, single-byte letters
+// compare as lower case, the first differing character decides, and a text that ends first is
+// smaller. A lead byte at the very end of a text counts as a single byte. Negative, zero or
+// positive; the operands swap when descending.
 int CompareTextColumn(std::string_view a, std::string_view b, const SortState& state,
-                      const MultibyteCodePage& codePage);
+                      const AnsiCodePage& codePage);
 
 // Compares two port texts by the numbers they start with (LeadingDecimalNumber); the operands
 // swap when descending.

@@ -2,36 +2,15 @@
 
 #include <cstdint>
 
-LeadBytes::LeadBytes(Ranges lead, Ranges second) {
-    for (const auto& [first, last] : lead) {
-        AddRange(first, last);
-    }
-    for (const auto& [first, last] : second) {
-        AddSecondRange(first, last);
-    }
-}
-
-void LeadBytes::AddRange(unsigned char first, unsigned char last) {
-    for (unsigned byte = first; byte <= last; ++byte) {
-        m_bytes.set(byte);
-        m_none = false;
-    }
-}
-
-void LeadBytes::AddSecondRange(unsigned char first, unsigned char last) {
-    for (unsigned byte = first; byte <= last; ++byte) {
-        m_second.set(byte);
-    }
-}
-
-std::string ReplaceBrokenCharacters(std::string text, const LeadBytes& lead) {
-    if (lead.None()) {
+std::string ReplaceBrokenCharacters(std::string text, const AnsiCodePage& codePage) {
+    if (codePage.IsSingleByte()) {
         return text;
     }
     std::size_t kept = 0;
     for (std::size_t at = 0; at < text.size();) {
-        const std::size_t length = CharacterLength(text, at, lead);
-        if (lead.Contains(text[at]) && (length == 1 || !lead.CanEndCharacter(text[at + 1]))) {
+        const std::size_t length = CharacterLength(text, at, codePage);
+        if (codePage.IsLeadByte(text[at]) &&
+            (length == 1 || !codePage.CanEndCharacter(text[at + 1]))) {
             text[kept++] = '?';
         } else {
             for (std::size_t i = 0; i < length; ++i) {
@@ -45,13 +24,13 @@ std::string ReplaceBrokenCharacters(std::string text, const LeadBytes& lead) {
 }
 
 std::string_view CutAtCharacter(std::string_view text, std::size_t maxBytes,
-                                const LeadBytes& lead) {
+                                const AnsiCodePage& codePage) {
     if (text.size() <= maxBytes) {
         return text;
     }
     std::size_t end = 0;
     while (end < maxBytes) {
-        const std::size_t next = end + CharacterLength(text, end, lead);
+        const std::size_t next = end + CharacterLength(text, end, codePage);
         if (next > maxBytes) {
             break;
         }
@@ -63,9 +42,9 @@ std::string_view CutAtCharacter(std::string_view text, std::size_t maxBytes,
 // Two texts that agree byte for byte up to some point, ASCII letters folded, have their
 // characters start at the same places up to there: whether a byte is a lead byte or a zero
 // survives the folding. So the walk of one text serves for both.
-bool EqualsWalkingCharacters(std::string_view a, std::string_view b, const LeadBytes& lead) {
+bool EqualsWalkingCharacters(std::string_view a, std::string_view b, const AnsiCodePage& codePage) {
     for (std::size_t at = 0; at < a.size();) {
-        const std::size_t length = CharacterLength(a, at, lead);
+        const std::size_t length = CharacterLength(a, at, codePage);
         if (length == 1 ? AsciiLower(a[at]) != AsciiLower(b[at])
                         : a.compare(at, 2, b, at, 2) != 0) {
             return false;
@@ -75,19 +54,19 @@ bool EqualsWalkingCharacters(std::string_view a, std::string_view b, const LeadB
     return true;
 }
 
-std::size_t HashIgnoringAsciiCase(std::string_view text, const LeadBytes& lead) {
+std::size_t HashIgnoringAsciiCase(std::string_view text, const AnsiCodePage& codePage) {
     std::size_t hash = 14695981039346656037ull & SIZE_MAX;  // FNV-1a
     const auto mix = [&hash](char c) {
         hash = (hash ^ static_cast<unsigned char>(c)) * (1099511628211ull & SIZE_MAX);
     };
-    if (lead.None()) {
+    if (codePage.IsSingleByte()) {
         for (char c : text) {
             mix(AsciiLower(c));
         }
         return hash;
     }
     for (std::size_t at = 0; at < text.size();) {
-        const std::size_t length = CharacterLength(text, at, lead);
+        const std::size_t length = CharacterLength(text, at, codePage);
         if (length == 1) {
             mix(AsciiLower(text[at]));
         } else {
@@ -99,11 +78,11 @@ std::size_t HashIgnoringAsciiCase(std::string_view text, const LeadBytes& lead) 
     return hash;
 }
 
-std::size_t FindCharacter(std::string_view text, char c, const LeadBytes& lead) {
-    if (lead.None()) {
+std::size_t FindCharacter(std::string_view text, char c, const AnsiCodePage& codePage) {
+    if (codePage.IsSingleByte()) {
         return text.find(c);
     }
-    for (std::size_t at = 0; at < text.size(); at += CharacterLength(text, at, lead)) {
+    for (std::size_t at = 0; at < text.size(); at += CharacterLength(text, at, codePage)) {
         if (text[at] == c) {
             return at;
         }
@@ -111,12 +90,12 @@ std::size_t FindCharacter(std::string_view text, char c, const LeadBytes& lead) 
     return std::string_view::npos;
 }
 
-std::size_t FindLastCharacter(std::string_view text, char c, const LeadBytes& lead) {
-    if (lead.None()) {
+std::size_t FindLastCharacter(std::string_view text, char c, const AnsiCodePage& codePage) {
+    if (codePage.IsSingleByte()) {
         return text.rfind(c);
     }
     std::size_t found = std::string_view::npos;
-    for (std::size_t at = 0; at < text.size(); at += CharacterLength(text, at, lead)) {
+    for (std::size_t at = 0; at < text.size(); at += CharacterLength(text, at, codePage)) {
         if (text[at] == c) {
             found = at;
         }
@@ -132,18 +111,18 @@ std::string_view UpToControlByte(std::string_view text) {
     return text.substr(0, end);
 }
 
-bool EndsInSingleByte(std::string_view text, const LeadBytes& lead) {
+bool EndsInSingleByte(std::string_view text, const AnsiCodePage& codePage) {
     if (text.empty()) {
         return false;
     }
     // Only a lead byte just before the last byte can make it a second byte; whether that one
     // is itself a second byte shows only from the start.
-    if (text.size() < 2 || !lead.Contains(text[text.size() - 2])) {
+    if (text.size() < 2 || !codePage.IsLeadByte(text[text.size() - 2])) {
         return true;
     }
     std::size_t at = 0;
     while (at + 1 < text.size()) {
-        at += CharacterLength(text, at, lead);
+        at += CharacterLength(text, at, codePage);
     }
     return at == text.size() - 1;
 }

@@ -1,10 +1,5 @@
 #include "base/AnsiText.h"
 
-const LeadBytes& SystemLeadBytes() {
-    static const LeadBytes none;
-    return none;
-}
-
 std::string AnsiFromUtf16(std::u16string_view text) {
     std::string utf8;
     utf8.reserve(text.size());

@@ -30,6 +30,6 @@ std::string_view FieldText(const char (&field)[N]) {
 // CopyField for text of the ANSI code page: cut between two characters, never inside one.
 template <std::size_t N>
 void CopyAnsiField(char (&field)[N], std::string_view text,
-                   const LeadBytes& lead = SystemLeadBytes()) {
-    CopyField(field, CutAtCharacter(text, N - 1, lead));
+                   const AnsiCodePage& codePage = SystemCodePage()) {
+    CopyField(field, CutAtCharacter(text, N - 1, codePage));
 }

@@ -33,15 +33,15 @@ void Require(bool holds, const char* what) {
 }
 
 std::optional<std::string_view> PlainFind(const ProfileDocument& document, std::string_view section,
-                                          std::string_view key, const LeadBytes& lead) {
-    section = TrimProfileBlanks(section, lead);
-    key = TrimProfileBlanks(key, lead);
+                                          std::string_view key, const AnsiCodePage& codePage) {
+    section = TrimProfileBlanks(section, codePage);
+    key = TrimProfileBlanks(key, codePage);
     for (const ProfileSection& candidate : document.Sections()) {
-        if (!EqualsIgnoringAsciiCase(candidate.name, section, lead)) {
+        if (!EqualsIgnoringAsciiCase(candidate.name, section, codePage)) {
             continue;
         }
         for (const ProfileKey& found : candidate.keys) {
-            if (EqualsIgnoringAsciiCase(found.name, key, lead)) {
+            if (EqualsIgnoringAsciiCase(found.name, key, codePage)) {
                 return found.value ? std::optional<std::string_view>(*found.value) : std::nullopt;
             }
         }
@@ -62,7 +62,7 @@ std::string FlipAsciiCase(std::string_view view) {
     return text;
 }
 
-void CheckLookups(const ProfileDocument& document, const LeadBytes& lead) {
+void CheckLookups(const ProfileDocument& document, const AnsiCodePage& codePage) {
     const std::vector<ProfileSection>& sections = document.Sections();
     for (std::size_t i = 0; i < sections.size() && i < kSectionsChecked; ++i) {
         std::vector<std::string> keys = {"SERVERIP", "uuid", " PASSWORD\t", "", "="};
@@ -73,8 +73,9 @@ void CheckLookups(const ProfileDocument& document, const LeadBytes& lead) {
         const std::string name(sections[i].name);
         for (const std::string& section : {name, FlipAsciiCase(name), " " + name + "\x1a"}) {
             for (const std::string& key : keys) {
-                Require(document.FindValue(section, key) == PlainFind(document, section, key, lead),
-                        "a lookup disagrees with a plain search of the sections");
+                Require(
+                    document.FindValue(section, key) == PlainFind(document, section, key, codePage),
+                    "a lookup disagrees with a plain search of the sections");
             }
         }
     }
@@ -82,7 +83,7 @@ void CheckLookups(const ProfileDocument& document, const LeadBytes& lead) {
 
 // The reader drops one pair of enclosing quotes from every value, and our writer adds one
 // to every value that needs it: what goes in and comes out is the value as read.
-void CheckRewrite(const ProfileDocument& document, const LeadBytes& lead) {
+void CheckRewrite(const ProfileDocument& document, const AnsiCodePage& codePage) {
     const std::vector<ProfileSection>& sections = document.Sections();
     std::string text;
     // The reader skips a byte-order mark at the very start of a file, so a first key whose
@@ -97,14 +98,15 @@ void CheckRewrite(const ProfileDocument& document, const LeadBytes& lead) {
         }
         for (const ProfileKey& key : sections[i].keys) {
             if (key.value) {
-                AppendProfileKey(text, key.name, StripEnclosingQuotes(*key.value, lead), lead);
+                AppendProfileKey(text, key.name, StripEnclosingQuotes(*key.value, codePage),
+                                 codePage);
             } else {
                 text += key.name;
                 text += "\r\n";
             }
         }
     }
-    const ProfileDocument again = ProfileDocument::Parse(text, lead);
+    const ProfileDocument again = ProfileDocument::Parse(text, codePage);
     const std::vector<ProfileSection>& reread = again.Sections();
     Require(reread.size() == sections.size(), "rewriting changed the number of sections");
     for (std::size_t i = 0; i < sections.size(); ++i) {
@@ -117,8 +119,8 @@ void CheckRewrite(const ProfileDocument& document, const LeadBytes& lead) {
             Require(after.name == before.name, "rewriting changed a key name");
             Require(after.value.has_value() == before.value.has_value(),
                     "rewriting gave a key a value or took it away");
-            Require(!before.value || StripEnclosingQuotes(*after.value, lead) ==
-                                         StripEnclosingQuotes(*before.value, lead),
+            Require(!before.value || StripEnclosingQuotes(*after.value, codePage) ==
+                                         StripEnclosingQuotes(*before.value, codePage),
                     "rewriting changed a value");
         }
     }
@@ -128,17 +130,17 @@ void CheckRewrite(const ProfileDocument& document, const LeadBytes& lead) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-    const LeadBytes lead = size > 0 && (data[0] & 1)
-                               ? LeadBytes{{{0x81, 0xFE}}, {{0x40, 0x7E}, {0xA1, 0xFE}}}
-                               : LeadBytes();
-    const ProfileDocument document = ProfileDocument::Parse(std::string(bytes), lead);
+    const AnsiCodePage codePage = size > 0 && (data[0] & 1)
+                                      ? AnsiCodePage{{{0x81, 0xFE}}, {{0x40, 0x7E}, {0xA1, 0xFE}}}
+                                      : AnsiCodePage();
+    const ProfileDocument document = ProfileDocument::Parse(std::string(bytes), codePage);
     Require(!document.Sections().empty() && document.Sections()[0].name.empty(),
             "the keys above the first header have no unnamed section");
-    CheckLookups(document, lead);
+    CheckLookups(document, codePage);
     // The writer writes nothing of a name or value from a NUL on, so that no caller can end a
     // line early for a reader: a file that holds one does not come back whole.
     if (bytes.find('\0') == std::string_view::npos) {
-        CheckRewrite(document, lead);
+        CheckRewrite(document, codePage);
     }
     return 0;
 }

@@ -110,7 +110,7 @@ TEST(ProfileMatchesPlatformTest, Big5FilesReadTheSame) {
         ASSERT_EQ(GetACP(), std::stoul(codePage)) << "the locale did not give the code page";
     }
     for (int byte = 0; byte < 256; ++byte) {
-        EXPECT_EQ(SystemLeadBytes().Contains(static_cast<char>(byte)),
+        EXPECT_EQ(SystemCodePage().IsLeadByte(static_cast<char>(byte)),
                   IsDBCSLeadByte(static_cast<BYTE>(byte)) != 0)
             << byte;
     }

@@ -4,7 +4,7 @@
 
 #include "base/AnsiText.h"
 
-inline const LeadBytes kBig5LeadBytes = {{{0x81, 0xFE}}, {{0x40, 0x7E}, {0xA1, 0xFE}}};
+inline const AnsiCodePage kBig5CodePage = {{{0x81, 0xFE}}, {{0x40, 0x7E}, {0xA1, 0xFE}}};
 
 // "Big door" and "entrance": A4 6A and A4 4A differ only in what would be a letter's case.
 constexpr const char kBigDoor[] = "\xA4\x6A\xAA\xF9";

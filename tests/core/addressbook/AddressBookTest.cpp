@@ -204,8 +204,8 @@ TEST(AddressBookTest, NamesOfOneSectionAreSavedOnceWithTheLastValues) {
     big5.Append(MakeRecord(kEntrance, "10.0.0.7"));
     big5.Append(MakeRecord(std::string(kEntrance) + "x", "10.0.0.8"));
     big5.Append(MakeRecord(std::string(kEntrance) + "X", "10.0.0.9"));
-    const std::string sections = FormatAddressBook(big5, kBig5LeadBytes);
-    const ProfileDocument document = ProfileDocument::Parse(sections, kBig5LeadBytes);
+    const std::string sections = FormatAddressBook(big5, kBig5CodePage);
+    const ProfileDocument document = ProfileDocument::Parse(sections, kBig5CodePage);
     ASSERT_EQ(document.Sections().size(), 4u);  // the unnamed one first
     EXPECT_EQ(document.FindValue(kBigDoor, "SERVERIP"), "10.0.0.6");
     EXPECT_EQ(document.FindValue(kEntrance, "SERVERIP"), "10.0.0.7");

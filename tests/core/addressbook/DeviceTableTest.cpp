@@ -45,14 +45,14 @@ TEST(DeviceTableTest, DuplicateNameTestFoldsOnlyAsciiLetters) {
 TEST(DeviceTableTest, DuplicateNameTestWalksDoubleByteCharacters) {
     const DeviceTable table = TableOf({kBigDoor, std::string(kBigDoor) + " Cam"});
     const auto contains = [&](const std::string& name) {
-        return table.ContainsNameIgnoringCase(name, std::nullopt, kBig5LeadBytes);
+        return table.ContainsNameIgnoringCase(name, std::nullopt, kBig5CodePage);
     };
     EXPECT_FALSE(contains(kEntrance));  // a second byte is not a letter
     EXPECT_TRUE(contains(kBigDoor));
     EXPECT_TRUE(contains(std::string(kBigDoor) + " CAM"));  // single-byte letters still fold
     EXPECT_FALSE(contains(std::string(kEntrance) + " cam"));
     // In a single-byte code page the same bytes are letters of their own.
-    EXPECT_TRUE(table.ContainsNameIgnoringCase(kEntrance, std::nullopt, LeadBytes()));
+    EXPECT_TRUE(table.ContainsNameIgnoringCase(kEntrance, std::nullopt, AnsiCodePage()));
 }
 
 TEST(DeviceTableTest, RemoveAtKeepsTheOrderOfTheRest) {
@@ -98,11 +98,11 @@ TEST(FixedTextTest, AnsiFieldsAreCutBetweenCharacters) {
              {"x\xA4\x5D\xA4\x0D\xA4\x3D\xA4", "x\xA4\x5D\xA4\x0D\xA4\x3D"},  // any second byte
          }) {
         char field[8];
-        CopyAnsiField(field, c.text, kBig5LeadBytes);
+        CopyAnsiField(field, c.text, kBig5CodePage);
         EXPECT_EQ(FieldText(field), c.kept) << c.text;
     }
     char field[8];
-    CopyAnsiField(field, "\xA4\x6A\xA4\x6A\xA4\x6A\xA4\x6A", LeadBytes());
+    CopyAnsiField(field, "\xA4\x6A\xA4\x6A\xA4\x6A\xA4\x6A", AnsiCodePage());
     EXPECT_EQ(FieldText(field), "\xA4\x6A\xA4\x6A\xA4\x6A\xA4");  // bytes in a single-byte page
 }
 

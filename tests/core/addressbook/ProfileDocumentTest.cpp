@@ -69,7 +69,7 @@ TEST(ProfileDocumentTest, Big5IsWalkedByCharacters) {
             "[Bracket\xA4]\nK=3\n[Gate]\nK\xA4=4\nE=\xA4=\n"
             "NOTE\xA4\r[CR]\rK=5\rNOTE\xA4\n[LF]\nK=6\n"
             "[\xA4 ]\nQ=\"x\xA4\"\nT=x\xA4\t\nS=  \xA4  \nZ=\xA4",
-        kBig5LeadBytes);
+        kBig5CodePage);
     EXPECT_EQ(SectionNames(document), (std::vector<std::string>{big, entrance, "Gate", "?"}));
     const std::pair<std::string, std::string> answers[][2] = {
         {{big, "k"}, {"1", ""}},
@@ -89,7 +89,7 @@ TEST(ProfileDocumentTest, Big5IsWalkedByCharacters) {
             << question.first << " " << question.second << " " << answer.second;
     }
     // A quote or a blank can end a double-byte character only in code pages that allow it.
-    const LeadBytes lowSecondBytes = {{{0x81, 0xFE}}, {{0x20, 0x7E}}};
+    const AnsiCodePage lowSecondBytes = {{{0x81, 0xFE}}, {{0x20, 0x7E}}};
     EXPECT_EQ(StripEnclosingQuotes("\"x\xA4\"", lowSecondBytes), "\"x\xA4\"");
     EXPECT_EQ(StripEnclosingQuotes("\"\xA4\xA4\"", lowSecondBytes), "\xA4\xA4");
     EXPECT_EQ(TrimProfileBlanks("x\xA4  ", lowSecondBytes), "x\xA4 ");
@@ -146,7 +146,7 @@ TEST(ProfileDocumentTest, SectionsOfManyKeysAreSearchedAlike) {
                 }
                 return keys;
             }(),
-        kBig5LeadBytes);
+        kBig5CodePage);
     EXPECT_EQ(ValueOr(big5, "big5", std::string(kEntrance) + "19"), "entrance");
     EXPECT_EQ(ValueOr(big5, "big5", std::string(kBigDoor) + "19"), "door");
 }

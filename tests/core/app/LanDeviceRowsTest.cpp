@@ -5,12 +5,9 @@
 #include <string>
 
 #include "base/FixedText.h"
+#include "support/Big5.h"
 
 namespace {
-
-bool Big5LeadByte(unsigned char byte) {
-    return byte >= 0x81 && byte <= 0xFE;
-}
 
 DiscoveredDevice Device(const char* name, const char* title, int port) {
     DiscoveredDevice device{};
@@ -51,7 +48,7 @@ TEST(LanDeviceRowsTest, RowsAndTheAddFormTheyOffer) {
         EXPECT_EQ(row.ipAddress, "10.77.0.2");
         EXPECT_EQ(row.port, c.rowPort);
         EXPECT_EQ(row.macAddress, "02:ab:cd:0a:0b:0c");
-        const DeviceFormFields form = AddFormForLanDevice(row, Big5LeadByte);
+        const DeviceFormFields form = AddFormForLanDevice(row, kBig5CodePage);
         EXPECT_EQ(FieldText(form.name), c.formName);
         EXPECT_EQ(FieldText(form.serverIp), "10.77.0.2");
         EXPECT_EQ(FieldText(form.serverPort), c.rowPort);

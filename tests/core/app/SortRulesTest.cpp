@@ -10,10 +10,9 @@ namespace {
 
 // Big5's lead bytes, and its case mapping reduced to the full-width letters a to c
 // (0xA2E9-0xA2EB), whose capitals are 0xA2CF-0xA2D1.
-const MultibyteCodePage kBig5 = {
-    [](unsigned char c) { return c >= 0x81 && c <= 0xFE; },
-    [](unsigned code) { return code >= 0xA2E9 && code <= 0xA2EB ? code - 0xA2E9 + 0xA2CF : code; },
-};
+const AnsiCodePage kBig5({{0x81, 0xFE}}, {{0x40, 0x7E}, {0xA1, 0xFE}}, [](unsigned code) {
+    return code >= 0xA2E9 && code <= 0xA2EB ? code - 0xA2E9 + 0xA2CF : code;
+});
 
 int Sign(int value) {
     return (value > 0) - (value < 0);

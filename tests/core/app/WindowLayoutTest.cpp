@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <span>
+#include <vector>
+
 #include "app/ListColumns.h"
 
 namespace {
@@ -34,10 +37,21 @@ TEST(WindowLayoutTest, TinyClientAreaNeverGivesNegativeSizesAndRecovers) {
     EXPECT_EQ(LayoutMainWindow(Rect{0, 0, 400, 300}, kButtons).list, (Rect{20, 20, 380, 209}));
 }
 
-TEST(ListColumnsTest, WidthsAreThirtyThirtyTenThirtyPercent) {
-    EXPECT_EQ(ColumnWidthsFor(760), (std::array<int, 4>{228, 228, 76, 228}));
-    EXPECT_EQ(ColumnWidthsFor(99), (std::array<int, 4>{29, 29, 9, 29}));
-    EXPECT_EQ(ColumnWidthsFor(-5), (std::array<int, 4>{0, 0, 0, 0}));
+TEST(ListColumnsTest, WidthsAreTheColumnsSharesOfTheClientWidth) {
+    struct Case {
+        std::span<const ListColumn> columns;
+        int clientWidth;
+        std::vector<int> widths;
+    };
+    const Case cases[] = {
+        {kListColumns, 760, {228, 228, 76, 228}},  // 30, 30, 10, 30 percent
+        {kListColumns, 99, {29, 29, 9, 29}},      {kListColumns, -5, {0, 0, 0, 0}},
+        {kLanColumns, 474, {161, 123, 56, 132}},  // 34, 26, 12, 28 percent
+        {kLanColumns, 99, {33, 25, 11, 27}},      {kLanColumns, -5, {0, 0, 0, 0}},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(ColumnWidthsFor(c.columns, c.clientWidth), c.widths) << c.clientWidth;
+    }
 }
 
 }  // namespace
