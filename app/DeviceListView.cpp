@@ -114,7 +114,7 @@ void DeviceListView::SortByColumn(int column, SortState& state) {
         texts[index] = CellText(row, column);
     }
     UpdateSortState(state, column);
-    SortContext context{&texts, &state, column == kPortColumn, &SystemCodePage()};
+    SortContext context{&texts, &state, column == kPortColumnIndex, &SystemCodePage()};
     SendMessageW(m_hWnd, LVM_SORTITEMS, reinterpret_cast<WPARAM>(&context),
                  reinterpret_cast<LPARAM>(&CompareRows));
     SendMessageW(m_hWnd, WM_SETREDRAW, TRUE, 0);

@@ -29,4 +29,4 @@ int CompareTextColumn(std::string_view a, std::string_view b, const SortState& s
 int ComparePortColumn(std::string_view a, std::string_view b, const SortState& state);
 
 // The comparison a column sorts with: the port column by number, the others as text.
-constexpr int kPortColumn = 2;
+constexpr int kPortColumnIndex = 2;
