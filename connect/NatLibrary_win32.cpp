@@ -16,6 +16,11 @@ std::wstring NatLibrary::Folder() const {
     return m_folder.size() > 3 ? m_folder.substr(0, m_folder.size() - 1) : m_folder;
 }
 
+bool NatLibrary::IsOpen() {
+    const std::shared_lock open(m_open);
+    return m_binding.IsComplete() && !m_closed;
+}
+
 template <class Call>
 int NatLibrary::WhileOpen(Call call) {
     const std::shared_lock open(m_open);
@@ -30,7 +35,7 @@ int NatLibrary::HostNameConnect(unsigned int* socketOut, NatRequest& request,
                                 NatConnectKind* connectionKind) {
     // Not held open while it runs: the connect lasts as long as the library likes, and the
     // library's DeInit is what cuts it short.
-    if (WhileOpen([] { return 1; }) == 0) {
+    if (!IsOpen()) {
         return 0;
     }
     return CallLibraryFunction(m_binding.hostNameConnect, socketOut, request.hostName,

@@ -39,6 +39,8 @@ public:
     int DeInit();
 
 private:
+    // False once DeInit has begun.
+    bool IsOpen();
     // The call's result, DeInit held off meanwhile; 0 once DeInit has begun.
     template <class Call>
     int WhileOpen(Call call);
