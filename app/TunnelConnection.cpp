@@ -50,7 +50,7 @@ std::optional<TunnelConnection::Outcome> TunnelConnection::TakeOutcome(WPARAM wP
     Outcome outcome{std::exchange(m_attempt, std::nullopt), result->connected, result->code};
     if (result->connected) {
         SetTarget(result->tunnel);
-        m_connectKind = result->connectionKind;
+        m_natConnectKind = result->connectionKind;
         m_callbacks->TunnelConnected();
     }
     OutputDebugStringA(

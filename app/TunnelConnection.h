@@ -56,7 +56,7 @@ public:
     // updates too.
     ConnectionTarget Target() const { return {m_targetAddress, m_targetPort}; }
     void SetTarget(const ConnectionTarget& target);
-    NatConnectKind ConnectKind() const { return m_connectKind; }
+    NatConnectKind ConnectKind() const { return m_natConnectKind; }
 
     // The library's info texts waiting for the window (WM_NAT_INFO), oldest first.
     std::vector<std::string> TakeInfoTexts();
@@ -78,5 +78,5 @@ private:
     NatCallbackTarget* m_callbacks = nullptr;  // from Start on; outlives the window
     std::string m_targetAddress;
     std::uint16_t m_targetPort = 0;
-    NatConnectKind m_connectKind = 0;
+    NatConnectKind m_natConnectKind = 0;
 };
