@@ -26,16 +26,20 @@ std::span<const ui::MessageEntry<CLanDevicesDlg>> CLanDevicesDlg::MessageTable()
         ui::OnMessage<D>(WM_DESTROY, &D::OnDestroy),
         ui::OnCommand<D>(IDC_LAN_SEARCH_AGAIN, BN_CLICKED, &D::OnClickedSearchAgain),
         ui::OnCommand<D>(IDC_LAN_ADD, BN_CLICKED, &D::OnClickedAdd),
+        ui::OnCommand<D>(IDC_LAN_ADD_ALL_NEW, BN_CLICKED, &D::OnClickedAddAllNew),
     };
     return table;
 }
 
-CLanDevicesDlg::CLanDevicesDlg(HINSTANCE instance, CDiscoveryWorker& discovery, Language languageId,
-                               AddDevice addDevice)
+CLanDevicesDlg::CLanDevicesDlg(HINSTANCE instance, CDiscoveryWorker& discovery,
+                               const DeviceTable& book, Language languageId, AddDevice addDevice,
+                               AddNewDevices addNewDevices)
     : TableDialog(instance, IDD_LAN_DEVICES),
       m_discovery(discovery),
+      m_book(book),
       m_languageId(languageId),
-      m_addDevice(std::move(addDevice)) {}
+      m_addDevice(std::move(addDevice)),
+      m_addNewDevices(std::move(addNewDevices)) {}
 
 BOOL CLanDevicesDlg::OnInitDialog() {
     SetTexts();
@@ -54,6 +58,7 @@ void CLanDevicesDlg::SetTexts() {
     const std::pair<int, const UiText&> controls[] = {
         {IDC_LAN_SEARCH_AGAIN, texts::kLanSearchAgain},
         {IDC_LAN_ADD, texts::kLanAdd},
+        {IDC_LAN_ADD_ALL_NEW, texts::kLanAddAllNew},
         {IDCANCEL, texts::kLanClose},
     };
     for (const auto& [id, text] : controls) {
@@ -81,6 +86,7 @@ void CLanDevicesDlg::ShowSearchState() {
         SendMessageW(Handle(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(IDC_LAN_LIST)), TRUE);
     }
     EnableWindow(searchAgain, !m_searching);
+    MarkRows();
 }
 
 void CLanDevicesDlg::FillList() {
@@ -99,6 +105,21 @@ void CLanDevicesDlg::FillList() {
     if (!m_rows.empty()) {
         ListView_SetItemState(list, 0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
     }
+}
+
+void CLanDevicesDlg::MarkRows() {
+    const HWND list = Item(IDC_LAN_LIST);
+    constexpr int kBookColumn = static_cast<int>(kLanColumns.size()) - 1;
+    for (std::size_t i = 0; i < m_rows.size(); ++i) {
+        const UiText& mark = IsInBook(m_rows[i], m_book) ? texts::kLanInBook : texts::kLanNew;
+        ui::SetCellText(list, static_cast<int>(i), kBookColumn, InLanguage(mark, m_languageId));
+    }
+    const HWND addAllNew = Item(IDC_LAN_ADD_ALL_NEW);
+    const bool anyNew = !m_searching && !NewDevices(m_rows, m_book).empty();
+    if (!anyNew && GetFocus() == addAllNew) {
+        SendMessageW(Handle(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(list), TRUE);
+    }
+    EnableWindow(addAllNew, anyNew);
 }
 
 ui::MessageResult CLanDevicesDlg::OnTimer(WPARAM timerId, LPARAM) {
@@ -139,4 +160,13 @@ void CLanDevicesDlg::OnClickedAdd() {
         return;
     }
     m_addDevice(Handle(), AddFormForLanDevice(m_rows[static_cast<std::size_t>(row)]));
+    MarkRows();
+}
+
+void CLanDevicesDlg::OnClickedAddAllNew() {
+    const std::vector<LanDeviceRow> newDevices = NewDevices(m_rows, m_book);
+    if (!newDevices.empty()) {
+        m_addNewDevices(Handle(), newDevices);
+    }
+    MarkRows();
 }

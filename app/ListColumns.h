@@ -20,11 +20,13 @@ inline constexpr std::array<ListColumn, 4> kListColumns{{
     {texts::kUuidColumn, 30},
 }};
 
-inline constexpr std::array<ListColumn, 4> kLanColumns{{
-    {texts::kLanNameColumn, 34},
-    {texts::kLanIpColumn, 26},
-    {texts::kLanPortColumn, 12},
-    {texts::kLanMacColumn, 28},
+// The last column tells whether the book has the device already.
+inline constexpr std::array<ListColumn, 5> kLanColumns{{
+    {texts::kLanNameColumn, 28},
+    {texts::kLanIpColumn, 22},
+    {texts::kLanPortColumn, 10},
+    {texts::kLanMacColumn, 22},
+    {texts::kLanBookColumn, 18},
 }};
 
 // Column widths in pixels for a list whose client area is clientWidth wide (never negative).

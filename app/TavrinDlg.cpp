@@ -424,6 +424,20 @@ void CTavrinDlg::AddDevice(HWND owner, const DeviceFormFields& prefilled) {
     SaveAddressBook();
 }
 
+void CTavrinDlg::AddNewLanDevices(HWND owner, std::span<const LanDeviceRow> newDevices) {
+    CAddDeviceDlg dialog(Instance(), m_devices, m_languageId,
+                         TemplateFormForNewDevices(newDevices, m_devices));
+    if (dialog.DoModal(owner) != IDOK || NameTakenMeanwhile(owner, dialog.Fields(), std::nullopt)) {
+        return;
+    }
+    for (const DeviceRecord& record :
+         RecordsForNewDevices(dialog.Fields(), newDevices, m_devices)) {
+        m_devices.Append(record);
+        m_deviceList.AppendRow(record, m_devices.Count() - 1);
+    }
+    SaveAddressBook();
+}
+
 std::optional<std::size_t> CTavrinDlg::SelectedRecordOrAskToSelect() {
     const int row = m_deviceList.FirstSelectedRow();
     if (row < 0) {

@@ -16,6 +16,7 @@
 #include "addressbook/Transfer.h"
 #include "app/ControlFonts.h"
 #include "app/DeviceListView.h"
+#include "app/LanDeviceRows.h"
 #include "app/SortRules.h"
 #include "app/TunnelConnection.h"
 #include "connect/ConnectDecision.h"
@@ -94,6 +95,8 @@ private:
 
     // Runs the Add form (filled in with prefilled, owned by owner) and adds what it accepts.
     void AddDevice(HWND owner, const DeviceFormFields& prefilled);
+    // Runs one Add form for devices found on the LAN and adds them all with what it accepts.
+    void AddNewLanDevices(HWND owner, std::span<const LanDeviceRow> newDevices);
 
     // Layout, fonts and painting.
     void LayoutControls();

@@ -53,7 +53,10 @@ void CTavrinDlg::OnMenuLanDevices() {
         return;
     }
     CLanDevicesDlg dialog(
-        Instance(), m_discovery, m_languageId,
-        [this](HWND owner, const DeviceFormFields& prefilled) { AddDevice(owner, prefilled); });
+        Instance(), m_discovery, m_devices, m_languageId,
+        [this](HWND owner, const DeviceFormFields& prefilled) { AddDevice(owner, prefilled); },
+        [this](HWND owner, std::span<const LanDeviceRow> newDevices) {
+            AddNewLanDevices(owner, newDevices);
+        });
     dialog.DoModal(Handle());
 }

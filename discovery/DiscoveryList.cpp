@@ -12,6 +12,8 @@ char CharAt(std::string_view text, std::size_t index) {
     return index < text.size() ? text[index] : '\0';
 }
 
+}  // namespace
+
 bool SameMacIgnoringCase(std::string_view given, std::string_view listed) {
     for (std::size_t i = 0; i < kMacCompareLength; ++i) {
         const char a = CharAt(given, i);
@@ -24,8 +26,6 @@ bool SameMacIgnoringCase(std::string_view given, std::string_view listed) {
     }
     return true;
 }
-
-}  // namespace
 
 DiscoveredDevice MakeDiscoveredDevice(const SearchEntry& entry) {
     DiscoveredDevice device{};

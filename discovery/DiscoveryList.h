@@ -18,6 +18,10 @@ DiscoveredDevice MakeDiscoveredDevice(const SearchEntry& entry);
 // first answer of each device wins, and every entry without a MAC folds into one record.
 std::vector<DiscoveredDevice> RemoveDuplicateMacs(std::span<const SearchEntry> entries);
 
+// Whether two MAC address texts match as the look-up compares them: without regard to ASCII
+// letter case, at most 18 characters, stopping at the end of either text.
+bool SameMacIgnoringCase(std::string_view given, std::string_view listed);
+
 // The first record whose MAC address matches without regard to ASCII letter case, comparing
 // at most 18 characters and stopping at the end of either text; null when none does.
 const DiscoveredDevice* FindDeviceByMac(std::span<const DiscoveredDevice> devices,

@@ -135,6 +135,10 @@ inline constexpr UiText kLanNameColumn{L"Name", L"名稱"};
 inline constexpr UiText kLanIpColumn{L"IP Address", L"IP 位址"};
 inline constexpr UiText kLanPortColumn{L"Port", L"埠"};
 inline constexpr UiText kLanMacColumn{L"MAC Address", L"MAC 位址"};
+inline constexpr UiText kLanBookColumn{L"Address Book", L"通訊錄"};
+inline constexpr UiText kLanInBook{L"In the book", L"已在通訊錄中"};
+inline constexpr UiText kLanNew{L"New", L"新裝置"};
+inline constexpr UiText kLanAddAllNew{L"Add all &new...", L"新增全部新裝置(&N)..."};
 
 inline constexpr UiText kDeviceNameColumn{L"Device Name", L"裝置名稱"};
 inline constexpr UiText kDeviceIpColumn{L"Device IP", L"裝置 IP"};

@@ -17,6 +17,13 @@ void SetCellText(HWND list, int row, int column, const char* text) {
 
 }  // namespace
 
+void SetCellText(HWND list, int row, int column, const wchar_t* text) {
+    LVITEMW item{};
+    item.iSubItem = column;
+    item.pszText = const_cast<wchar_t*>(text);
+    SendMessageW(list, LVM_SETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+}
+
 void SetUpColumns(HWND list, std::span<const wchar_t* const> headers, std::span<const int> widths) {
     for (std::size_t i = 0; i < headers.size() && i < widths.size(); ++i) {
         LVCOLUMNW column{};

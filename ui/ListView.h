@@ -27,6 +27,9 @@ int InsertRow(HWND list, int at, std::initializer_list<const char*> texts, LPARA
 // Writes the texts of a row's first columns.
 void SetRowTexts(HWND list, int row, std::initializer_list<const char*> texts);
 
+// Writes one cell's text given in UTF-16, as the program's own texts are.
+void SetCellText(HWND list, int row, int column, const wchar_t* text);
+
 // The text of a row's cell, as the list holds it (at most 127 bytes).
 std::string CellText(HWND list, int row, int column);
 

@@ -92,6 +92,7 @@ TEXTS = {
     "lan dialog": ("Devices on this LAN", "區域網路上的裝置"),
     "searching": ("Searching the LAN...", "正在搜尋區域網路..."),
     "found": ("Devices found: {}", "找到的裝置：{}"),
+    "in the book": ("In the book", "已在通訊錄中"), "new": ("New", "新裝置"),
 }
 LANGUAGES = ("en", "zh")  # the order of TEXTS' pairs
 
