@@ -58,6 +58,16 @@ std::optional<std::size_t> DeviceTable::IndexOfName(std::string_view name) const
     return std::nullopt;
 }
 
+std::optional<std::size_t> DeviceTable::IndexOfNameIgnoringCase(
+    std::string_view name, const AnsiCodePage& codePage) const {
+    for (std::size_t i = 0; i < m_records.size(); ++i) {
+        if (IsSameSectionName(FieldText(m_records[i].name), name, codePage)) {
+            return i;
+        }
+    }
+    return std::nullopt;
+}
+
 bool DeviceTable::ContainsNameIgnoringCase(std::string_view name, std::optional<std::size_t> skip,
                                            const AnsiCodePage& codePage) const {
     for (std::size_t i = 0; i < m_records.size(); ++i) {

@@ -40,6 +40,11 @@ public:
     // First record, in table order, whose name equals the text byte for byte.
     std::optional<std::size_t> IndexOfName(std::string_view name) const;
 
+    // First record, in table order, that the book's file would keep in one section with a
+    // record of this name (IsSameSectionName): the device a name typed in other letter case means.
+    std::optional<std::size_t> IndexOfNameIgnoringCase(
+        std::string_view name, const AnsiCodePage& codePage = SystemCodePage()) const;
+
     // True when a record other than the skipped one has this whole name, as the address
     // book's file tells sections apart (IsSameSectionName): ASCII letters that are characters
     // of their own compared without regard to case, every other byte exactly, blanks at

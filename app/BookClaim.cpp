@@ -95,7 +95,7 @@ bool HasEnded(DWORD pid) {
     return !process.IsValid() || WaitForSingleObject(process.Get(), 0) == WAIT_OBJECT_0;
 }
 
-OwnerState ShowOwner(DWORD pid) {
+OwnerState ShowOwner(DWORD pid, HWND& shown) {
     if (pid == 0) {
         return OwnerState::kWaiting;  // its id is being written
     }
@@ -108,6 +108,7 @@ OwnerState ShowOwner(DWORD pid) {
         return OwnerState::kWaiting;  // still starting
     }
     BringForward(search.found);
+    shown = search.found;
     return OwnerState::kShown;
 }
 
@@ -153,11 +154,12 @@ BookClaim BookClaim::ForFolder(const std::wstring& programFolder) {
         const LONG self = static_cast<LONG>(GetCurrentProcessId());
         bool claimed = first;
         OwnerState state = OwnerState::kWaiting;
+        HWND shown = nullptr;
         if (first) {
             InterlockedExchange(owner, self);
         } else {
             const LONG pid = InterlockedCompareExchange(owner, 0, 0);
-            state = ShowOwner(static_cast<DWORD>(pid));
+            state = ShowOwner(static_cast<DWORD>(pid), shown);
             // An owner that has ended while another start still held the object: the first
             // start to put its own id in place of the ended one's owns the book.
             claimed =
@@ -170,7 +172,7 @@ BookClaim BookClaim::ForFolder(const std::wstring& programFolder) {
         // Not kept while waiting: the object must go once its last owner has.
         mapping.Reset();
         if (state == OwnerState::kShown) {
-            return BookClaim(false);
+            return BookClaim(false, OwnedHandle(), shown);
         }
         Sleep(kPollMs);
     } while (GetTickCount() - start < kWaitForOwnerMs);

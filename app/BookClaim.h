@@ -18,12 +18,17 @@ public:
 
     bool Held() const { return m_held; }
 
+    // The other launcher's main window, brought to the front; null while this claim holds, or
+    // when the owner never showed one.
+    HWND Owner() const { return m_owner; }
+
 private:
-    explicit BookClaim(bool held, OwnedHandle mapping = OwnedHandle())
-        : m_held(held), m_mapping(std::move(mapping)) {}
+    explicit BookClaim(bool held, OwnedHandle mapping = OwnedHandle(), HWND owner = nullptr)
+        : m_held(held), m_mapping(std::move(mapping)), m_owner(owner) {}
 
     bool m_held;
     // Holds the owner's process id; lives exactly as long as the owner. None when the claim
     // holds without one, as the book's owners could not be compared.
     OwnedHandle m_mapping;
+    HWND m_owner;
 };

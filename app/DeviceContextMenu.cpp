@@ -16,8 +16,9 @@ struct MenuItem {
 };
 
 constexpr MenuItem kRowItems[] = {
-    {IDM_DEVICE_CONNECT, &texts::kMenuConnect}, {IDM_DEVICE_EDIT, &texts::kMenuEdit},
-    {IDM_DEVICE_DELETE, &texts::kMenuDelete},   {0, nullptr},
+    {IDM_DEVICE_CONNECT, &texts::kMenuConnect},         {IDM_DEVICE_EDIT, &texts::kMenuEdit},
+    {IDM_DEVICE_DELETE, &texts::kMenuDelete},           {0, nullptr},
+    {IDM_DEVICE_SHORTCUT, &texts::kMenuCreateShortcut}, {0, nullptr},
     {IDM_LAN_DEVICES, &texts::kMenuLanDevices},
 };
 

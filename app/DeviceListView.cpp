@@ -122,6 +122,12 @@ void DeviceListView::SortByColumn(int column, SortState& state) {
     ShowSortArrow(m_hWnd, column, state.descending);
 }
 
+void DeviceListView::SelectOnly(int row) {
+    ListView_SetItemState(m_hWnd, -1, 0, LVIS_SELECTED);
+    ListView_SetItemState(m_hWnd, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    ListView_EnsureVisible(m_hWnd, row, FALSE);
+}
+
 int DeviceListView::FirstSelectedRow() const {
     return static_cast<int>(
         SendMessageW(m_hWnd, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));

@@ -46,6 +46,9 @@ public:
     // order in that column's header.
     void SortByColumn(int column, SortState& state);
 
+    // Selects that row alone, with the focus, and scrolls it into view.
+    void SelectOnly(int row);
+
     // The first selected row, or -1.
     int FirstSelectedRow() const;
 

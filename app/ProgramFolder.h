@@ -6,3 +6,6 @@
 #include <string>
 
 std::wstring RunningProgramFolder();
+
+// The running program's own file, as a shortcut to it names it.
+std::wstring RunningProgramPath();

@@ -3,9 +3,11 @@
 #include <commctrl.h>
 #include <winsock2.h>
 
+#include <optional>
 #include <string>
 
 #include "app/BookClaim.h"
+#include "app/ConnectHandOver.h"
 #include "app/ProgramFolder.h"
 #include "app/TavrinDlg.h"
 #include "resources/resource.h"
@@ -24,10 +26,14 @@ void ShowSocketsFailure(HINSTANCE instance) {
 }  // namespace
 
 bool CTavrinApp::InitInstance() {
+    const std::optional<std::wstring> connectName = ConnectNameOfThisStart();
     // A second launcher on the same book would save over the first one's changes.
     const std::wstring programFolder = RunningProgramFolder();
     const BookClaim claim = BookClaim::ForFolder(programFolder);
     if (!claim.Held()) {
+        if (connectName && claim.Owner() != nullptr) {
+            HandOverConnect(claim.Owner(), *connectName);
+        }
         return false;
     }
     INITCOMMONCONTROLSEX controls{sizeof controls, 0xFF};
@@ -39,7 +45,7 @@ bool CTavrinApp::InitInstance() {
         return false;
     }
     {
-        CTavrinDlg dialog(m_instance, programFolder);
+        CTavrinDlg dialog(m_instance, programFolder, connectName);
         dialog.DoModal(nullptr);
     }
     WSACleanup();

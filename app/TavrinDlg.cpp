@@ -41,10 +41,15 @@ Rect RectOf(const RECT& r) {
 
 }  // namespace
 
-CTavrinDlg::CTavrinDlg(HINSTANCE instance, std::wstring programFolder)
+CTavrinDlg::CTavrinDlg(HINSTANCE instance, std::wstring programFolder,
+                       std::optional<std::wstring> connectName)
     : TableDialog(instance, IDD_TAVRIN_DIALOG),
       m_hIcon(LoadIconW(instance, MAKEINTRESOURCEW(IDR_MAINFRAME))),
-      m_programFolderPath(std::move(programFolder)) {}
+      m_programFolderPath(std::move(programFolder)) {
+    if (connectName) {
+        m_namedConnects.push_back(std::move(*connectName));
+    }
+}
 
 CTavrinDlg::~CTavrinDlg() = default;
 
@@ -78,6 +83,9 @@ std::span<const ui::MessageEntry<CTavrinDlg>> CTavrinDlg::MessageTable() {
         ui::OnMenuCommand<D>(IDM_DEVICE_DELETE, &D::OnClickedDelete),
         ui::OnMenuCommand<D>(IDM_DEVICE_ADD, &D::OnClickedAdd),
         ui::OnMenuCommand<D>(IDM_LAN_DEVICES, &D::OnMenuLanDevices),
+        ui::OnMenuCommand<D>(IDM_DEVICE_SHORTCUT, &D::OnMenuCreateShortcut),
+        ui::OnMessage<D>(WM_COPYDATA, &D::OnCopyData),
+        ui::OnMessage<D>(WM_CONNECT_NAMED, &D::OnConnectNamed),
     };
     return table;
 }
@@ -121,6 +129,10 @@ BOOL CTavrinDlg::OnInitDialog() {
     }
     SetTimer(Handle(), kRepaintTimerId, kRepaintDelayMs, nullptr);
     m_discovery.StartDiscovery();
+    m_started = true;
+    for (std::size_t i = 0; i < m_namedConnects.size(); ++i) {
+        PostMessageW(Handle(), WM_CONNECT_NAMED, 0, 0);
+    }
     return TRUE;
 }
 
@@ -570,28 +582,30 @@ LRESULT CTavrinDlg::OnDblclkDeviceList(NMHDR*) {
     if (!command) {
         return 0;
     }
-    const std::optional<std::size_t> index = SelectedRecord();
-    if (!index) {
-        return 0;
+    if (const std::optional<std::size_t> index = SelectedRecord()) {
+        ConnectToRecord(*index);
     }
+    return 0;
+}
+
+void CTavrinDlg::ConnectToRecord(std::size_t index) {
     WindowConnectEffects effects(m_discovery, m_programFolder, [this] { SaveAddressBook(); });
     // The LAN check may find the device's address: the next tunnel failure's report names it.
     ConnectionTarget target = m_tunnel.Target();
-    const ConnectStep step = DecideDoubleClick(m_devices.At(*index), m_discovery.IsRunning(),
-                                               target, LaunchSettings(), effects);
+    const ConnectStep step = DecideDoubleClick(m_devices.At(index), m_discovery.IsRunning(), target,
+                                               LaunchSettings(), effects);
     m_tunnel.SetTarget(target);
     switch (step) {
         case ConnectStep::kCommandLineTooLong:
             ShowMessage(Handle(), texts::kCommandLineTooLong, m_languageId);
             break;
         case ConnectStep::kNeedsTunnel:
-            StartTunnel(*index);
+            StartTunnel(index);
             break;
         case ConnectStep::kNothing:
         case ConnectStep::kLaunched:
             break;
     }
-    return 0;
 }
 
 void CTavrinDlg::StartTunnel(std::size_t index) {

@@ -25,9 +25,14 @@
 #include "texts/Language.h"
 #include "ui/Dialog.h"
 
+// Posted by the main window to itself for each name in m_namedConnects.
+constexpr UINT WM_CONNECT_NAMED = WM_APP + 1;
+
 class CTavrinDlg : public ui::TableDialog<CTavrinDlg> {
 public:
-    CTavrinDlg(HINSTANCE instance, std::wstring programFolder);
+    // connectName: a device to connect to once the window has started (--connect).
+    CTavrinDlg(HINSTANCE instance, std::wstring programFolder,
+               std::optional<std::wstring> connectName = std::nullopt);
     ~CTavrinDlg() override;
 
     static std::span<const ui::MessageEntry<CTavrinDlg>> MessageTable();
@@ -77,6 +82,8 @@ private:
     // messages.
     std::optional<std::size_t> SelectedRecord() const;
     ViewerSettings LaunchSettings() const;
+    // What a double-click does with the record, the command already held.
+    void ConnectToRecord(std::size_t record);
     void StartTunnel(std::size_t record);
     void CompleteTunnel(const TunnelConnection::Attempt& attempt);
     void ShowConnectFailure(int code);
@@ -129,6 +136,12 @@ private:
     ui::MessageResult OnContextMenu(WPARAM window, LPARAM position);
     void OnMenuConnect();
     void OnMenuLanDevices();
+    void OnMenuCreateShortcut();
+
+    // A device named from outside: on the command line, or handed over by a second start.
+    ui::MessageResult OnCopyData(WPARAM, LPARAM data);
+    ui::MessageResult OnConnectNamed(WPARAM, LPARAM);
+    void ConnectByName(const std::wstring& name);
 
     HICON m_hIcon;
     DeviceListView m_deviceList;
@@ -139,6 +152,9 @@ private:
     TunnelConnection m_tunnel;
     CDiscoveryWorker m_discovery;
     bool m_commandOpen = false;  // held by OpenCommand
+    // Names to connect to, in the order they came; taken once start-up has ended.
+    std::vector<std::wstring> m_namedConnects;
+    bool m_started = false;
     Language m_languageId = Language::kChinese;
     const std::wstring m_programFolderPath;  // as RunningProgramFolder found it
     char m_programFolder[260] = {};

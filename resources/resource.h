@@ -19,6 +19,7 @@
 #define IDM_DEVICE_DELETE 32773
 #define IDM_DEVICE_ADD 32774
 #define IDM_LAN_DEVICES 32775
+#define IDM_DEVICE_SHORTCUT 32777
 
 // The About box's line that names the program.
 #define IDC_ABOUT_PROGRAM_LINE 1035

@@ -123,6 +123,12 @@ inline constexpr UiText kMenuEdit{L"&Edit\tF2", L"編輯(&E)\tF2"};
 inline constexpr UiText kMenuDelete{L"&Delete\tDel", L"刪除(&D)\tDel"};
 inline constexpr UiText kMenuAdd{L"&Add\tCtrl+N", L"新增(&A)\tCtrl+N"};
 inline constexpr UiText kMenuLanDevices{L"Devices on this &LAN...", L"區域網路上的裝置(&L)..."};
+inline constexpr UiText kMenuCreateShortcut{L"Create desktop &shortcut", L"建立桌面捷徑(&S)"};
+inline constexpr UiText kShortcutNotMade{L"The shortcut could not be made on the desktop.",
+                                         L"無法在桌面上建立捷徑。"};
+// A device named on the command line (--connect) that the book does not have; "%ls" is the name.
+inline constexpr UiText kNoDeviceNamed{L"There is no device named \"%ls\" in the address book.",
+                                       L"通訊錄中沒有名為「%ls」的裝置。"};
 
 // The devices the LAN search found. "%d" stands for their number.
 inline constexpr UiText kLanCaption{L"Devices on this LAN", L"區域網路上的裝置"};

@@ -38,8 +38,10 @@ TEXTS = {
     "add button": ("Add", "新增"), "delete button": ("Delete", "刪除"),
     "edit button": ("Edit", "編輯"), "export button": ("Export", "匯出"),
     "import button": ("Import", "匯入"),
-    "row menu": (["&Connect\tEnter", "&Edit\tF2", "&Delete\tDel", "Devices on this &LAN..."],
-                 ["連線(&C)\tEnter", "編輯(&E)\tF2", "刪除(&D)\tDel", "區域網路上的裝置(&L)..."]),
+    "row menu": (["&Connect\tEnter", "&Edit\tF2", "&Delete\tDel", "Create desktop &shortcut",
+                  "Devices on this &LAN..."],
+                 ["連線(&C)\tEnter", "編輯(&E)\tF2", "刪除(&D)\tDel", "建立桌面捷徑(&S)",
+                  "區域網路上的裝置(&L)..."]),
     "space menu": (["&Add\tCtrl+N", "Devices on this &LAN..."],
                    ["新增(&A)\tCtrl+N", "區域網路上的裝置(&L)..."]),
     "about item": "About Zorvale(&A)...",
@@ -92,6 +94,8 @@ TEXTS = {
     "lan dialog": ("Devices on this LAN", "區域網路上的裝置"),
     "searching": ("Searching the LAN...", "正在搜尋區域網路..."),
     "found": ("Devices found: {}", "找到的裝置：{}"),
+    "no device named": ('There is no device named "{}" in the address book.',
+                        "通訊錄中沒有名為「{}」的裝置。"),
     "in the book": ("In the book", "已在通訊錄中"), "new": ("New", "新裝置"),
 }
 LANGUAGES = ("en", "zh")  # the order of TEXTS' pairs
@@ -187,14 +191,14 @@ class LauncherTest(SessionTestCase):
     """The launcher started in the class's session, with the files it needs."""
 
     def start(self, name: str, book: bytes | None, without: tuple = (), env: dict | None = None,
-              **extra) -> Program:
+              args: tuple = (), **extra) -> Program:
         """Starts the launcher from a fresh folder holding the shipped files but
         `without`, the book (none if None) and the `extra` name=contents, with
-        `env` added to its environment."""
+        `env` added to its environment and `args` on its command line."""
         files = tavrin_files(book, **extra)
         for name_left_out in without:
             del files[name_left_out]
-        program = Program(self.session, f"{name}-{self.locale}", files, env=env)
+        program = Program(self.session, f"{name}-{self.locale}", files, env=env, args=args)
         self.addCleanup(program.__exit__)
         return program
 

@@ -135,6 +135,54 @@ class StartupTest(LauncherTest):
         self.assert_closes(again)
         self.assertEqual(files(), before)
 
+    def test_one_device_started_from_the_command_line_and_a_desktop_shortcut(self):
+        book = section(b"Front Door", SERVERIP=b"10.0.0.5") + section(b"Lobby", SERVERIP=b"10.0.0.6")
+        # The letter case the book does not tell apart names the device too.
+        p = self.start("connect", book, args=("--connect", "front door"),
+                       **{"Pellix.exe": paths.win_bin() / "Pellix.exe"})
+        p.main_window()
+        log = p.folder / "Pellix.log"
+        addresses = lambda: [line.split("#")[0] for line in
+                             (log.read_text("latin-1").splitlines() if log.exists() else [])]
+        eventually(lambda: addresses() == ["Pellix.exe IP=10.0.0.5"], timeout=20)
+        self.close_viewers(p)
+
+        def second_start(*args: str) -> None:
+            """The program started again on its folder; it hands over and ends."""
+            done = subprocess.run(["wine", *args], env=self.session.env, timeout=30,
+                                  stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            self.assertEqual(done.returncode, 0)
+
+        # Started again on the same book: the running window connects.
+        second_start(windows_path(p.exe), "--connect", "Lobby")
+        eventually(lambda: addresses()[1:] == ["Pellix.exe IP=10.0.0.6"], timeout=20)
+        self.close_viewers(p)
+        second_start(windows_path(p.exe), "--connect", "Back Door")
+        self.assert_message(p.message_box(), "no device named", "Back Door")
+        p.screenshot("no-device-named")
+        p.answer(p.message_box(), IDOK)
+
+        # The row's menu makes a shortcut on the desktop (here the test's own folder); started,
+        # it connects as the command line did.
+        desktop = p.folder / "Desktop"
+        desktop.mkdir()
+        shell_folders = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\User Shell Folders"
+        reg = lambda *args: subprocess.run(["wine", "reg", "add", shell_folders, "/v", "Desktop",
+                                            "/t", "REG_EXPAND_SZ", "/f", *args],
+                                           env=self.session.env, check=True, timeout=60,
+                                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        reg("/d", windows_path(desktop))
+        self.addCleanup(reg, "/d", r"%USERPROFILE%\Desktop")
+        p.click_like_user(self.row(p, "Lobby"), button=3)
+        p.click_like_user(next(i for i in p.context_menu()
+                               if i["text"] == self.text("row menu")[3]))
+        shortcut = desktop / "Lobby.lnk"
+        eventually(shortcut.exists, timeout=20)
+        second_start("start", "/wait", windows_path(shortcut))
+        eventually(lambda: addresses()[2:] == ["Pellix.exe IP=10.0.0.6"], timeout=20)
+        self.close_viewers(p)
+        self.assert_closes(p)
+
     def start_in(self, folder, name: str, book: bytes) -> Program:
         """Starts the launcher from `folder`, which already holds the book."""
         folder.mkdir(parents=True, exist_ok=True)
