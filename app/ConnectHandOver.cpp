@@ -34,7 +34,8 @@ std::optional<std::wstring> ConnectNameOfThisStart() {
 void HandOverConnect(HWND runningWindow, const std::wstring& deviceName) {
     COPYDATASTRUCT data{};
     data.dwData = kConnectByName;
-    data.cbData = static_cast<DWORD>(deviceName.size() * sizeof(wchar_t));
+    const std::size_t bytes = deviceName.size() * sizeof(wchar_t);
+    data.cbData = static_cast<DWORD>(bytes);
     data.lpData = const_cast<wchar_t*>(deviceName.data());
     DWORD_PTR taken = FALSE;
     SendMessageTimeoutW(runningWindow, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data),
