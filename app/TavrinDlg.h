@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <array>
 #include <memory>
 #include <optional>
 #include <span>
@@ -18,6 +19,7 @@
 #include "app/DeviceListView.h"
 #include "app/SortRules.h"
 #include "app/TunnelConnection.h"
+#include "app/WindowLayout.h"
 #include "connect/ConnectDecision.h"
 #include "discovery/DiscoveryWorker_win32.h"
 #include "editing/DeviceForm.h"
@@ -95,9 +97,10 @@ private:
     // Runs the Add form (filled in with prefilled, owned by owner) and adds what it accepts.
     void AddDevice(HWND owner, const DeviceFormFields& prefilled);
 
-    // Layout, fonts and painting.
+    // Layout, fonts and painting, at the window's DPI.
     void LayoutControls();
     void ApplyControlFonts();
+    void ScaleButtons();
 
     // Message handlers.
     ui::MessageResult OnClose(WPARAM, LPARAM);
@@ -107,6 +110,7 @@ private:
     ui::MessageResult OnQueryDragIcon(WPARAM, LPARAM);
     ui::MessageResult OnSizing(WPARAM, LPARAM);
     ui::MessageResult OnSize(WPARAM sizeKind, LPARAM);
+    ui::MessageResult OnDpiChanged(WPARAM dpi, LPARAM suggestedRect);
     LRESULT OnDblclkDeviceList(NMHDR*);
     ui::MessageResult OnConnectResult(WPARAM wParam, LPARAM result);
     ui::MessageResult OnNatStatus(WPARAM, LPARAM);
@@ -131,6 +135,10 @@ private:
     DeviceListView m_deviceList;
     SortState m_sortState;  // lives as long as the window, which is the process's life
     ControlFonts m_fonts;
+    // The DPI the window is shown at, and the one it was made at with its buttons' sizes then.
+    int m_dpi = kBaseDpi;
+    int m_startDpi = kBaseDpi;
+    std::array<Size, kButtonCount> m_startButtonSizes{};
     SharedBook m_book;  // the devices, their file, and what it held when last read or written
     DeviceTable& m_devices = m_book.Devices();
     TunnelConnection m_tunnel;
