@@ -15,6 +15,7 @@
 #include "app/StartupRules.h"
 #include "app/TransferPickers.h"
 #include "app/WindowConnectEffects.h"
+#include "app/WindowDpi.h"
 #include "app/WindowLayout.h"
 #include "base/AnsiText_win32.h"
 #include "base/FixedText.h"
@@ -67,6 +68,7 @@ std::span<const ui::MessageEntry<CTavrinDlg>> CTavrinDlg::MessageTable() {
         ui::OnCommand<D>(IDC_IMPORT_BUTTON, BN_CLICKED, &D::OnClickedImport),
         ui::OnMessage<D>(WM_SIZE, &D::OnSize),
         ui::OnMessage<D>(WM_SIZING, &D::OnSizing),
+        ui::OnMessage<D>(WM_DPICHANGED, &D::OnDpiChanged),
         ui::OnNotify<D>(IDC_DEVICE_LIST, NM_DBLCLK, &D::OnDblclkDeviceList),
         ui::OnMessage<D>(WM_CONNECT_RESULT, &D::OnConnectResult),
         ui::OnMessage<D>(WM_NAT_STATUS, &D::OnNatStatus),
@@ -101,6 +103,13 @@ BOOL CTavrinDlg::OnInitDialog() {
         SetWindowTextW(Handle(), texts::kWindowTitle.english);
     }
     WarnWhenMemoryIsLow();
+    m_dpi = DpiOfWindow(Handle());
+    m_startDpi = m_dpi;
+    for (int i = 0; i < kButtonCount; ++i) {
+        RECT button{};
+        GetWindowRect(Item(kButtonRow[i]), &button);
+        m_startButtonSizes[i] = Size{button.right - button.left, button.bottom - button.top};
+    }
     LayoutControls();
     ApplyControlFonts();
 
@@ -175,7 +184,7 @@ void CTavrinDlg::LayoutControls() {
         GetWindowRect(Item(kButtonRow[i]), &button);
         sizes[i] = Size{button.right - button.left, button.bottom - button.top};
     }
-    const MainLayout layout = LayoutMainWindow(RectOf(client), sizes);
+    const MainLayout layout = LayoutMainWindow(RectOf(client), sizes, m_dpi);
     for (int i = 0; i < kButtonCount; ++i) {
         const Rect& r = layout.buttons[i];
         MoveWindow(Item(kButtonRow[i]), r.left, r.top, r.Width(), r.Height(), TRUE);
@@ -185,9 +194,20 @@ void CTavrinDlg::LayoutControls() {
 }
 
 void CTavrinDlg::ApplyControlFonts() {
-    m_fonts.Enlarge(m_deviceList.Handle(), L"Verdana", 2);
+    m_fonts.Enlarge(m_deviceList.Handle(), L"Verdana", 2, m_dpi);
     for (int id : kButtonRow) {
-        m_fonts.Enlarge(Item(id), L"標楷體", 3);
+        m_fonts.Enlarge(Item(id), L"標楷體", 3, m_dpi);
+    }
+}
+
+// The buttons' sizes at the window's DPI, from their sizes at start-up, so that moves back
+// and forth between monitors gather no rounding.
+void CTavrinDlg::ScaleButtons() {
+    for (int i = 0; i < kButtonCount; ++i) {
+        const Size& size = m_startButtonSizes[i];
+        SetWindowPos(Item(kButtonRow[i]), nullptr, 0, 0, MulDiv(size.width, m_dpi, m_startDpi),
+                     MulDiv(size.height, m_dpi, m_startDpi),
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
 }
 
@@ -409,6 +429,23 @@ ui::MessageResult CTavrinDlg::OnSize(WPARAM sizeKind, LPARAM) {
         m_deviceList.ResizeColumns();
     }
     return ui::kDefault;
+}
+
+// The window has moved to a monitor of another scale, or its monitor's scale has changed: the
+// fonts, the buttons and the margins follow, and the window takes the rectangle the system
+// suggests for the new DPI. Handled here whole, so the dialog manager scales nothing of its
+// own over the layout.
+ui::MessageResult CTavrinDlg::OnDpiChanged(WPARAM dpi, LPARAM suggestedRect) {
+    m_dpi = HIWORD(dpi);
+    m_fonts.ScaleTo(m_dpi);
+    ScaleButtons();
+    const RECT& r = *reinterpret_cast<const RECT*>(suggestedRect);
+    SetWindowPos(Handle(), nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    // A rectangle of the same size brings no WM_SIZE.
+    LayoutControls();
+    m_deviceList.ResizeColumns();
+    return 0;
 }
 
 LRESULT CTavrinDlg::OnColumnclickDeviceList(NMHDR* header) {

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <array>
 #include <memory>
 #include <optional>
 #include <span>
@@ -19,6 +20,7 @@
 #include "app/LanDeviceRows.h"
 #include "app/SortRules.h"
 #include "app/TunnelConnection.h"
+#include "app/WindowLayout.h"
 #include "connect/ConnectDecision.h"
 #include "discovery/DiscoveryWorker_win32.h"
 #include "editing/DeviceForm.h"
@@ -105,9 +107,10 @@ private:
     // Runs one Add form for devices found on the LAN and adds them all with what it accepts.
     void AddNewLanDevices(HWND owner, std::span<const LanDeviceRow> newDevices);
 
-    // Layout, fonts and painting.
+    // Layout, fonts and painting, at the window's DPI.
     void LayoutControls();
     void ApplyControlFonts();
+    void ScaleButtons();
 
     // Message handlers.
     ui::MessageResult OnClose(WPARAM, LPARAM);
@@ -117,6 +120,7 @@ private:
     ui::MessageResult OnQueryDragIcon(WPARAM, LPARAM);
     ui::MessageResult OnSizing(WPARAM, LPARAM);
     ui::MessageResult OnSize(WPARAM sizeKind, LPARAM);
+    ui::MessageResult OnDpiChanged(WPARAM dpi, LPARAM suggestedRect);
     LRESULT OnDblclkDeviceList(NMHDR*);
     ui::MessageResult OnConnectResult(WPARAM wParam, LPARAM result);
     ui::MessageResult OnNatStatus(WPARAM, LPARAM);
@@ -147,6 +151,10 @@ private:
     DeviceListView m_deviceList;
     SortState m_sortState;  // lives as long as the window, which is the process's life
     ControlFonts m_fonts;
+    // The DPI the window is shown at, and the one it was made at with its buttons' sizes then.
+    int m_dpi = kBaseDpi;
+    int m_startDpi = kBaseDpi;
+    std::array<Size, kButtonCount> m_startButtonSizes{};
     SharedBook m_book;  // the devices, their file, and what it held when last read or written
     DeviceTable& m_devices = m_book.Devices();
     TunnelConnection m_tunnel;

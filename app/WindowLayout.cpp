@@ -12,21 +12,25 @@ constexpr int kListToRow = 30;
 
 }  // namespace
 
-MainLayout LayoutMainWindow(const Rect& client, const std::array<Size, kButtonCount>& buttons) {
+MainLayout LayoutMainWindow(const Rect& client, const std::array<Size, kButtonCount>& buttons,
+                            int dpi) {
+    const int listMargin = ScaledForDpi(kListMargin, dpi);
+    const int rowBottomMargin = ScaledForDpi(kRowBottomMargin, dpi);
+    const int buttonGap = ScaledForDpi(kButtonGap, dpi);
     MainLayout layout;
-    int left = client.left + kRowLeft;
+    int left = client.left + ScaledForDpi(kRowLeft, dpi);
     for (int i = 0; i < kButtonCount; ++i) {
         const Size& size = buttons[i];
-        const int bottom = client.bottom - kRowBottomMargin;
+        const int bottom = client.bottom - rowBottomMargin;
         layout.buttons[i] = Rect{left, bottom - size.height, left + size.width, bottom};
-        left += size.width + kButtonGap;
+        left += size.width + buttonGap;
     }
     // The row's height is the Delete button's (they all share it).
     const int rowHeight = buttons[2].height;
-    layout.list.left = client.left + kListMargin;
-    layout.list.top = client.top + kListMargin;
-    layout.list.right = std::max(layout.list.left, client.right - kListMargin);
-    layout.list.bottom =
-        std::max(layout.list.top, client.bottom - kRowBottomMargin - kListToRow - rowHeight);
+    layout.list.left = client.left + listMargin;
+    layout.list.top = client.top + listMargin;
+    layout.list.right = std::max(layout.list.left, client.right - listMargin);
+    layout.list.bottom = std::max(layout.list.top, client.bottom - rowBottomMargin -
+                                                       ScaledForDpi(kListToRow, dpi) - rowHeight);
     return layout;
 }

@@ -27,8 +27,18 @@ struct MainLayout {
     std::array<Rect, kButtonCount> buttons;
 };
 
+// The DPI at which a pixel is a pixel: the screen of 100 % scale.
+constexpr int kBaseDpi = 96;
+
+// Pixels at kBaseDpi as many at `dpi`, rounded to the nearest (as MulDiv rounds).
+constexpr int ScaledForDpi(int pixels, int dpi) {
+    return (pixels * dpi + kBaseDpi / 2) / kBaseDpi;
+}
+
 // The button row stands 15 px above the client's bottom, starting 25 px from its left with
 // 10 px between buttons, each keeping its size; the list fills the area above with 20 px
-// margins, 30 px above the row. A client area too small for the list gives it zero width or
-// height, never a negative one.
-MainLayout LayoutMainWindow(const Rect& client, const std::array<Size, kButtonCount>& buttons);
+// margins, 30 px above the row. The margins are those at kBaseDpi, scaled to the window's
+// `dpi`. A client area too small for the list gives it zero width or height, never a
+// negative one.
+MainLayout LayoutMainWindow(const Rect& client, const std::array<Size, kButtonCount>& buttons,
+                            int dpi = kBaseDpi);

@@ -1,4 +1,4 @@
-; The Windows installer: makensis -DVERSION=1.0.8.6 -DBIN=<folder with the three files>
+; The Windows installer: makensis -DVERSION=<version> -DBIN=<folder with the three files>
 ;   -DREADME=<README-Windows.txt with CRLF line ends> -DOUTFILE=<setup.exe> packaging/installer.nsi
 ; (scripts/package passes all four). Silent with /S.
 ;
@@ -9,6 +9,7 @@
 Unicode true
 SetCompressor /SOLID lzma
 
+!include "LogicLib.nsh"
 !include "MUI2.nsh"
 
 !define PRODUCT "Tavrin"
@@ -40,9 +41,67 @@ VIAddVersionKey "LegalCopyright" "Copyright (C) ${PUBLISHER}"
 !insertmacro MUI_UNPAGE_INSTFILES
 !insertmacro MUI_LANGUAGE "English"
 !insertmacro MUI_LANGUAGE "TradChinese"
+; makensis works from this folder.
+!include "../texts/Installer.nsh"
+
+; Windows refuses to write over or delete a program that runs, and a launcher closed after
+; the uninstaller had removed its book would save the book again. So both wait until no
+; launcher runs from $INSTDIR: one does while one of its windows is there (the main window,
+; or a message it shows before it). $0 is 1 while one runs, else 0.
+!macro LAUNCHER_RUNS_HERE un
+Function ${un}LauncherRunsHere
+  Push $1
+  Push $2
+  Push $3
+  Push $4
+  Push $5
+  StrCpy $0 0
+  StrCpy $1 0
+  ${Do}
+    System::Call 'user32::FindWindowExW(p 0, p r1, w "#32770", p 0) p .r1'
+    ${If} $1 P= 0
+      ${Break}
+    ${EndIf}
+    System::Call 'user32::GetWindowThreadProcessId(p r1, *i .r2)'
+    ; PROCESS_QUERY_LIMITED_INFORMATION: enough for another program of the same user.
+    System::Call 'kernel32::OpenProcess(i 0x1000, i 0, i r2) p .r3'
+    ${If} $3 P<> 0
+      StrCpy $5 ${NSIS_MAX_STRLEN}
+      System::Call 'kernel32::QueryFullProcessImageNameW(p r3, i 0, w .r4, *i r5r5) i .r2'
+      System::Call 'kernel32::CloseHandle(p r3)'
+      ; StrCmp, as == is, ignores letter case, as file names do.
+      ${If} $2 <> 0
+      ${AndIf} $4 == "$INSTDIR\Tavrin.exe"
+        StrCpy $0 1
+        ${Break}
+      ${EndIf}
+    ${EndIf}
+  ${Loop}
+  Pop $5
+  Pop $4
+  Pop $3
+  Pop $2
+  Pop $1
+FunctionEnd
+
+; Asks until the launcher is closed (Retry) or the user gives up (Cancel: nothing has been
+; touched yet). A silent run does not wait for one: it stops, with exit code 2.
+Function ${un}WaitForLauncherToClose
+  check:
+  Call ${un}LauncherRunsHere
+  ${If} $0 = 1
+    MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "$(LauncherRunning)" /SD IDCANCEL IDRETRY check
+    SetErrorLevel 2
+    Quit
+  ${EndIf}
+FunctionEnd
+!macroend
+!insertmacro LAUNCHER_RUNS_HERE ""
+!insertmacro LAUNCHER_RUNS_HERE "un."
 
 Section "Tavrin" SecProgram
   SetShellVarContext current
+  Call WaitForLauncherToClose
   SetOutPath "$INSTDIR"
   File "${BIN}/Tavrin.exe"
   File "${BIN}/KXC_IE_NATT.dll"
@@ -67,11 +126,22 @@ Section "Tavrin" SecProgram
   WriteRegDWORD HKCU "${UNINSTALL_KEY}" "EstimatedSize" $0
 SectionEnd
 
-; Removes what the installer and the viewer put there, file by file: the user's
-; AddressBook.ini, its backup AddressBook.ini.bak and anything else the user keeps in the
-; folder stay, and so does the folder while it holds them.
+; Removes what the installer and the viewer put there, file by file. The address book and
+; its backups go only when the user says so; anything else the user keeps in the folder
+; stays, and so does the folder while it holds something.
 Section "Uninstall"
   SetShellVarContext current
+  Call un.WaitForLauncherToClose
+  ; The book holds the user's devices and passwords: No is the answer a slip of Enter gives.
+  MessageBox MB_YESNO|MB_ICONQUESTION|MB_DEFBUTTON2 "$(RemoveBook)" /SD IDNO IDNO keep_book
+    Delete "$INSTDIR\AddressBook.ini"
+    Delete "$INSTDIR\AddressBook.ini.bak"
+    ; The scratch files of saves that were stopped half-way hold the book too.
+    Delete "$INSTDIR\AddressBook.ini.*.new"
+    ; The history's names only: Tavrin leaves any other file in Backups alone.
+    Delete "$INSTDIR\Backups\AddressBook.ini.????????-??????-??.bak"
+    RMDir "$INSTDIR\Backups"
+  keep_book:
   Delete "$INSTDIR\Tavrin.exe"
   Delete "$INSTDIR\KXC_IE_NATT.dll"
   Delete "$INSTDIR\Pellix.exe"

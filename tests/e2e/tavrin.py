@@ -236,21 +236,24 @@ class LauncherTest(SessionTestCase):
             except NotFound:
                 pass  # it closed on its own meanwhile
 
-    def assert_main_layout(self, p: Program) -> None:
+    def assert_main_layout(self, p: Program, dpi: int = 96) -> None:
         """Buttons in one row at the bottom of the client area, the list above with
-        20 px margins."""
+        20 px margins: pixels at 96 DPI, as many more as the window's `dpi` makes them."""
+        def px(pixels: int) -> int:
+            return (pixels * dpi + 48) // 96
         client = p.frame()["client"]
         controls = {c["id"]: c["rect"] for c in p.controls()}
-        left = client["left"] + 25
+        left = client["left"] + px(25)
         for id in BUTTON_ROW:
             button = controls[id]
             self.assertEqual(button["left"], left, f"button {id}")
-            self.assertEqual(button["bottom"], client["bottom"] - 15, f"button {id}")
-            left = button["right"] + 10
+            self.assertEqual(button["bottom"], client["bottom"] - px(15), f"button {id}")
+            left = button["right"] + px(10)
         height = controls[ids.IDC_DELETE_BUTTON]["bottom"] - controls[ids.IDC_DELETE_BUTTON]["top"]
         self.assertEqual(controls[ids.IDC_DEVICE_LIST], {
-            "left": client["left"] + 20, "top": client["top"] + 20,
-            "right": client["right"] - 20, "bottom": client["bottom"] - 45 - height})
+            "left": client["left"] + px(20), "top": client["top"] + px(20),
+            "right": client["right"] - px(20),
+            "bottom": client["bottom"] - px(15) - px(30) - height})
 
     def assert_message(self, box: dict, key: str, *values) -> None:
         """A message box of the launcher's saying TEXTS' `key`, filled with `values`."""

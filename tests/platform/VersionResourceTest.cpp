@@ -101,4 +101,20 @@ TEST(VersionResourceTest, EveryShippedFileCarriesTheProjectVersionAndItsOwnDescr
     }
 }
 
+// The manifest that Windows reads as the launcher starts: the one the build made for this
+// version, not a copy of an older one that windres found first.
+TEST(VersionResourceTest, TheLaunchersManifestNamesTheProjectVersion) {
+    HMODULE exe = LoadLibraryExW((ProgramFolder() + L"Tavrin.exe").c_str(), nullptr,
+                                 LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    ASSERT_NE(exe, nullptr);
+    HRSRC found = FindResourceW(exe, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24));  // RT_MANIFEST
+    ASSERT_NE(found, nullptr);
+    const std::string manifest(static_cast<const char*>(LockResource(LoadResource(exe, found))),
+                               SizeofResource(exe, found));
+    FreeLibrary(exe);
+    EXPECT_NE(manifest.find(std::string("name=\"Tavrin\" version=\"") + TAVRIN_VERSION + "\""),
+              std::string::npos)
+        << manifest;
+}
+
 }  // namespace

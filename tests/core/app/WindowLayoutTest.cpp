@@ -27,6 +27,32 @@ TEST(WindowLayoutTest, ButtonRowAtTheBottomAndListAboveIt) {
     EXPECT_EQ(layout.buttons[0].top - layout.list.bottom, 30);
 }
 
+TEST(WindowLayoutTest, MarginsScaleWithTheWindowsDpi) {
+    struct Case {
+        int dpi;
+        Rect client;
+        Rect firstButton;
+        Rect secondButton;
+        Rect list;
+    };
+    const Case cases[] = {
+        // 125 %: 31.25, 18.75, 12.5, 25 and 37.5 px round to the nearest, halves up.
+        {120, {0, 0, 1000, 750}, {31, 685, 136, 731}, {149, 685, 254, 731}, {25, 25, 975, 647}},
+        {144, {0, 0, 1200, 900}, {38, 831, 143, 877}, {158, 831, 263, 877}, {30, 30, 1170, 786}},
+        {192,
+         {0, 0, 1600, 1200},
+         {50, 1124, 155, 1170},
+         {175, 1124, 280, 1170},
+         {40, 40, 1560, 1064}},
+    };
+    for (const Case& c : cases) {
+        const MainLayout layout = LayoutMainWindow(c.client, kButtons, c.dpi);
+        EXPECT_EQ(layout.buttons[0], c.firstButton) << c.dpi;
+        EXPECT_EQ(layout.buttons[1], c.secondButton) << c.dpi;
+        EXPECT_EQ(layout.list, c.list) << c.dpi;
+    }
+}
+
 TEST(WindowLayoutTest, TinyClientAreaNeverGivesNegativeSizesAndRecovers) {
     for (const Rect client : {Rect{0, 0, 30, 70}, Rect{0, 0, 0, 0}, Rect{0, 0, 10, 500}}) {
         const MainLayout layout = LayoutMainWindow(client, kButtons);

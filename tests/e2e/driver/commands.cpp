@@ -10,6 +10,7 @@
 #include "folderpicker.h"
 #include "hook_requests.h"
 #include "listview.h"
+#include "remote_memory.h"
 #include "remote_hook.h"
 #include "sysmenu.h"
 #include "toplevel.h"
@@ -36,6 +37,8 @@ const char* const kUsage =
     "  selectfolder --hwnd H --path P [--timeout S]  select a folder in a folder picker\n"
     "  hold       --path P [--timeout S]      keep a file open sharing nothing, then exit\n"
     "  cmdline    --pid P                     the command line a process was started with\n"
+    "  dpichanged --hwnd H --dpi D --left L --top T --right R --bottom B  a move to a monitor\n"
+    "             of that DPI, the window given that rectangle (WM_DPICHANGED)\n"
     "FILTER: --title T --class C --pid P --exe PATH|NAME --exclude H (repeatable)\n";
 
 namespace {
@@ -163,6 +166,24 @@ int postmessage(const Args& args) {
     return 0;
 }
 
+// What the system sends a window that has moved to a monitor of another scale; Xvfb has one
+// screen of one scale. The suggested rectangle must live in the window's process.
+int dpichanged(const Args& args) {
+    HWND hwnd = existingWindow(args.hwnd());
+    const auto dpi = static_cast<WORD>(args.number(L"dpi", USER_DEFAULT_SCREEN_DPI));
+    const RECT suggested = {
+        static_cast<LONG>(args.number(L"left", 0)), static_cast<LONG>(args.number(L"top", 0)),
+        static_cast<LONG>(args.number(L"right", 0)), static_cast<LONG>(args.number(L"bottom", 0))};
+    RemoteMemory memory(windowPid(hwnd), sizeof suggested);
+    memory.write(0, &suggested, sizeof suggested);
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutW(hwnd, WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                             reinterpret_cast<LPARAM>(memory.at(0)), SMTO_ABORTIFHUNG,
+                             kSendTimeoutMs, &result))
+        throw NotFound("the window did not take the message");
+    return 0;
+}
+
 int sysmenu(const Args& args) {
     for (const JsonObject& item : readSystemMenu(existingWindow(args.hwnd())))
         item.print();
@@ -272,7 +293,7 @@ int runCommand(const Args& args) {
         {L"sysmenu", sysmenu},           {L"listview", listview}, {L"at", at},
         {L"selectfolder", selectfolder}, {L"hold", hold},         {L"postmessage", postmessage},
         {L"popupmenu", popupmenu},       {L"cursor", cursor},     {L"cmdline", cmdline},
-        {L"select", selectrow},
+        {L"dpichanged", dpichanged},     {L"select", selectrow},
     };
     auto it = commands.find(args.command());
     if (it == commands.end())

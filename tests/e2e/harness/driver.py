@@ -105,6 +105,12 @@ class Driver:
         self.call("postmessage", "--hwnd", hwnd, "--msg", msg, "--wparam", wparam,
                   "--lparam", lparam)
 
+    def dpi_changed(self, hwnd: int, dpi: int, rect: dict) -> None:
+        """Sends what the system sends a window moved to a monitor of that DPI, with the
+        rectangle ({left, top, right, bottom}) it suggests there."""
+        self.call("dpichanged", "--hwnd", hwnd, "--dpi", dpi, *(o for side in
+                  ("left", "top", "right", "bottom") for o in (f"--{side}", rect[side])))
+
     def sysmenu(self, hwnd: int) -> list:
         """[{'id', 'text', 'separator', 'grayed', 'checked'}]"""
         return self.call("sysmenu", "--hwnd", hwnd)

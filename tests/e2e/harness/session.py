@@ -15,8 +15,6 @@ import unittest
 
 from . import wine_env
 
-SCREEN = "1280x960x24"
-
 # A second click within the double-click time (500 ms) and a few pixels of the first
 # is a double-click, and Wine's list header takes a double-click as no click at all.
 # Separate clicks at one spot wait this long apart.
@@ -70,8 +68,9 @@ def kill_prefix_processes(prefix: str) -> None:
 class Session:
     """with Session("en") as s: ... — Xvfb + wineserver, all gone afterwards."""
 
-    def __init__(self, locale: str = "en"):
+    def __init__(self, locale: str = "en", size: str = wine_env.DESKTOP_SIZE):
         self.locale = locale
+        self.size = size  # of the X screen and of the Wine desktop on it, "WxH"
         self.display = None
         self.env = None
         self._xvfb = None
@@ -101,6 +100,7 @@ class Session:
         # that run's display and windows into this one.
         self._wineserver("-k")
         kill_prefix_processes(self.env["WINEPREFIX"])
+        wine_env.ensure_desktop_size(self.locale, self.size)
         self._server = subprocess.Popen(["wineserver", "-f", "-p"], env=self.env,
                                         stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
                                         start_new_session=True)
@@ -112,7 +112,7 @@ class Session:
         self._xvfb = subprocess.Popen(
             # -noreset: by default the server resets whenever its last client
             # leaves, which would race with the next program connecting.
-            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", SCREEN, "-nolisten", "tcp",
+            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", f"{self.size}x24", "-nolisten", "tcp",
              "-noreset"],
             pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
             start_new_session=True)
@@ -148,6 +148,7 @@ class Session:
             self._wineserver("-k")
             stop_process(self._server)
             kill_prefix_processes(self.env["WINEPREFIX"])
+        wine_env.ensure_desktop_size(self.locale, self.size)
         if self._xvfb:
             stop_process(self._xvfb)
 
@@ -190,12 +191,14 @@ def uses_both_prefixes(test):
 
 
 class SessionTestCase(unittest.TestCase):
-    """Tests that share one session per class; `locale` chooses its Wine prefix."""
+    """Tests that share one session per class; `locale` chooses its Wine prefix, and
+    `desktop` the size of the screen."""
     locale = "en"
+    desktop = wine_env.DESKTOP_SIZE
 
     @classmethod
     def setUpClass(cls):
-        cls.session = Session(cls.locale).__enter__()
+        cls.session = Session(cls.locale, cls.desktop).__enter__()
         cls.addClassCleanup(cls.session.close)
 
     def assert_closes(self, program) -> None:

@@ -118,3 +118,19 @@ def ensure_prefix(locale: str) -> Path:
     run("wineserver", "-w")
     (pfx / READY_STAMP).write_text("")
     return pfx
+
+
+def ensure_desktop_size(locale: str, size: str) -> None:
+    """Gives the prefix's desktop that size ("WxH") for the programs started next. Call
+    under prefix_lock, while no Wine process of the prefix runs: the desktop takes its
+    size when it is made."""
+    section = r'[Software\\Wine\\Explorer\\Desktops]'
+    user_reg = (prefix(locale) / "user.reg").read_text(errors="replace")
+    settings = user_reg.partition(section)[2].partition("\n[")[0]
+    if f'"Default"="{size}"' in settings:
+        return
+    e = env(locale)
+    for cmd in (["wine", "reg", "add", r"HKCU\Software\Wine\Explorer\Desktops", "/v", "Default",
+                 "/d", size, "/f"], ["wineserver", "-w"]):
+        subprocess.run(cmd, env=e, check=True, timeout=300, stdout=subprocess.DEVNULL,
+                       stderr=subprocess.DEVNULL)
