@@ -145,6 +145,7 @@ class ReleaseTest(LauncherTest):
         window = p.driver.wait(exe=setup.name, cls=DIALOG, timeout=60)
         p.driver.click(window["hwnd"], id=IDOK)  # Install, on the folder page
         box = self.question(p, window, "running", folder)
+        p.screenshot("installer-asks-to-close")
         self.assert_closes(p)
         p.driver.click(box["hwnd"], id=IDRETRY)
         # Finish, without starting the launcher.
@@ -201,6 +202,7 @@ class ReleaseTest(LauncherTest):
         p.driver.click(window["hwnd"], id=IDOK)
         box = self.question(p, window, "remove book", folder)
         self.assertEqual([b["id"] for b in box["buttons"]], [IDYES, IDNO])
+        p.screenshot("uninstaller-asks-about-the-book")
         p.driver.click(box["hwnd"], id=answer)
         eventually(lambda: next(c for c in p.driver.controls(window["hwnd"])
                                 if c["id"] == IDOK)["enabled"], timeout=60)
