@@ -20,6 +20,15 @@ inline constexpr std::array<ListColumn, 4> kListColumns{{
     {texts::kUuidColumn, 30},
 }};
 
+// The device list once a check has run: the four columns give the status a share of theirs.
+inline constexpr std::array<ListColumn, 5> kCheckedListColumns{{
+    {texts::kDeviceNameColumn, 24},
+    {texts::kDeviceIpColumn, 20},
+    {texts::kPortColumn, 9},
+    {texts::kUuidColumn, 23},
+    {texts::kStatusColumn, 24},
+}};
+
 inline constexpr std::array<ListColumn, 4> kLanColumns{{
     {texts::kLanNameColumn, 34},
     {texts::kLanIpColumn, 26},

@@ -45,9 +45,12 @@ TEST(ListColumnsTest, WidthsAreTheColumnsSharesOfTheClientWidth) {
     };
     const Case cases[] = {
         {kListColumns, 760, {228, 228, 76, 228}},  // 30, 30, 10, 30 percent
-        {kListColumns, 99, {29, 29, 9, 29}},      {kListColumns, -5, {0, 0, 0, 0}},
-        {kLanColumns, 474, {161, 123, 56, 132}},  // 34, 26, 12, 28 percent
-        {kLanColumns, 99, {33, 25, 11, 27}},      {kLanColumns, -5, {0, 0, 0, 0}},
+        {kListColumns, 99, {29, 29, 9, 29}},
+        {kListColumns, -5, {0, 0, 0, 0}},
+        {kCheckedListColumns, 760, {182, 152, 68, 174, 182}},  // 24, 20, 9, 23, 24 percent
+        {kLanColumns, 474, {161, 123, 56, 132}},               // 34, 26, 12, 28 percent
+        {kLanColumns, 99, {33, 25, 11, 27}},
+        {kLanColumns, -5, {0, 0, 0, 0}},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(ColumnWidthsFor(c.columns, c.clientWidth), c.widths) << c.clientWidth;
