@@ -22,11 +22,11 @@ inline constexpr std::array<ListColumn, 4> kListColumns{{
 
 // The device list once a check has run: the four columns give the status a share of theirs.
 inline constexpr std::array<ListColumn, 5> kCheckedListColumns{{
-    {texts::kDeviceNameColumn, 24},
-    {texts::kDeviceIpColumn, 20},
+    {texts::kDeviceNameColumn, 22},
+    {texts::kDeviceIpColumn, 19},
     {texts::kPortColumn, 9},
-    {texts::kUuidColumn, 23},
-    {texts::kStatusColumn, 24},
+    {texts::kUuidColumn, 20},
+    {texts::kStatusColumn, 30},
 }};
 
 inline constexpr std::array<ListColumn, 4> kLanColumns{{

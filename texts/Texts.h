@@ -147,9 +147,10 @@ inline constexpr UiText kPortColumn{L"Port", L"埠"};
 inline constexpr UiText kUuidColumn{L"UUID", L"UUID"};
 
 // The device list's fifth column, there once a check has run, and what it says of a device.
-// While a check runs its header counts the devices checked: "%d" for them, then for all.
+// While a check runs its header counts the devices checked, short enough to be read there:
+// "%d" for them, then for all.
 inline constexpr UiText kStatusColumn{L"Status", L"狀態"};
-inline constexpr UiText kCheckProgress{L"Checking %d of %d", L"檢查中 %d / %d"};
+inline constexpr UiText kCheckProgress{L"%d of %d", L"%d / %d"};
 inline constexpr UiText kStatusOk{L"OK", L"正常"};
 inline constexpr UiText kStatusWrongPassword{L"Wrong password", L"密碼錯誤"};
 inline constexpr UiText kStatusNoAnswer{L"No answer", L"沒有回應"};

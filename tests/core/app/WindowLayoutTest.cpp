@@ -47,7 +47,7 @@ TEST(ListColumnsTest, WidthsAreTheColumnsSharesOfTheClientWidth) {
         {kListColumns, 760, {228, 228, 76, 228}},  // 30, 30, 10, 30 percent
         {kListColumns, 99, {29, 29, 9, 29}},
         {kListColumns, -5, {0, 0, 0, 0}},
-        {kCheckedListColumns, 760, {182, 152, 68, 174, 182}},  // 24, 20, 9, 23, 24 percent
+        {kCheckedListColumns, 760, {167, 144, 68, 152, 228}},  // 22, 19, 9, 20, 30 percent
         {kLanColumns, 474, {161, 123, 56, 132}},               // 34, 26, 12, 28 percent
         {kLanColumns, 99, {33, 25, 11, 27}},
         {kLanColumns, -5, {0, 0, 0, 0}},
