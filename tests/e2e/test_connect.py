@@ -45,9 +45,11 @@ BOOK = b"".join([
     section(b"Stream Cam", SERVERIP=b"", SERVERPORT=b"80", UUID=b"UUID-STREAM", **CREDENTIALS),
     section(b"Busy Cam", SERVERIP=b"", SERVERPORT=b"8083", UUID=b"UUID-BUSY",
             UUIDIP=SECOND_DEVICE_ADDRESS.encode(), UUIDMAC=BUSY_MAC.encode(), **CREDENTIALS),
-    section(b"Wrong Cam", SERVERIP=DEVICE_ADDRESS.encode(), SERVERPORT=b"80", ACCOUNT=b"admin",
-            PASSWORD=b"wrong", UUID=b""),
 ])
+# The scenario's book and a device whose password its device refuses. A row more would push
+# the last of BOOK's rows to the list's edge, where the other tests click it.
+CHECK_BOOK = BOOK + section(b"Wrong Cam", SERVERIP=DEVICE_ADDRESS.encode(), SERVERPORT=b"80",
+                            ACCOUNT=b"admin", PASSWORD=b"wrong", UUID=b"")
 # What a check of BOOK says of each device: the static ones by their login page (Other Cam's
 # address has nobody), the cloud ones by whether a double-click would find them on the LAN.
 CHECKED = {"Other Cam": "no answer", "Static Cam": "ok", "LAN Cam": "on the lan",
@@ -140,13 +142,14 @@ class ConnectTest(LauncherTest):
 
     def setUp(self):
         proxy = f"http://127.0.0.1:{self.proxy.port}"
-        files = {"Pellix.exe": paths.win_bin() / "Pellix.exe",
-                 "KXC_IE_NATT.directory": DIRECTORY.format(stream_port=self.stream.port).encode()}
+        self.files = {"Pellix.exe": paths.win_bin() / "Pellix.exe",
+                      "KXC_IE_NATT.directory":
+                          DIRECTORY.format(stream_port=self.stream.port).encode()}
         if self.library:
-            files["KXC_IE_NATT.dll"] = self.library
-        self.p = self.start("connect", BOOK, env={
-            "http_proxy": proxy, "HTTP_PROXY": proxy, "all_proxy": proxy, "ALL_PROXY": proxy},
-            **files)
+            self.files["KXC_IE_NATT.dll"] = self.library
+        self.env = {"http_proxy": proxy, "HTTP_PROXY": proxy, "all_proxy": proxy,
+                    "ALL_PROXY": proxy}
+        self.p = self.start("connect", BOOK, env=self.env, **self.files)
         self.main = self.p.main_window()
         self.log = self.p.folder / "Pellix.log"
 
@@ -367,6 +370,11 @@ class ConnectTest(LauncherTest):
     def test_check_devices_asks_what_a_double_click_would_and_changes_nothing(self):
         if self.library:
             self.skipTest("the library's calling convention plays no part here")
+        # A launcher of its own, for a book with one device more.
+        self.p.close()
+        self.p.wait_exit()
+        self.p = self.start("check", CHECK_BOOK, env=self.env, **self.files)
+        self.main = self.p.main_window()
         eventually(lambda: "Run exit" in self.p.output(), timeout=SEARCH_QUIET_SECONDS + 15)
         self.assertEqual(len(self.columns(self.p)), 4)
         # Every row selected, then the row menu's check.
@@ -377,7 +385,7 @@ class ConnectTest(LauncherTest):
         self.assertEqual([i["text"] for i in items], self.text("row menu"))
         self.p.click_like_user(items[3])
         expected = {name.decode(): self.text(CHECKED.get(name.decode(), "not on the lan"))
-                    for name in self.devices(BOOK)}
+                    for name in self.devices(CHECK_BOOK)}
         eventually_equal(lambda: self.statuses(self.p), expected, timeout=30)
         self.assertEqual(self.columns(self.p)[4], self.text("status"))
         self.p.screenshot("checked")
@@ -394,7 +402,7 @@ class ConnectTest(LauncherTest):
         self.close_and_expect_clean_end()
         # Nothing learned: LAN Cam's address, which a double-click would keep, is not saved.
         self.assertEqual(self.devices(), {name: {**keys, b"PRIORITY": b""}
-                                          for name, keys in self.devices(BOOK).items()})
+                                          for name, keys in self.devices(CHECK_BOOK).items()})
 
         # 300 devices at addresses where nobody answers: each takes the second of its connect
         # time-out, eight at a time. The window answers meanwhile, and Esc ends the check.
