@@ -16,17 +16,29 @@ struct MenuItem {
 };
 
 constexpr MenuItem kRowItems[] = {
-    {IDM_DEVICE_CONNECT, &texts::kMenuConnect},         {IDM_DEVICE_EDIT, &texts::kMenuEdit},
-    {IDM_DEVICE_DELETE, &texts::kMenuDelete},           {0, nullptr},
-    {IDM_DEVICE_SHORTCUT, &texts::kMenuCreateShortcut}, {0, nullptr},
+    {IDM_DEVICE_CONNECT, &texts::kMenuConnect},
+    {IDM_DEVICE_EDIT, &texts::kMenuEdit},
+    {IDM_DEVICE_DELETE, &texts::kMenuDelete},
+    {0, nullptr},
+    {IDM_CHECK_DEVICES, &texts::kMenuCheckDevices},
+    {IDM_DEVICE_SHORTCUT, &texts::kMenuCreateShortcut},
+    {0, nullptr},
     {IDM_LAN_DEVICES, &texts::kMenuLanDevices},
 };
 
 constexpr MenuItem kEmptySpaceItems[] = {
     {IDM_DEVICE_ADD, &texts::kMenuAdd},
     {0, nullptr},
+    {IDM_CHECK_ALL_DEVICES, &texts::kMenuCheckAll},
     {IDM_LAN_DEVICES, &texts::kMenuLanDevices},
 };
+
+// While a check runs, the item that would start one stops it instead.
+constexpr MenuItem kStopCheckItem{IDM_STOP_CHECK, &texts::kMenuStopCheck};
+
+bool StartsCheck(const MenuItem& item) {
+    return item.id == IDM_CHECK_DEVICES || item.id == IDM_CHECK_ALL_DEVICES;
+}
 
 // The row under a point in screen coordinates, or -1.
 int RowAt(HWND list, POINT screen) {
@@ -38,7 +50,8 @@ int RowAt(HWND list, POINT screen) {
 
 }  // namespace
 
-void ShowDeviceListMenu(HWND owner, HWND list, LPARAM position, Language languageId) {
+void ShowDeviceListMenu(HWND owner, HWND list, LPARAM position, Language languageId,
+                        bool checking) {
     POINT point{GET_X_LPARAM(position), GET_Y_LPARAM(position)};
     int row = -1;
     if (position == -1) {
@@ -66,7 +79,8 @@ void ShowDeviceListMenu(HWND owner, HWND list, LPARAM position, Language languag
     if (menu == nullptr) {
         return;
     }
-    for (const MenuItem& item : items) {
+    for (const MenuItem& listed : items) {
+        const MenuItem& item = checking && StartsCheck(listed) ? kStopCheckItem : listed;
         if (item.text == nullptr) {
             AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
         } else {

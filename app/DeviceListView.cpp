@@ -11,6 +11,9 @@
 
 namespace {
 
+// After the four columns of the records.
+constexpr int kStatusColumnIndex = static_cast<int>(kListColumns.size());
+
 // What the list control's sort hands each comparison: the copied texts of the clicked column
 // by the rows' record indexes (their item data) and how to compare them.
 struct SortContext {
@@ -46,7 +49,22 @@ void DeviceListView::SetUpColumns(Language languageId) {
 }
 
 void DeviceListView::ResizeColumns() {
-    ui::SetColumnWidths(m_hWnd, ColumnWidthsFor(kListColumns, ClientWidth()));
+    ui::SetColumnWidths(m_hWnd, m_statusShown ? ColumnWidthsFor(kCheckedListColumns, ClientWidth())
+                                              : ColumnWidthsFor(kListColumns, ClientWidth()));
+}
+
+void DeviceListView::ShowStatusColumn(const wchar_t* header) {
+    if (m_statusShown) {
+        ui::SetColumnHeader(m_hWnd, kStatusColumnIndex, header);
+        return;
+    }
+    ui::InsertColumn(m_hWnd, kStatusColumnIndex, header, 0);
+    m_statusShown = true;
+    ResizeColumns();
+}
+
+void DeviceListView::SetRowStatus(int row, const wchar_t* text) {
+    ui::SetCellText(m_hWnd, row, kStatusColumnIndex, text);
 }
 
 void DeviceListView::Fill(const DeviceTable& table) {

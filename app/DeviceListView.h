@@ -1,5 +1,6 @@
 // The main window's device list (control 1000): one row per device table entry, four
-// columns, texts exactly as stored in the records (ANSI). Rows may be sorted; each row carries
+// columns, texts exactly as stored in the records (ANSI), and a fifth for the devices'
+// statuses once a check has run. Rows may be sorted; each row carries
 // the table index of its record as its item data, so it finds its record whatever its text
 // reads back as (a name the code page cannot round-trip) and whatever its position.
 #pragma once
@@ -22,8 +23,15 @@ public:
     // the current client width.
     void SetUpColumns(Language languageId);
 
-    // Sets the four column widths to their shares of the current client width.
+    // Sets the column widths to their shares of the current client width.
     void ResizeColumns();
+
+    // The status column, after the four, with this header: added the first time, the four
+    // then giving it a share of their widths; its header changed every later time.
+    void ShowStatusColumn(const wchar_t* header);
+
+    // Writes a row's status cell; the status column must be shown.
+    void SetRowStatus(int row, const wchar_t* text);
 
     // Appends one row per table entry, in table order, to the empty list.
     void Fill(const DeviceTable& table);
@@ -69,4 +77,5 @@ private:
     void SetRecordIndex(int row, std::size_t index);
 
     HWND m_hWnd = nullptr;
+    bool m_statusShown = false;
 };

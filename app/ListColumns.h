@@ -20,6 +20,15 @@ inline constexpr std::array<ListColumn, 4> kListColumns{{
     {texts::kUuidColumn, 30},
 }};
 
+// The device list once a check has run: the four columns give the status a share of theirs.
+inline constexpr std::array<ListColumn, 5> kCheckedListColumns{{
+    {texts::kDeviceNameColumn, 22},
+    {texts::kDeviceIpColumn, 19},
+    {texts::kPortColumn, 9},
+    {texts::kUuidColumn, 20},
+    {texts::kStatusColumn, 30},
+}};
+
 // The last column tells whether the book has the device already.
 inline constexpr std::array<ListColumn, 5> kLanColumns{{
     {texts::kLanNameColumn, 28},

@@ -88,6 +88,10 @@ std::span<const ui::MessageEntry<CTavrinDlg>> CTavrinDlg::MessageTable() {
         ui::OnMenuCommand<D>(IDM_DEVICE_SHORTCUT, &D::OnMenuCreateShortcut),
         ui::OnMessage<D>(WM_COPYDATA, &D::OnCopyData),
         ui::OnMessage<D>(WM_CONNECT_NAMED, &D::OnConnectNamed),
+        ui::OnMenuCommand<D>(IDM_CHECK_DEVICES, &D::OnMenuCheckDevices),
+        ui::OnMenuCommand<D>(IDM_CHECK_ALL_DEVICES, &D::OnMenuCheckAllDevices),
+        ui::OnMenuCommand<D>(IDM_STOP_CHECK, &D::StopCheck),
+        ui::OnMessage<D>(WM_CHECK_PROGRESS, &D::OnCheckProgress),
     };
     return table;
 }
@@ -276,6 +280,7 @@ bool CTavrinDlg::LoadAddressBook() {
 void CTavrinDlg::FillDeviceList() {
     m_deviceList.Clear();
     m_deviceList.Fill(m_devices);
+    ShowDeviceStatuses();
 }
 
 SharedBook::Saved CTavrinDlg::SaveBook() {
@@ -370,6 +375,7 @@ ui::MessageResult CTavrinDlg::OnClose(WPARAM, LPARAM) {
             return 0;
         }
     }
+    m_check.Stop();
     m_tunnel.Stop();
     m_discovery.StopDiscovery();
     EndDialog(IDCANCEL);
@@ -719,4 +725,7 @@ void CTavrinDlg::OnEnter() {
     }
 }
 
-void CTavrinDlg::OnEscape() {}
+// Escape ends a running check, wherever the focus is; otherwise it does nothing.
+void CTavrinDlg::OnEscape() {
+    StopCheck();
+}

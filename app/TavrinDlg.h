@@ -17,11 +17,13 @@
 #include "addressbook/Transfer.h"
 #include "app/ControlFonts.h"
 #include "app/DeviceListView.h"
+#include "app/DeviceStatuses.h"
 #include "app/LanDeviceRows.h"
 #include "app/SortRules.h"
 #include "app/TunnelConnection.h"
 #include "app/WindowLayout.h"
 #include "connect/ConnectDecision.h"
+#include "connect/DeviceCheckWorker_win32.h"
 #include "discovery/DiscoveryWorker_win32.h"
 #include "editing/DeviceForm.h"
 #include "texts/Language.h"
@@ -147,6 +149,18 @@ private:
     ui::MessageResult OnConnectNamed(WPARAM, LPARAM);
     void ConnectByName(const std::wstring& name);
 
+    // Checking devices, only when asked: F5 and a row's menu check the selected devices (every
+    // one when none is selected), the empty space's menu every one; Esc, the menu's Stop
+    // checking and the close end a check. The status column's header shows its progress.
+    void OnMenuCheckDevices();
+    void OnMenuCheckAllDevices();
+    void StartCheck(const std::vector<std::size_t>& records);
+    void StopCheck();
+    ui::MessageResult OnCheckProgress(WPARAM, LPARAM);
+    // The status cells of every row, or of the row of one device, as m_statuses has them.
+    void ShowDeviceStatuses();
+    void ShowDeviceStatus(RecordId id);
+
     HICON m_hIcon;
     DeviceListView m_deviceList;
     SortState m_sortState;  // lives as long as the window, which is the process's life
@@ -159,6 +173,9 @@ private:
     DeviceTable& m_devices = m_book.Devices();
     TunnelConnection m_tunnel;
     CDiscoveryWorker m_discovery;
+    CDeviceCheckWorker m_check;
+    DeviceStatuses m_statuses;
+    bool m_statusShown = false;  // the status column is there: a check has run
     bool m_commandOpen = false;  // held by OpenCommand
     // Names to connect to, in the order they came; taken once start-up has ended.
     std::vector<std::wstring> m_namedConnects;

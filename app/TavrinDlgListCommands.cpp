@@ -21,6 +21,9 @@ LRESULT CTavrinDlg::OnKeydownDeviceList(NMHDR* header) {
         case VK_F2:
             OnClickedEdit();
             break;
+        case VK_F5:
+            OnMenuCheckDevices();
+            break;
         case VK_INSERT:
             OnClickedAdd();
             break;
@@ -39,7 +42,8 @@ ui::MessageResult CTavrinDlg::OnContextMenu(WPARAM window, LPARAM position) {
     if (reinterpret_cast<HWND>(window) != m_deviceList.Handle()) {
         return ui::kDefault;
     }
-    ShowDeviceListMenu(Handle(), m_deviceList.Handle(), position, m_languageId);
+    ShowDeviceListMenu(Handle(), m_deviceList.Handle(), position, m_languageId,
+                       m_check.IsRunning());
     return 0;
 }
 

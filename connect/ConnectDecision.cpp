@@ -10,10 +10,6 @@ namespace {
 
 constexpr std::string_view kMacKey = "MAC-Address";
 
-std::string LoginUrl(std::string_view address, std::string_view port) {
-    return "http://" + std::string(address) + ":" + std::string(port) + "/Login.cgi";
-}
-
 ConnectStep Launch(const std::optional<std::string>& commandLine, ConnectEffects& effects) {
     if (!commandLine) {
         return ConnectStep::kCommandLineTooLong;
@@ -73,6 +69,10 @@ bool ConfirmDiscoveredAddress(DeviceRecord& record, ConnectionTarget& target,
 }
 
 }  // namespace
+
+std::string LoginUrl(std::string_view address, std::string_view port) {
+    return "http://" + std::string(address) + ":" + std::string(port) + "/Login.cgi";
+}
 
 ConnectStep DecideDoubleClick(DeviceRecord& record, bool discoveryRunning, ConnectionTarget& target,
                               const ViewerSettings& settings, ConnectEffects& effects) {

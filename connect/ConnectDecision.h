@@ -40,6 +40,9 @@ enum class ConnectStep {
     kNeedsTunnel,         // not reachable on the LAN: ask the NAT library on the worker
 };
 
+// The device's login page at an address and port (as text).
+std::string LoginUrl(std::string_view address, std::string_view port);
+
 // A double-click on the record: a static address launches at once; a cloud device is looked
 // for at its remembered LAN address and where the LAN search saw its MAC, each confirmed by
 // the MAC its Login.cgi reports (never without a stored MAC); otherwise it needs the tunnel. May

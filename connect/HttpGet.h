@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 // Every reply lands in a buffer of this size: at most 8191 bytes of the page and a zero.
@@ -27,3 +28,16 @@ std::size_t HttpWriteCallback(char* data, std::size_t size, std::size_t count, v
 // reply text, whatever arrived: failures and the HTTP status are not reported, so it may be
 // empty or an error page. Null only when the buffer cannot be allocated. Blocks the caller.
 std::unique_ptr<char[]> HttpGet(const char* url, const char* user, const char* password);
+
+// What HttpGetCancellable got: the HTTP status, 0 when no answer came (no connection, a
+// time-out before the status line, a cancel), and the reply text as HttpGet gives it.
+struct HttpAnswer {
+    long status = 0;
+    std::unique_ptr<char[]> reply;
+};
+
+// The same GET as HttpGet (the same credentials, limits and reply buffer), for work beside
+// the window: it also tells the HTTP status, and ends early once cancelled() is true, which
+// it asks about every 50 ms. Runs on any thread; blocks the caller.
+HttpAnswer HttpGetCancellable(const char* url, const char* user, const char* password,
+                              const std::function<bool()>& cancelled);

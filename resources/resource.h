@@ -20,6 +20,9 @@
 #define IDM_DEVICE_ADD 32774
 #define IDM_LAN_DEVICES 32775
 #define IDM_DEVICE_SHORTCUT 32777
+#define IDM_CHECK_DEVICES 32780
+#define IDM_CHECK_ALL_DEVICES 32781
+#define IDM_STOP_CHECK 32782
 
 // The About box's line that names the program.
 #define IDC_ABOUT_PROGRAM_LINE 1035

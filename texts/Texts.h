@@ -123,12 +123,17 @@ inline constexpr UiText kMenuEdit{L"&Edit\tF2", L"編輯(&E)\tF2"};
 inline constexpr UiText kMenuDelete{L"&Delete\tDel", L"刪除(&D)\tDel"};
 inline constexpr UiText kMenuAdd{L"&Add\tCtrl+N", L"新增(&A)\tCtrl+N"};
 inline constexpr UiText kMenuLanDevices{L"Devices on this &LAN...", L"區域網路上的裝置(&L)..."};
-inline constexpr UiText kMenuCreateShortcut{L"Create desktop &shortcut", L"建立桌面捷徑(&S)"};
+inline constexpr UiText kMenuCreateShortcut{L"Create desktop s&hortcut", L"建立桌面捷徑(&H)"};
 inline constexpr UiText kShortcutNotMade{L"The shortcut could not be made on the desktop.",
                                          L"無法在桌面上建立捷徑。"};
 // A device named on the command line (--connect) that the book does not have; "%ls" is the name.
 inline constexpr UiText kNoDeviceNamed{L"There is no device named \"%ls\" in the address book.",
                                        L"通訊錄中沒有名為「%ls」的裝置。"};
+// Checking devices: the selected ones from a row's menu (and F5), every one from empty space,
+// and the item that takes their place while a check runs.
+inline constexpr UiText kMenuCheckDevices{L"Chec&k devices\tF5", L"檢查裝置(&K)\tF5"};
+inline constexpr UiText kMenuCheckAll{L"Chec&k all devices", L"檢查所有裝置(&K)"};
+inline constexpr UiText kMenuStopCheck{L"&Stop checking\tEsc", L"停止檢查(&S)\tEsc"};
 
 // The devices the LAN search found. "%d" stands for their number.
 inline constexpr UiText kLanCaption{L"Devices on this LAN", L"區域網路上的裝置"};
@@ -150,5 +155,16 @@ inline constexpr UiText kDeviceNameColumn{L"Device Name", L"裝置名稱"};
 inline constexpr UiText kDeviceIpColumn{L"Device IP", L"裝置 IP"};
 inline constexpr UiText kPortColumn{L"Port", L"埠"};
 inline constexpr UiText kUuidColumn{L"UUID", L"UUID"};
+
+// The device list's fifth column, there once a check has run, and what it says of a device.
+// While a check runs its header counts the devices checked, short enough to be read there:
+// "%d" for them, then for all.
+inline constexpr UiText kStatusColumn{L"Status", L"狀態"};
+inline constexpr UiText kCheckProgress{L"%d of %d", L"%d / %d"};
+inline constexpr UiText kStatusOk{L"OK", L"正常"};
+inline constexpr UiText kStatusWrongPassword{L"Wrong password", L"密碼錯誤"};
+inline constexpr UiText kStatusNoAnswer{L"No answer", L"沒有回應"};
+inline constexpr UiText kStatusOnLan{L"On the LAN", L"在區域網路上"};
+inline constexpr UiText kStatusNotOnLan{L"Not on the LAN", L"不在區域網路上"};
 
 }  // namespace texts

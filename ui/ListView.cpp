@@ -17,22 +17,28 @@ void SetCellText(HWND list, int row, int column, const char* text) {
 
 }  // namespace
 
-void SetCellText(HWND list, int row, int column, const wchar_t* text) {
-    LVITEMW item{};
-    item.iSubItem = column;
-    item.pszText = const_cast<wchar_t*>(text);
-    SendMessageW(list, LVM_SETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+void InsertColumn(HWND list, int at, const wchar_t* header, int width) {
+    LVCOLUMNW column{};
+    column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
+    column.fmt = LVCFMT_LEFT;
+    column.cx = width;
+    column.pszText = const_cast<wchar_t*>(header);
+    column.iSubItem = at;
+    SendMessageW(list, LVM_INSERTCOLUMNW, static_cast<WPARAM>(at),
+                 reinterpret_cast<LPARAM>(&column));
+}
+
+void SetColumnHeader(HWND list, int column, const wchar_t* header) {
+    LVCOLUMNW changed{};
+    changed.mask = LVCF_TEXT;
+    changed.pszText = const_cast<wchar_t*>(header);
+    SendMessageW(list, LVM_SETCOLUMNW, static_cast<WPARAM>(column),
+                 reinterpret_cast<LPARAM>(&changed));
 }
 
 void SetUpColumns(HWND list, std::span<const wchar_t* const> headers, std::span<const int> widths) {
     for (std::size_t i = 0; i < headers.size() && i < widths.size(); ++i) {
-        LVCOLUMNW column{};
-        column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
-        column.fmt = LVCFMT_LEFT;
-        column.cx = widths[i];
-        column.pszText = const_cast<wchar_t*>(headers[i]);
-        column.iSubItem = static_cast<int>(i);
-        SendMessageW(list, LVM_INSERTCOLUMNW, i, reinterpret_cast<LPARAM>(&column));
+        InsertColumn(list, static_cast<int>(i), headers[i], widths[i]);
     }
     SetWindowLongW(list, GWL_STYLE, (GetWindowLongW(list, GWL_STYLE) & ~LVS_TYPEMASK) | LVS_REPORT);
     const DWORD extended = ListView_GetExtendedListViewStyle(list);
@@ -70,6 +76,13 @@ void SetRowTexts(HWND list, int row, std::initializer_list<const char*> texts) {
     for (const char* text : texts) {
         SetCellText(list, row, column++, text);
     }
+}
+
+void SetCellText(HWND list, int row, int column, const wchar_t* text) {
+    LVITEMW item{};
+    item.iSubItem = column;
+    item.pszText = const_cast<wchar_t*>(text);
+    SendMessageW(list, LVM_SETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
 }
 
 std::string CellText(HWND list, int row, int column) {

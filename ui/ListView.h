@@ -14,6 +14,12 @@ namespace ui {
 // aligned, with the width (pixels) of the same place.
 void SetUpColumns(HWND list, std::span<const wchar_t* const> headers, std::span<const int> widths);
 
+// Inserts one left-aligned column at that place, with its header and width (pixels).
+void InsertColumn(HWND list, int at, const wchar_t* header, int width);
+
+// Changes the header text of a column.
+void SetColumnHeader(HWND list, int column, const wchar_t* header);
+
 // Sets the widths (pixels) of the first columns, one per width.
 void SetColumnWidths(HWND list, std::span<const int> widths);
 
@@ -27,7 +33,7 @@ int InsertRow(HWND list, int at, std::initializer_list<const char*> texts, LPARA
 // Writes the texts of a row's first columns.
 void SetRowTexts(HWND list, int row, std::initializer_list<const char*> texts);
 
-// Writes one cell's text given in UTF-16, as the program's own texts are.
+// Writes one cell with a text of the interface (UTF-16), not of the records.
 void SetCellText(HWND list, int row, int column, const wchar_t* text);
 
 // The text of a row's cell, as the list holds it (at most 127 bytes).

@@ -46,6 +46,14 @@ BOOK = b"".join([
     section(b"Busy Cam", SERVERIP=b"", SERVERPORT=b"8083", UUID=b"UUID-BUSY",
             UUIDIP=SECOND_DEVICE_ADDRESS.encode(), UUIDMAC=BUSY_MAC.encode(), **CREDENTIALS),
 ])
+# The scenario's book and a device whose password its device refuses. A row more would push
+# the last of BOOK's rows to the list's edge, where the other tests click it.
+CHECK_BOOK = BOOK + section(b"Wrong Cam", SERVERIP=DEVICE_ADDRESS.encode(), SERVERPORT=b"80",
+                            ACCOUNT=b"admin", PASSWORD=b"wrong", UUID=b"")
+# What a check of BOOK says of each device: the static ones by their login page (Other Cam's
+# address has nobody), the cloud ones by whether a double-click would find them on the LAN.
+CHECKED = {"Other Cam": "no answer", "Static Cam": "ok", "LAN Cam": "on the lan",
+           "Busy Cam": "on the lan", "Wrong Cam": "wrong password"}
 # Where our NAT library finds each cloud device: the NAT-only device listens on 8081; the
 # streaming one is the test's own (its port is filled in per class).
 DIRECTORY = f"""scribble
@@ -134,13 +142,14 @@ class ConnectTest(LauncherTest):
 
     def setUp(self):
         proxy = f"http://127.0.0.1:{self.proxy.port}"
-        files = {"Pellix.exe": paths.win_bin() / "Pellix.exe",
-                 "KXC_IE_NATT.directory": DIRECTORY.format(stream_port=self.stream.port).encode()}
+        self.files = {"Pellix.exe": paths.win_bin() / "Pellix.exe",
+                      "KXC_IE_NATT.directory":
+                          DIRECTORY.format(stream_port=self.stream.port).encode()}
         if self.library:
-            files["KXC_IE_NATT.dll"] = self.library
-        self.p = self.start("connect", BOOK, env={
-            "http_proxy": proxy, "HTTP_PROXY": proxy, "all_proxy": proxy, "ALL_PROXY": proxy},
-            **files)
+            self.files["KXC_IE_NATT.dll"] = self.library
+        self.env = {"http_proxy": proxy, "HTTP_PROXY": proxy, "all_proxy": proxy,
+                    "ALL_PROXY": proxy}
+        self.p = self.start("connect", BOOK, env=self.env, **self.files)
         self.main = self.p.main_window()
         self.log = self.p.folder / "Pellix.log"
 
@@ -350,6 +359,81 @@ class ConnectTest(LauncherTest):
         self.assertEqual(self.http_requests(2), [])
         self.close_and_expect_clean_end()
         self.assertEqual(self.saved(b"LAN Cam")[b"UUIDIP"], DEVICE_ADDRESS.encode())
+
+    def columns(self, p) -> list:
+        """The device list's headers, read with messages the window must answer in time."""
+        return p.driver.listview(p.main["hwnd"], id=ids.IDC_DEVICE_LIST)["columns"]
+
+    def statuses(self, p) -> dict:
+        return {r[0]: r[4] for r in self.row_texts(p)}
+
+    def test_check_devices_asks_what_a_double_click_would_and_changes_nothing(self):
+        if self.library:
+            self.skipTest("the library's calling convention plays no part here")
+        # A launcher of its own, for a book with one device more.
+        self.p.close()
+        self.p.wait_exit()
+        self.p = self.start("check", CHECK_BOOK, env=self.env, **self.files)
+        self.main = self.p.main_window()
+        eventually(lambda: "Run exit" in self.p.output(), timeout=SEARCH_QUIET_SECONDS + 15)
+        self.assertEqual(len(self.columns(self.p)), 4)
+        # Every row selected, then the row menu's check.
+        self.p.click_like_user(self.rows(self.p)[0])
+        self.session.xdotool("key", "shift+End")
+        self.p.click_like_user(self.row(self.p, "Static Cam"), button=3)
+        items = self.p.context_menu()
+        self.assertEqual([i["text"] for i in items], self.text("row menu"))
+        self.p.click_like_user(items[3])
+        expected = {name.decode(): self.text(CHECKED.get(name.decode(), "not on the lan"))
+                    for name in self.devices(CHECK_BOOK)}
+        eventually_equal(lambda: self.statuses(self.p), expected, timeout=30)
+        self.assertEqual(self.columns(self.p)[4], self.text("status"))
+        self.p.screenshot("checked")
+        # Nothing through the tunnel, nothing to the stranger or the proxy.
+        self.assertEqual((self.http_requests(1), self.http_requests(2), self.proxy.accepted),
+                         ([], [], 0))
+
+        # F5 checks the selected device alone, which asks its page once more.
+        before = len(self.http_requests(0))
+        self.p.click_like_user(self.row(self.p, "Wrong Cam"))
+        self.session.xdotool("key", "F5")
+        eventually(lambda: len(self.http_requests(0)) == before + 1)
+        eventually_equal(lambda: self.statuses(self.p), expected)
+        self.close_and_expect_clean_end()
+        # Nothing learned: LAN Cam's address, which a double-click would keep, is not saved.
+        self.assertEqual(self.devices(), {name: {**keys, b"PRIORITY": b""}
+                                          for name, keys in self.devices(CHECK_BOOK).items()})
+
+        # 300 devices at addresses where nobody answers: each takes the second of its connect
+        # time-out, eight at a time. The window answers meanwhile, and Esc ends the check.
+        many = b"".join(section(b"Cam %03d" % i, SERVERIP=b"10.77.0.%d" % (100 + i % 100),
+                                SERVERPORT=b"80", UUID=b"", **CREDENTIALS) for i in range(300))
+        p = self.start("check-many", many)
+        p.main_window()
+        p.click_like_user(self.rows(p)[0])
+        self.session.xdotool("key", "ctrl+space")  # the focused row stays, unselected
+        eventually(lambda: not any(r["selected"] for r in self.rows(p)))
+        self.session.xdotool("key", "F5")
+        progress = lambda: self.columns(p)[4]
+        eventually(lambda: progress() != self.text("checking").format(0, 300))
+        checking = progress()
+        self.assertRegex(checking, self.text("checking").format(r"\d+", 300))
+        p.screenshot("checking")
+        self.session.xdotool("key", "Escape")
+        eventually_equal(progress, self.text("status"))
+        statuses = [r[4] for r in self.row_texts(p)]
+        self.assertIn(self.text("no answer"), statuses)
+        self.assertIn("", statuses)
+        # Closing during a check ends it; the book is saved as it was.
+        self.session.xdotool("key", "F5")
+        eventually(lambda: progress() != self.text("status"))
+        started = time.monotonic()
+        p.close()
+        self.assertEqual(p.wait_exit(timeout=20), 0)
+        print(f"closed during a check in {time.monotonic() - started:.2f} s", file=sys.stderr)
+        self.assertEqual(self.devices((p.folder / "AddressBook.ini").read_bytes()),
+                         {name: {**keys, b"PRIORITY": b""}
+                          for name, keys in self.devices(many).items()})
 
     def test_closing_while_the_library_still_connects(self):
         self.double_click("Slow Cam")

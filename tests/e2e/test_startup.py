@@ -175,7 +175,7 @@ class StartupTest(LauncherTest):
         self.addCleanup(reg, "/d", r"%USERPROFILE%\Desktop")
         p.click_like_user(self.row(p, "Lobby"), button=3)
         p.click_like_user(next(i for i in p.context_menu()
-                               if i["text"] == self.text("row menu")[3]))
+                               if i["text"] == self.text("row menu")[4]))
         shortcut = desktop / "Lobby.lnk"
         eventually(shortcut.exists, timeout=20)
         second_start("start", "/wait", windows_path(shortcut))

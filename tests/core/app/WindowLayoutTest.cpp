@@ -71,9 +71,12 @@ TEST(ListColumnsTest, WidthsAreTheColumnsSharesOfTheClientWidth) {
     };
     const Case cases[] = {
         {kListColumns, 760, {228, 228, 76, 228}},  // 30, 30, 10, 30 percent
-        {kListColumns, 99, {29, 29, 9, 29}},         {kListColumns, -5, {0, 0, 0, 0}},
-        {kLanColumns, 474, {132, 104, 47, 104, 85}},  // 28, 22, 10, 22, 18 percent
-        {kLanColumns, 99, {27, 21, 9, 21, 17}},      {kLanColumns, -5, {0, 0, 0, 0, 0}},
+        {kListColumns, 99, {29, 29, 9, 29}},
+        {kListColumns, -5, {0, 0, 0, 0}},
+        {kCheckedListColumns, 760, {167, 144, 68, 152, 228}},  // 22, 19, 9, 20, 30 percent
+        {kLanColumns, 474, {132, 104, 47, 104, 85}},           // 28, 22, 10, 22, 18 percent
+        {kLanColumns, 99, {27, 21, 9, 21, 17}},
+        {kLanColumns, -5, {0, 0, 0, 0, 0}},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(ColumnWidthsFor(c.columns, c.clientWidth), c.widths) << c.clientWidth;
