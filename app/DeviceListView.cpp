@@ -127,6 +127,16 @@ int DeviceListView::FirstSelectedRow() const {
         SendMessageW(m_hWnd, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
 }
 
+std::vector<int> DeviceListView::SelectedRows() const {
+    std::vector<int> rows;
+    for (int row = FirstSelectedRow(); row >= 0;
+         row = static_cast<int>(
+             SendMessageW(m_hWnd, LVM_GETNEXTITEM, static_cast<WPARAM>(row), LVNI_SELECTED))) {
+        rows.push_back(row);
+    }
+    return rows;
+}
+
 std::string DeviceListView::CellText(int row, int column) const {
     return ui::CellText(m_hWnd, row, column);
 }

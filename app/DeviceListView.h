@@ -8,6 +8,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "addressbook/DeviceTable.h"
 #include "app/SortRules.h"
@@ -48,6 +49,8 @@ public:
 
     // The first selected row, or -1.
     int FirstSelectedRow() const;
+    // Every selected row, top to bottom.
+    std::vector<int> SelectedRows() const;
 
     // The text of a row's cell, as the list holds it (at most 127 bytes).
     std::string CellText(int row, int column) const;

@@ -424,15 +424,21 @@ void CTavrinDlg::AddDevice(HWND owner, const DeviceFormFields& prefilled) {
     SaveAddressBook();
 }
 
-std::optional<std::size_t> CTavrinDlg::SelectedRecordOrAskToSelect() {
-    const int row = m_deviceList.FirstSelectedRow();
-    if (row < 0) {
+std::vector<std::size_t> CTavrinDlg::SelectedRecordsOrAskToSelect() {
+    const std::vector<int> rows = m_deviceList.SelectedRows();
+    if (rows.empty()) {
         ShowMessage(Handle(), texts::kSelectOneDevice, m_languageId);
-        return std::nullopt;
+        return {};
     }
     // Every row carries its record's index; should one ever not lead to a record, no other
     // record is taken in its place.
-    return m_deviceList.RecordOfRow(row, m_devices);
+    std::vector<std::size_t> records;
+    for (const int row : rows) {
+        if (const std::optional<std::size_t> index = m_deviceList.RecordOfRow(row, m_devices)) {
+            records.push_back(*index);
+        }
+    }
+    return records;
 }
 
 std::optional<std::size_t> CTavrinDlg::RecordStillThere(RecordId id, std::string_view name) {
@@ -459,13 +465,14 @@ void CTavrinDlg::OnClickedEdit() {
     if (!command) {
         return;
     }
-    const std::optional<std::size_t> selected = SelectedRecordOrAskToSelect();
-    if (!selected) {
+    const std::vector<std::size_t> selected = SelectedRecordsOrAskToSelect();
+    if (selected.empty()) {
         return;
     }
-    const RecordId id = m_devices.IdAt(*selected);
-    const DeviceRecord opened = m_devices.At(*selected);
-    CEditDeviceDlg dialog(Instance(), m_devices, m_languageId, *selected, FormFromRecord(opened));
+    const RecordId id = m_devices.IdAt(selected.front());
+    const DeviceRecord opened = m_devices.At(selected.front());
+    CEditDeviceDlg dialog(Instance(), m_devices, m_languageId, selected.front(),
+                          FormFromRecord(opened));
     if (dialog.DoModal(Handle()) != IDOK) {
         return;
     }
@@ -485,29 +492,40 @@ void CTavrinDlg::OnClickedEdit() {
     SaveAddressBook();
 }
 
+// Every selected device goes, after one question. Should a merged save have taken one of them
+// away meanwhile, the user is told and nothing is deleted: the list then shows the merged book.
 void CTavrinDlg::OnClickedDelete() {
     const auto command = BeginCommand();
     if (!command) {
         return;
     }
-    const std::optional<std::size_t> selected = SelectedRecordOrAskToSelect();
-    if (!selected) {
+    struct Chosen {
+        RecordId id;
+        std::string name;
+    };
+    std::vector<Chosen> chosen;
+    for (const std::size_t index : SelectedRecordsOrAskToSelect()) {
+        chosen.push_back({m_devices.IdAt(index), std::string(FieldText(m_devices.At(index).name))});
+    }
+    if (chosen.empty()) {
         return;
     }
-    const RecordId id = m_devices.IdAt(*selected);
-    const std::string name(FieldText(m_devices.At(*selected).name));
     if (ShowMessage(Handle(), texts::kConfirmDelete, m_languageId, MB_YESNO | MB_DEFBUTTON2) !=
         IDYES) {
         return;
     }
-    const std::optional<std::size_t> index = RecordStillThere(id, name);
-    if (!index) {
-        return;
+    for (const Chosen& device : chosen) {
+        if (!RecordStillThere(device.id, device.name)) {
+            return;
+        }
     }
-    const std::optional<int> row = m_deviceList.RowOfRecord(*index);
-    m_devices.RemoveAt(*index);
-    if (row) {
-        m_deviceList.DeleteRow(*row);
+    for (const Chosen& device : chosen) {
+        const std::size_t index = *m_devices.IndexOfId(device.id);
+        const std::optional<int> row = m_deviceList.RowOfRecord(index);
+        m_devices.RemoveAt(index);
+        if (row) {
+            m_deviceList.DeleteRow(*row);
+        }
     }
     SaveAddressBook();
 }

@@ -80,9 +80,9 @@ private:
     void CompleteTunnel(const TunnelConnection::Attempt& attempt);
     void ShowConnectFailure(int code);
 
-    // Edit and Delete: the first selected row's record, or none after asking the user to
-    // select a device.
-    std::optional<std::size_t> SelectedRecordOrAskToSelect();
+    // Edit and Delete: the records of the selected rows, top to bottom, or none after asking
+    // the user to select a device. Edit takes the first of them.
+    std::vector<std::size_t> SelectedRecordsOrAskToSelect();
     // Where the record of that id is now, after a modal loop in which a merged save may have
     // reordered the table or taken the device away; when it has gone, the user is told (by
     // the name it had) and there is none.

@@ -99,7 +99,7 @@ TEST_F(DeviceListViewTest, RowsKeepTheirOwnRecordThroughSortingAddingAndDeleting
     EXPECT_EQ(m_view.RowOfRecord(m_table.Count()), std::nullopt);
 }
 
-TEST_F(DeviceListViewTest, FirstSelectedRowIsTheLowestSelectedIndex) {
+TEST_F(DeviceListViewTest, SelectedRowsReadFromTheTop) {
     for (const char* name : {"A", "B", "C", "D"}) {
         Add(name, "", "");
     }
@@ -109,6 +109,7 @@ TEST_F(DeviceListViewTest, FirstSelectedRowIsTheLowestSelectedIndex) {
         ListView_SetItemState(m_list, row, LVIS_SELECTED, LVIS_SELECTED);
     }
     EXPECT_EQ(m_view.FirstSelectedRow(), 1);
+    EXPECT_EQ(m_view.SelectedRows(), (std::vector<int>{1, 2, 3}));
 }
 
 }  // namespace
