@@ -32,3 +32,8 @@ struct MainLayout {
 // margins, 30 px above the row. A client area too small for the list gives it zero width or
 // height, never a negative one.
 MainLayout LayoutMainWindow(const Rect& client, const std::array<Size, kButtonCount>& buttons);
+
+// The filter box's band, while the box is shown: the box takes the list's top, as wide as the
+// list and boxHeight high, and the list starts 8 px below it (never below its own bottom).
+// Returns where the box goes.
+Rect MakeRoomForFilter(Rect& list, int boxHeight);
