@@ -6,6 +6,7 @@
 #include <array>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <utility>
 
 #include "addressbook/AddressBook.h"
@@ -72,6 +73,9 @@ std::span<const ui::MessageEntry<CTavrinDlg>> CTavrinDlg::MessageTable() {
         ui::OnCommand<D>(IDOK, BN_CLICKED, &D::OnEnter),
         ui::OnCommand<D>(IDCANCEL, BN_CLICKED, &D::OnEscape),
         ui::OnNotify<D>(IDC_DEVICE_LIST, LVN_KEYDOWN, &D::OnKeydownDeviceList),
+        ui::OnNotify<D>(IDC_DEVICE_LIST, LVN_GETDISPINFOW, &D::OnGetdispinfoDeviceList),
+        ui::OnNotify<D>(IDC_DEVICE_LIST, LVN_ODFINDITEMW, &D::OnOdfinditemDeviceList),
+        ui::OnCommand<D>(IDC_FILTER_EDIT, EN_CHANGE, &D::OnChangeFilter),
         ui::OnMessage<D>(WM_CONTEXTMENU, &D::OnContextMenu),
         ui::OnMenuCommand<D>(IDM_DEVICE_CONNECT, &D::OnMenuConnect),
         ui::OnMenuCommand<D>(IDM_DEVICE_EDIT, &D::OnClickedEdit),
@@ -102,6 +106,7 @@ BOOL CTavrinDlg::OnInitDialog() {
     }
     m_deviceList.SetUpColumns(m_languageId);
     SetButtonTexts();
+    SetUpFilter();
     FindProgramFolder();
     if (!LoadAddressBook()) {
         return FALSE;
@@ -168,7 +173,13 @@ void CTavrinDlg::LayoutControls() {
         const Rect& r = layout.buttons[i];
         MoveWindow(Item(kButtonRow[i]), r.left, r.top, r.Width(), r.Height(), TRUE);
     }
-    const Rect& list = layout.list;
+    Rect list = layout.list;
+    if (FilterShown()) {
+        RECT box{};
+        GetWindowRect(Item(IDC_FILTER_EDIT), &box);
+        const Rect band = MakeRoomForFilter(list, box.bottom - box.top);
+        MoveWindow(Item(IDC_FILTER_EDIT), band.left, band.top, band.Width(), band.Height(), TRUE);
+    }
     MoveWindow(m_deviceList.Handle(), list.left, list.top, list.Width(), list.Height(), TRUE);
 }
 
@@ -242,7 +253,6 @@ bool CTavrinDlg::LoadAddressBook() {
 }
 
 void CTavrinDlg::FillDeviceList() {
-    m_deviceList.Clear();
     m_deviceList.Fill(m_devices);
 }
 
@@ -420,7 +430,7 @@ void CTavrinDlg::AddDevice(HWND owner, const DeviceFormFields& prefilled) {
     }
     const DeviceRecord record = RecordFromForm(dialog.Fields(), DeviceRecord{});
     m_devices.Append(record);
-    m_deviceList.AppendRow(record, m_devices.Count() - 1);
+    m_deviceList.RecordAppended();
     SaveAddressBook();
 }
 
@@ -434,7 +444,7 @@ std::vector<std::size_t> CTavrinDlg::SelectedRecordsOrAskToSelect() {
     // record is taken in its place.
     std::vector<std::size_t> records;
     for (const int row : rows) {
-        if (const std::optional<std::size_t> index = m_deviceList.RecordOfRow(row, m_devices)) {
+        if (const std::optional<std::size_t> index = m_deviceList.RecordOfRow(row)) {
             records.push_back(*index);
         }
     }
@@ -486,9 +496,7 @@ void CTavrinDlg::OnClickedEdit() {
     // The learned LAN address and MAC stay when the IP changes and go with the old UUID.
     DeviceRecord& record = m_devices.At(*index);
     record = MergeDeviceKeys(opened, RecordFromForm(dialog.Fields(), opened), record);
-    if (const std::optional<int> row = m_deviceList.RowOfRecord(*index)) {
-        m_deviceList.SetRowFromDevice(*row, record);
-    }
+    m_deviceList.RecordChanged();
     SaveAddressBook();
 }
 
@@ -514,19 +522,28 @@ void CTavrinDlg::OnClickedDelete() {
         IDYES) {
         return;
     }
+    // Where each one is now, found in one pass: a whole book may be selected.
+    std::unordered_map<RecordId, std::size_t> indexOf;
     for (const Chosen& device : chosen) {
-        if (!RecordStillThere(device.id, device.name)) {
+        indexOf.emplace(device.id, m_devices.Count());
+    }
+    for (std::size_t index = 0; index < m_devices.Count(); ++index) {
+        if (const auto found = indexOf.find(m_devices.IdAt(index)); found != indexOf.end()) {
+            found->second = index;
+        }
+    }
+    std::vector<std::size_t> removed;
+    for (const Chosen& device : chosen) {
+        const std::size_t index = indexOf[device.id];
+        if (index == m_devices.Count()) {
+            RecordStillThere(device.id, device.name);
             return;
         }
+        removed.push_back(index);
     }
-    for (const Chosen& device : chosen) {
-        const std::size_t index = *m_devices.IndexOfId(device.id);
-        const std::optional<int> row = m_deviceList.RowOfRecord(index);
-        m_devices.RemoveAt(index);
-        if (row) {
-            m_deviceList.DeleteRow(*row);
-        }
-    }
+    std::sort(removed.begin(), removed.end());
+    m_devices.RemoveAt(removed);
+    m_deviceList.RecordsRemoved(removed);
     SaveAddressBook();
 }
 
@@ -562,7 +579,7 @@ void CTavrinDlg::OnClickedImport() {
 }
 
 std::optional<std::size_t> CTavrinDlg::SelectedRecord() const {
-    return m_deviceList.RecordOfRow(m_deviceList.FirstSelectedRow(), m_devices);
+    return m_deviceList.RecordOfRow(m_deviceList.FirstSelectedRow());
 }
 
 ViewerSettings CTavrinDlg::LaunchSettings() const {
@@ -665,11 +682,17 @@ LRESULT CTavrinDlg::OnItemchangedDeviceList(NMHDR*) {
 // Enter and Escape would end the dialog behind the shutdown sequence's back (losing an import
 // and skipping the library's shutdown): the main window closes only through WM_CLOSE. Enter
 // reaches the window as its hidden OK button when the focused control does not take the key
-// itself; on the device list it connects, as a double-click does.
+// itself; on the device list, or in the filter box above it, it connects to the selected
+// device, as a double-click does (not while the list waits for a tunnel). Escape reaches it as
+// the hidden Cancel button, and puts the filter away.
 void CTavrinDlg::OnEnter() {
-    if (GetFocus() == m_deviceList.Handle()) {
+    const HWND focus = GetFocus();
+    if ((focus == m_deviceList.Handle() || focus == Item(IDC_FILTER_EDIT)) &&
+        IsWindowEnabled(m_deviceList.Handle())) {
         OnDblclkDeviceList(nullptr);
     }
 }
 
-void CTavrinDlg::OnEscape() {}
+void CTavrinDlg::OnEscape() {
+    HideFilter();
+}

@@ -95,6 +95,13 @@ private:
     // Runs the Add form (filled in with prefilled, owned by owner) and adds what it accepts.
     void AddDevice(HWND owner, const DeviceFormFields& prefilled);
 
+    // The filter box above the list: its cue, shown and focused by Ctrl+F or Ctrl+E, hidden
+    // and emptied by Escape (the layout without it is the window's own).
+    void SetUpFilter();
+    bool FilterShown() const;
+    void ShowFilter();
+    void HideFilter();
+
     // Layout, fonts and painting.
     void LayoutControls();
     void ApplyControlFonts();
@@ -123,6 +130,9 @@ private:
 
     // The device list's keys and context menu, and the devices on the LAN.
     LRESULT OnKeydownDeviceList(NMHDR* header);
+    LRESULT OnGetdispinfoDeviceList(NMHDR* header);
+    LRESULT OnOdfinditemDeviceList(NMHDR* header);
+    void OnChangeFilter();
     ui::MessageResult OnContextMenu(WPARAM window, LPARAM position);
     void OnMenuConnect();
     void OnMenuLanDevices();

@@ -136,6 +136,9 @@ inline constexpr UiText kLanIpColumn{L"IP Address", L"IP 位址"};
 inline constexpr UiText kLanPortColumn{L"Port", L"埠"};
 inline constexpr UiText kLanMacColumn{L"MAC Address", L"MAC 位址"};
 
+// The cue in the device list's filter box while it is empty.
+inline constexpr UiText kFilterCue{L"Filter", L"篩選"};
+
 inline constexpr UiText kDeviceNameColumn{L"Device Name", L"裝置名稱"};
 inline constexpr UiText kDeviceIpColumn{L"Device IP", L"裝置 IP"};
 inline constexpr UiText kPortColumn{L"Port", L"埠"};
