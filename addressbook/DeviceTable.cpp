@@ -39,6 +39,22 @@ void DeviceTable::RemoveAt(std::size_t index) {
     m_ids.erase(m_ids.begin() + static_cast<std::ptrdiff_t>(index));
 }
 
+void DeviceTable::RemoveAt(std::span<const std::size_t> indexes) {
+    std::size_t kept = 0;
+    auto removed = indexes.begin();
+    for (std::size_t i = 0; i < m_records.size(); ++i) {
+        if (removed != indexes.end() && *removed == i) {
+            ++removed;
+            continue;
+        }
+        m_records[kept] = m_records[i];
+        m_ids[kept] = m_ids[i];
+        ++kept;
+    }
+    m_records.resize(kept);
+    m_ids.resize(kept);
+}
+
 void DeviceTable::Clear() {
     m_records.clear();
     m_ids.clear();

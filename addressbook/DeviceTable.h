@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string_view>
 #include <vector>
 
@@ -34,6 +35,8 @@ public:
     // Appends a device that another table holds, as the same device (a merge of books).
     void Append(const DeviceRecord& record, RecordId id);
     void RemoveAt(std::size_t index);
+    // Removes the records at these indexes (ascending, each below Count()) in one pass.
+    void RemoveAt(std::span<const std::size_t> indexes);
     void Clear();
     void Reserve(std::size_t count);
 

@@ -1,5 +1,7 @@
 #include "app/ListColumns.h"
 
+#include "base/FixedText.h"
+
 std::vector<int> ColumnWidthsFor(std::span<const ListColumn> columns, int clientWidth) {
     const int width = clientWidth < 0 ? 0 : clientWidth;
     std::vector<int> widths;
@@ -17,4 +19,19 @@ std::vector<const wchar_t*> ColumnHeaders(std::span<const ListColumn> columns, L
         headers.push_back(InLanguage(column.header, language));
     }
     return headers;
+}
+
+std::string_view DeviceColumnText(const DeviceRecord& record, int column) {
+    switch (column) {
+        case 0:
+            return FieldText(record.name);
+        case 1:
+            return FieldText(record.serverIp);
+        case 2:
+            return FieldText(record.serverPort);
+        case 3:
+            return FieldText(record.uuid);
+        default:
+            return {};
+    }
 }

@@ -4,8 +4,10 @@
 
 #include <array>
 #include <span>
+#include <string_view>
 #include <vector>
 
+#include "addressbook/DeviceRecord.h"
 #include "texts/Texts.h"
 
 struct ListColumn {
@@ -19,6 +21,10 @@ inline constexpr std::array<ListColumn, 4> kListColumns{{
     {texts::kPortColumn, 10},
     {texts::kUuidColumn, 30},
 }};
+
+// What a column of the device list shows of a record, exactly as stored: the name, IP, port
+// and UUID; nothing for another column.
+std::string_view DeviceColumnText(const DeviceRecord& record, int column);
 
 // The device list once a check has run: the four columns give the status a share of theirs.
 inline constexpr std::array<ListColumn, 5> kCheckedListColumns{{

@@ -48,6 +48,18 @@ int Ordered(int left, int right) {
 
 }  // namespace
 
+void AppendTextSortKey(std::string& keys, std::string_view text, const AnsiCodePage& codePage) {
+    while (!text.empty()) {
+        const unsigned code = NextCharacter(text, codePage);
+        if (code > 0xFF) {
+            keys.push_back(static_cast<char>(code >> 8));
+        } else if (code >= 0x80) {
+            keys.push_back(static_cast<char>(0x80));
+        }
+        keys.push_back(static_cast<char>(code & 0xFF));
+    }
+}
+
 int CompareTextColumn(std::string_view a, std::string_view b, const SortState& state,
                       const AnsiCodePage& codePage) {
     return state.descending ? CompareIgnoringCase(b, a, codePage)

@@ -1,6 +1,7 @@
 // How the device list sorts its rows when a column header is clicked.
 #pragma once
 
+#include <string>
 #include <string_view>
 
 #include "base/AnsiCodePage.h"
@@ -23,6 +24,13 @@ void UpdateSortState(SortState& state, int clickedColumn);
 // positive; the operands swap when descending.
 int CompareTextColumn(std::string_view a, std::string_view b, const SortState& state,
                       const AnsiCodePage& codePage);
+
+// Appends a text's key for a sort that compares many texts: two keys compare, byte by byte as
+// unsigned values (as std::string compares), as ascending CompareTextColumn compares their
+// texts. Each character's code is written as bytes that keep the codes' order: a code below
+// 0x80 as itself, another single byte after a 0x80, a double-byte character as its two bytes,
+// whose first is above 0x80.
+void AppendTextSortKey(std::string& keys, std::string_view text, const AnsiCodePage& codePage);
 
 // Compares two port texts by the numbers they start with (LeadingDecimalNumber); the operands
 // swap when descending.

@@ -6,6 +6,7 @@
 #include <array>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <utility>
 
 #include "addressbook/AddressBook.h"
@@ -79,6 +80,9 @@ std::span<const ui::MessageEntry<CTavrinDlg>> CTavrinDlg::MessageTable() {
         ui::OnCommand<D>(IDOK, BN_CLICKED, &D::OnEnter),
         ui::OnCommand<D>(IDCANCEL, BN_CLICKED, &D::OnEscape),
         ui::OnNotify<D>(IDC_DEVICE_LIST, LVN_KEYDOWN, &D::OnKeydownDeviceList),
+        ui::OnNotify<D>(IDC_DEVICE_LIST, LVN_GETDISPINFOW, &D::OnGetdispinfoDeviceList),
+        ui::OnNotify<D>(IDC_DEVICE_LIST, LVN_ODFINDITEMW, &D::OnOdfinditemDeviceList),
+        ui::OnCommand<D>(IDC_FILTER_EDIT, EN_CHANGE, &D::OnChangeFilter),
         ui::OnMessage<D>(WM_CONTEXTMENU, &D::OnContextMenu),
         ui::OnMenuCommand<D>(IDM_DEVICE_CONNECT, &D::OnMenuConnect),
         ui::OnMenuCommand<D>(IDM_DEVICE_EDIT, &D::OnClickedEdit),
@@ -123,6 +127,7 @@ BOOL CTavrinDlg::OnInitDialog() {
     }
     m_deviceList.SetUpColumns(m_languageId);
     SetButtonTexts();
+    SetUpFilter();
     FindProgramFolder();
     if (!LoadAddressBook()) {
         return FALSE;
@@ -193,7 +198,13 @@ void CTavrinDlg::LayoutControls() {
         const Rect& r = layout.buttons[i];
         MoveWindow(Item(kButtonRow[i]), r.left, r.top, r.Width(), r.Height(), TRUE);
     }
-    const Rect& list = layout.list;
+    Rect list = layout.list;
+    if (FilterShown()) {
+        RECT box{};
+        GetWindowRect(Item(IDC_FILTER_EDIT), &box);
+        const Rect band = MakeRoomForFilter(list, box.bottom - box.top);
+        MoveWindow(Item(IDC_FILTER_EDIT), band.left, band.top, band.Width(), band.Height(), TRUE);
+    }
     MoveWindow(m_deviceList.Handle(), list.left, list.top, list.Width(), list.Height(), TRUE);
 }
 
@@ -278,7 +289,6 @@ bool CTavrinDlg::LoadAddressBook() {
 }
 
 void CTavrinDlg::FillDeviceList() {
-    m_deviceList.Clear();
     m_deviceList.Fill(m_devices);
     ShowDeviceStatuses();
 }
@@ -475,7 +485,7 @@ void CTavrinDlg::AddDevice(HWND owner, const DeviceFormFields& prefilled) {
     }
     const DeviceRecord record = RecordFromForm(dialog.Fields(), DeviceRecord{});
     m_devices.Append(record);
-    m_deviceList.AppendRow(record, m_devices.Count() - 1);
+    m_deviceList.RecordAppended();
     SaveAddressBook();
 }
 
@@ -488,20 +498,26 @@ void CTavrinDlg::AddNewLanDevices(HWND owner, std::span<const LanDeviceRow> newD
     for (const DeviceRecord& record :
          RecordsForNewDevices(dialog.Fields(), newDevices, m_devices)) {
         m_devices.Append(record);
-        m_deviceList.AppendRow(record, m_devices.Count() - 1);
+        m_deviceList.RecordAppended();
     }
     SaveAddressBook();
 }
 
-std::optional<std::size_t> CTavrinDlg::SelectedRecordOrAskToSelect() {
-    const int row = m_deviceList.FirstSelectedRow();
-    if (row < 0) {
+std::vector<std::size_t> CTavrinDlg::SelectedRecordsOrAskToSelect() {
+    const std::vector<int> rows = m_deviceList.SelectedRows();
+    if (rows.empty()) {
         ShowMessage(Handle(), texts::kSelectOneDevice, m_languageId);
-        return std::nullopt;
+        return {};
     }
     // Every row carries its record's index; should one ever not lead to a record, no other
     // record is taken in its place.
-    return m_deviceList.RecordOfRow(row, m_devices);
+    std::vector<std::size_t> records;
+    for (const int row : rows) {
+        if (const std::optional<std::size_t> index = m_deviceList.RecordOfRow(row)) {
+            records.push_back(*index);
+        }
+    }
+    return records;
 }
 
 std::optional<std::size_t> CTavrinDlg::RecordStillThere(RecordId id, std::string_view name) {
@@ -528,13 +544,14 @@ void CTavrinDlg::OnClickedEdit() {
     if (!command) {
         return;
     }
-    const std::optional<std::size_t> selected = SelectedRecordOrAskToSelect();
-    if (!selected) {
+    const std::vector<std::size_t> selected = SelectedRecordsOrAskToSelect();
+    if (selected.empty()) {
         return;
     }
-    const RecordId id = m_devices.IdAt(*selected);
-    const DeviceRecord opened = m_devices.At(*selected);
-    CEditDeviceDlg dialog(Instance(), m_devices, m_languageId, *selected, FormFromRecord(opened));
+    const RecordId id = m_devices.IdAt(selected.front());
+    const DeviceRecord opened = m_devices.At(selected.front());
+    CEditDeviceDlg dialog(Instance(), m_devices, m_languageId, selected.front(),
+                          FormFromRecord(opened));
     if (dialog.DoModal(Handle()) != IDOK) {
         return;
     }
@@ -548,36 +565,54 @@ void CTavrinDlg::OnClickedEdit() {
     // The learned LAN address and MAC stay when the IP changes and go with the old UUID.
     DeviceRecord& record = m_devices.At(*index);
     record = MergeDeviceKeys(opened, RecordFromForm(dialog.Fields(), opened), record);
-    if (const std::optional<int> row = m_deviceList.RowOfRecord(*index)) {
-        m_deviceList.SetRowFromDevice(*row, record);
-    }
+    m_deviceList.RecordChanged();
     SaveAddressBook();
 }
 
+// Every selected device goes, after one question. Should a merged save have taken one of them
+// away meanwhile, the user is told and nothing is deleted: the list then shows the merged book.
 void CTavrinDlg::OnClickedDelete() {
     const auto command = BeginCommand();
     if (!command) {
         return;
     }
-    const std::optional<std::size_t> selected = SelectedRecordOrAskToSelect();
-    if (!selected) {
+    struct Chosen {
+        RecordId id;
+        std::string name;
+    };
+    std::vector<Chosen> chosen;
+    for (const std::size_t index : SelectedRecordsOrAskToSelect()) {
+        chosen.push_back({m_devices.IdAt(index), std::string(FieldText(m_devices.At(index).name))});
+    }
+    if (chosen.empty()) {
         return;
     }
-    const RecordId id = m_devices.IdAt(*selected);
-    const std::string name(FieldText(m_devices.At(*selected).name));
     if (ShowMessage(Handle(), texts::kConfirmDelete, m_languageId, MB_YESNO | MB_DEFBUTTON2) !=
         IDYES) {
         return;
     }
-    const std::optional<std::size_t> index = RecordStillThere(id, name);
-    if (!index) {
-        return;
+    // Where each one is now, found in one pass: a whole book may be selected.
+    std::unordered_map<RecordId, std::size_t> indexOf;
+    for (const Chosen& device : chosen) {
+        indexOf.emplace(device.id, m_devices.Count());
     }
-    const std::optional<int> row = m_deviceList.RowOfRecord(*index);
-    m_devices.RemoveAt(*index);
-    if (row) {
-        m_deviceList.DeleteRow(*row);
+    for (std::size_t index = 0; index < m_devices.Count(); ++index) {
+        if (const auto found = indexOf.find(m_devices.IdAt(index)); found != indexOf.end()) {
+            found->second = index;
+        }
     }
+    std::vector<std::size_t> removed;
+    for (const Chosen& device : chosen) {
+        const std::size_t index = indexOf[device.id];
+        if (index == m_devices.Count()) {
+            RecordStillThere(device.id, device.name);
+            return;
+        }
+        removed.push_back(index);
+    }
+    std::sort(removed.begin(), removed.end());
+    m_devices.RemoveAt(removed);
+    m_deviceList.RecordsRemoved(removed);
     SaveAddressBook();
 }
 
@@ -613,7 +648,7 @@ void CTavrinDlg::OnClickedImport() {
 }
 
 std::optional<std::size_t> CTavrinDlg::SelectedRecord() const {
-    return m_deviceList.RecordOfRow(m_deviceList.FirstSelectedRow(), m_devices);
+    return m_deviceList.RecordOfRow(m_deviceList.FirstSelectedRow());
 }
 
 ViewerSettings CTavrinDlg::LaunchSettings() const {
@@ -718,14 +753,19 @@ LRESULT CTavrinDlg::OnItemchangedDeviceList(NMHDR*) {
 // Enter and Escape would end the dialog behind the shutdown sequence's back (losing an import
 // and skipping the library's shutdown): the main window closes only through WM_CLOSE. Enter
 // reaches the window as its hidden OK button when the focused control does not take the key
-// itself; on the device list it connects, as a double-click does.
+// itself; on the device list, or in the filter box above it, it connects to the selected
+// device, as a double-click does (not while the list waits for a tunnel). Escape reaches it as
+// the hidden Cancel button, and puts the filter away.
 void CTavrinDlg::OnEnter() {
-    if (GetFocus() == m_deviceList.Handle()) {
+    const HWND focus = GetFocus();
+    if ((focus == m_deviceList.Handle() || focus == Item(IDC_FILTER_EDIT)) &&
+        IsWindowEnabled(m_deviceList.Handle())) {
         OnDblclkDeviceList(nullptr);
     }
 }
 
-// Escape ends a running check, wherever the focus is; otherwise it does nothing.
+// Escape ends a running check, wherever the focus is, and hides the filter box.
 void CTavrinDlg::OnEscape() {
     StopCheck();
+    HideFilter();
 }

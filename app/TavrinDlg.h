@@ -92,9 +92,9 @@ private:
     void CompleteTunnel(const TunnelConnection::Attempt& attempt);
     void ShowConnectFailure(int code);
 
-    // Edit and Delete: the first selected row's record, or none after asking the user to
-    // select a device.
-    std::optional<std::size_t> SelectedRecordOrAskToSelect();
+    // Edit and Delete: the records of the selected rows, top to bottom, or none after asking
+    // the user to select a device. Edit takes the first of them.
+    std::vector<std::size_t> SelectedRecordsOrAskToSelect();
     // Where the record of that id is now, after a modal loop in which a merged save may have
     // reordered the table or taken the device away; when it has gone, the user is told (by
     // the name it had) and there is none.
@@ -108,6 +108,13 @@ private:
     void AddDevice(HWND owner, const DeviceFormFields& prefilled);
     // Runs one Add form for devices found on the LAN and adds them all with what it accepts.
     void AddNewLanDevices(HWND owner, std::span<const LanDeviceRow> newDevices);
+
+    // The filter box above the list: its cue, shown and focused by Ctrl+F or Ctrl+E, hidden
+    // and emptied by Escape (the layout without it is the window's own).
+    void SetUpFilter();
+    bool FilterShown() const;
+    void ShowFilter();
+    void HideFilter();
 
     // Layout, fonts and painting, at the window's DPI.
     void LayoutControls();
@@ -139,6 +146,9 @@ private:
 
     // The device list's keys and context menu, and the devices on the LAN.
     LRESULT OnKeydownDeviceList(NMHDR* header);
+    LRESULT OnGetdispinfoDeviceList(NMHDR* header);
+    LRESULT OnOdfinditemDeviceList(NMHDR* header);
+    void OnChangeFilter();
     ui::MessageResult OnContextMenu(WPARAM window, LPARAM position);
     void OnMenuConnect();
     void OnMenuLanDevices();

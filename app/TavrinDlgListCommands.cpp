@@ -1,5 +1,5 @@
 // The main window's keyboard and context-menu ways to the commands of its buttons and of the
-// double-click, and its way to the devices on the LAN.
+// double-click, the list's questions about its rows, and its way to the devices on the LAN.
 #include "app/TavrinDlg.h"
 
 #include <commctrl.h>
@@ -32,10 +32,24 @@ LRESULT CTavrinDlg::OnKeydownDeviceList(NMHDR* header) {
                 OnClickedAdd();
             }
             break;
+        case 'F':
+        case 'E':
+            if (control) {
+                ShowFilter();
+            }
+            break;
         default:
             break;
     }
     return 0;
+}
+
+LRESULT CTavrinDlg::OnGetdispinfoDeviceList(NMHDR* header) {
+    return m_deviceList.OnGetDispInfo(header);
+}
+
+LRESULT CTavrinDlg::OnOdfinditemDeviceList(NMHDR* header) {
+    return m_deviceList.OnFindItem(header);
 }
 
 ui::MessageResult CTavrinDlg::OnContextMenu(WPARAM window, LPARAM position) {

@@ -61,8 +61,9 @@ void CTavrinDlg::OnMenuCreateShortcut() {
     if (!command) {
         return;
     }
-    const std::optional<std::size_t> selected = SelectedRecordOrAskToSelect();
-    if (selected && !CreateDesktopShortcut(ShownText(FieldText(m_devices.At(*selected).name)))) {
+    const std::vector<std::size_t> selected = SelectedRecordsOrAskToSelect();
+    if (!selected.empty() &&
+        !CreateDesktopShortcut(ShownText(FieldText(m_devices.At(selected.front()).name)))) {
         ShowMessage(Handle(), texts::kShortcutNotMade, m_languageId);
     }
 }

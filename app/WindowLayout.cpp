@@ -9,6 +9,7 @@ constexpr int kRowLeft = 25;
 constexpr int kRowBottomMargin = 15;
 constexpr int kButtonGap = 10;
 constexpr int kListToRow = 30;
+constexpr int kFilterToList = 8;
 
 }  // namespace
 
@@ -33,4 +34,10 @@ MainLayout LayoutMainWindow(const Rect& client, const std::array<Size, kButtonCo
     layout.list.bottom = std::max(layout.list.top, client.bottom - rowBottomMargin -
                                                        ScaledForDpi(kListToRow, dpi) - rowHeight);
     return layout;
+}
+
+Rect MakeRoomForFilter(Rect& list, int boxHeight) {
+    const Rect box{list.left, list.top, list.right, list.top + boxHeight};
+    list.top = std::min(list.bottom, box.bottom + kFilterToList);
+    return box;
 }

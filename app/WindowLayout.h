@@ -42,3 +42,8 @@ constexpr int ScaledForDpi(int pixels, int dpi) {
 // negative one.
 MainLayout LayoutMainWindow(const Rect& client, const std::array<Size, kButtonCount>& buttons,
                             int dpi = kBaseDpi);
+
+// The filter box's band, while the box is shown: the box takes the list's top, as wide as the
+// list and boxHeight high, and the list starts 8 px below it (never below its own bottom).
+// Returns where the box goes.
+Rect MakeRoomForFilter(Rect& list, int boxHeight);

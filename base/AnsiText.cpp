@@ -54,6 +54,44 @@ bool EqualsWalkingCharacters(std::string_view a, std::string_view b, const AnsiC
     return true;
 }
 
+namespace {
+
+// Whether part's characters follow one another in the text from its character at `at` on.
+bool StandsAt(std::string_view text, std::size_t at, std::string_view part,
+              const AnsiCodePage& codePage) {
+    for (std::size_t in = 0; in < part.size();) {
+        if (at >= text.size()) {
+            return false;
+        }
+        const std::size_t length = CharacterLength(text, at, codePage);
+        if (CharacterLength(part, in, codePage) != length ||
+            (length == 1 ? AsciiLower(text[at]) != AsciiLower(part[in])
+                         : text.compare(at, 2, part, in, 2) != 0)) {
+            return false;
+        }
+        at += length;
+        in += length;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool ContainsIgnoringAsciiCase(std::string_view text, std::string_view part,
+                               const AnsiCodePage& codePage) {
+    if (part.empty()) {
+        return true;
+    }
+    const char first = AsciiLower(part[0]);
+    for (std::size_t at = 0; at + part.size() <= text.size();
+         at += CharacterLength(text, at, codePage)) {
+        if (AsciiLower(text[at]) == first && StandsAt(text, at, part, codePage)) {
+            return true;
+        }
+    }
+    return false;
+}
+
 std::size_t HashIgnoringAsciiCase(std::string_view text, const AnsiCodePage& codePage) {
     std::size_t hash = 14695981039346656037ull & SIZE_MAX;  // FNV-1a
     const auto mix = [&hash](char c) {

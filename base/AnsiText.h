@@ -53,6 +53,12 @@ inline bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b,
     return true;
 }
 
+// Whether part stands in the text as characters of its own, from a place where a character
+// of the text starts, compared as EqualsIgnoringAsciiCase compares: a double-byte character
+// of the text matches only the same whole character of part. An empty part stands anywhere.
+bool ContainsIgnoringAsciiCase(std::string_view text, std::string_view part,
+                               const AnsiCodePage& codePage);
+
 // A hash under which every two texts that EqualsIgnoringAsciiCase finds equal agree.
 std::size_t HashIgnoringAsciiCase(std::string_view text, const AnsiCodePage& codePage);
 

@@ -33,6 +33,8 @@
 #define IDC_EDIT_BUTTON 1004
 #define IDC_EXPORT_BUTTON 1033
 #define IDC_IMPORT_BUTTON 1034
+// Above the list while shown (Ctrl+F); hidden at start.
+#define IDC_FILTER_EDIT 1040
 
 // The Add device form: labels 1019-1025, inputs 1011-1017.
 #define IDC_ADD_NAME_LABEL 1019
@@ -71,4 +73,4 @@
 #define IDC_LAN_STATUS 1037
 #define IDC_LAN_SEARCH_AGAIN 1038
 #define IDC_LAN_ADD 1039
-#define IDC_LAN_ADD_ALL_NEW 1040
+#define IDC_LAN_ADD_ALL_NEW 1041

@@ -151,6 +151,9 @@ inline constexpr UiText kLanInBook{L"In the book", L"已在通訊錄中"};
 inline constexpr UiText kLanNew{L"New", L"新裝置"};
 inline constexpr UiText kLanAddAllNew{L"Add all &new...", L"新增全部新裝置(&N)..."};
 
+// The cue in the device list's filter box while it is empty.
+inline constexpr UiText kFilterCue{L"Filter", L"篩選"};
+
 inline constexpr UiText kDeviceNameColumn{L"Device Name", L"裝置名稱"};
 inline constexpr UiText kDeviceIpColumn{L"Device IP", L"裝置 IP"};
 inline constexpr UiText kPortColumn{L"Port", L"埠"};

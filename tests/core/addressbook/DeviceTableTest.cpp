@@ -66,6 +66,18 @@ TEST(DeviceTableTest, RemoveAtKeepsTheOrderOfTheRest) {
     table.RemoveAt(0);
     table.RemoveAt(0);
     EXPECT_EQ(table.Count(), 0u);
+
+    // Several at once: each remaining record keeps its id.
+    table = TableOf({"A", "B", "C", "D", "E"});
+    const RecordId b = table.IdAt(1);
+    const RecordId e = table.IdAt(4);
+    const std::size_t removed[] = {0, 2, 3};
+    table.RemoveAt(removed);
+    ASSERT_EQ(table.Count(), 2u);
+    EXPECT_EQ(FieldText(table.At(0).name), "B");
+    EXPECT_EQ(FieldText(table.At(1).name), "E");
+    EXPECT_EQ(table.IdAt(0), b);
+    EXPECT_EQ(table.IdAt(1), e);
 }
 
 TEST(DeviceTableTest, CopiesAreIndependent) {

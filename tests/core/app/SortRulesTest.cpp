@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <string>
 
 #include "base/DecimalText.h"
 
@@ -60,7 +61,9 @@ TEST(CompareTextColumnTest, OrdersAsTheMultibyteCaseInsensitiveComparison) {
         {"\xA2\xEA", "\xA2\xD0", 0},
         {"\xA2\xE9", "\xA2\xE8", -1},  // compared as capitals: 0xA2CF < 0xA2E8
         {"\xA2\xEB", "\xA2\xCF", 1},
-        {"\xA4", "\xA4\x40", -1},      // a lone lead byte at the end is one byte
+        {"\xA4", "\xA4\x40", -1},  // a lone lead byte at the end is one byte
+        {"\xFF", "\xA4\x40", -1},  // a single byte above 0x7F before a double-byte one
+        {"\x80", "\x7F", 1},
         {"10.0.0.5", "10.0.0.10", 1},  // addresses compare as text
     };
     for (const Case& c : cases) {
@@ -70,6 +73,11 @@ TEST(CompareTextColumnTest, OrdersAsTheMultibyteCaseInsensitiveComparison) {
             << c.a << " vs " << c.b;
         EXPECT_EQ(Sign(CompareTextColumn(c.a, c.b, descending, kBig5)), -c.expected)
             << c.a << " vs " << c.b;
+        // A sort's keys order the texts alike.
+        std::string a, b;
+        AppendTextSortKey(a, c.a, kBig5);
+        AppendTextSortKey(b, c.b, kBig5);
+        EXPECT_EQ(Sign(a.compare(b)), c.expected) << c.a << " vs " << c.b;
     }
 }
 

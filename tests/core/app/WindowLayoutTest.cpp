@@ -25,6 +25,14 @@ TEST(WindowLayoutTest, ButtonRowAtTheBottomAndListAboveIt) {
     EXPECT_EQ(layout.list, (Rect{20, 20, 780, 509}));
     // 30 px between the list and the row.
     EXPECT_EQ(layout.buttons[0].top - layout.list.bottom, 30);
+
+    // The filter box's band comes out of the list's top; a list too low for it keeps no height.
+    Rect list = layout.list;
+    EXPECT_EQ(MakeRoomForFilter(list, 23), (Rect{20, 20, 780, 43}));
+    EXPECT_EQ(list, (Rect{20, 51, 780, 509}));
+    Rect low{20, 20, 780, 40};
+    MakeRoomForFilter(low, 23);
+    EXPECT_EQ(low, (Rect{20, 40, 780, 40}));
 }
 
 TEST(WindowLayoutTest, MarginsScaleWithTheWindowsDpi) {
