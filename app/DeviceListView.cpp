@@ -232,6 +232,14 @@ LRESULT DeviceListView::OnFindItem(NMHDR* header) const {
     return -1;
 }
 
+void DeviceListView::SelectOnly(int row) {
+    for (const int selected : SelectedRows()) {
+        ListView_SetItemState(m_hWnd, selected, 0, LVIS_SELECTED);
+    }
+    ListView_SetItemState(m_hWnd, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    ListView_EnsureVisible(m_hWnd, row, FALSE);
+}
+
 int DeviceListView::FirstSelectedRow() const {
     return ListView_GetNextItem(m_hWnd, -1, LVNI_SELECTED);
 }

@@ -80,6 +80,9 @@ public:
     LRESULT OnGetDispInfo(NMHDR* header) const;
     LRESULT OnFindItem(NMHDR* header) const;
 
+    // Selects that row alone, with the focus, and scrolls it into view.
+    void SelectOnly(int row);
+
     // The first selected row, or -1.
     int FirstSelectedRow() const;
     // Every selected row, top to bottom.

@@ -126,6 +126,9 @@ BOOL CTavrinDlg::OnInitDialog() {
         return FALSE;
     }
     m_deviceList.SetUpColumns(m_languageId);
+    m_deviceList.SetStatusText([this](std::size_t record) {
+        return m_statuses.TextFor(m_devices.IdAt(record), m_languageId);
+    });
     SetButtonTexts();
     SetUpFilter();
     FindProgramFolder();

@@ -9,10 +9,8 @@
 
 void CTavrinDlg::OnMenuCheckDevices() {
     std::vector<std::size_t> records;
-    const HWND list = m_deviceList.Handle();
-    for (int row = ListView_GetNextItem(list, -1, LVNI_SELECTED); row >= 0;
-         row = ListView_GetNextItem(list, row, LVNI_SELECTED)) {
-        if (const std::optional<std::size_t> index = m_deviceList.RecordOfRow(row, m_devices)) {
+    for (const int row : m_deviceList.SelectedRows()) {
+        if (const std::optional<std::size_t> index = m_deviceList.RecordOfRow(row)) {
             records.push_back(*index);
         }
     }
@@ -23,10 +21,13 @@ void CTavrinDlg::OnMenuCheckDevices() {
     StartCheck(records);
 }
 
+// Every device the list shows: all of them, or those the filter keeps.
 void CTavrinDlg::OnMenuCheckAllDevices() {
-    std::vector<std::size_t> records(m_devices.Count());
-    for (std::size_t i = 0; i < records.size(); ++i) {
-        records[i] = i;
+    std::vector<std::size_t> records;
+    for (int row = 0; row < m_deviceList.RowCount(); ++row) {
+        if (const std::optional<std::size_t> index = m_deviceList.RecordOfRow(row)) {
+            records.push_back(*index);
+        }
     }
     StartCheck(records);
 }
@@ -84,14 +85,8 @@ ui::MessageResult CTavrinDlg::OnCheckProgress(WPARAM, LPARAM) {
 }
 
 void CTavrinDlg::ShowDeviceStatuses() {
-    if (!m_statusShown) {
-        return;
-    }
-    for (int row = 0; row < m_deviceList.RowCount(); ++row) {
-        if (const std::optional<std::size_t> index = m_deviceList.RecordOfRow(row, m_devices)) {
-            m_deviceList.SetRowStatus(row,
-                                      m_statuses.TextFor(m_devices.IdAt(*index), m_languageId));
-        }
+    if (m_statusShown) {
+        m_deviceList.RefreshStatuses();
     }
 }
 
@@ -102,6 +97,6 @@ void CTavrinDlg::ShowDeviceStatus(RecordId id) {
         return;
     }
     if (const std::optional<int> row = m_deviceList.RowOfRecord(*index)) {
-        m_deviceList.SetRowStatus(*row, m_statuses.TextFor(id, m_languageId));
+        m_deviceList.RefreshStatus(*row);
     }
 }
