@@ -26,48 +26,47 @@ Renamings ReadDeviceSections(CIniFile& file, DeviceTable& table) {
     constexpr std::size_t kNameRoom = sizeof(DeviceRecord::name) - 1;
     const AnsiCodePage& codePage = SystemCodePage();
     const bool fromUtf16 = file.FromUtf16();
-    // Every name the book will hold, so that a new one is new to all of them.
-    NameSet taken(names.size());
-    for (const std::string& name : names) {
-        taken.insert(CutAtCharacter(name, kNameRoom, codePage));
+    // Name as loaded -> the first section that has it: every name the book will hold, so that
+    // a new one is new to all of them.
+    std::unordered_map<std::string_view, std::size_t, SectionNameHash, SectionNameEqual>
+        firstSection(names.size());
+    for (std::size_t nth = 0; nth < names.size(); ++nth) {
+        firstSection.try_emplace(CutAtCharacter(names[nth], kNameRoom, codePage), nth);
     }
     std::deque<std::string> newNames;  // a deque keeps the views into it valid
-    // Name as loaded -> the file's own name of its first section.
-    std::unordered_map<std::string_view, std::string_view, SectionNameHash, SectionNameEqual>
-        firstSection(names.size());
+    NameSet madeNew;
     Renamings renamed;
     std::string value;
     for (std::size_t nth = 0; nth < names.size(); ++nth) {
         const std::string& name = names[nth];
         const std::string_view cut = CutAtCharacter(name, kNameRoom, codePage);
         DeviceRecord record{};
-        const auto [first, isNew] = firstSection.try_emplace(cut, name);
-        // A name the file has twice is one section to every profile reader, and one device;
-        // two names that only the cut or the code page (its "?" for what it cannot spell)
-        // made one are two.
+        const std::size_t first = firstSection.find(cut)->second;
+        // A name the file has twice is one section to every profile reader, and one device
+        // with the values of its first section; two names that only the cut or the code page
+        // (its "?" for what it cannot spell) made one are two.
         const bool spelledAlike = fromUtf16 && name.find('?') != std::string::npos;
         const bool own =
-            isNew || (!spelledAlike && IsSameSectionName(first->second, name, codePage));
+            first == nth || (!spelledAlike && IsSameSectionName(names[first], name, codePage));
         if (own) {
             CopyField(record.name, cut);
         } else {
             newNames.push_back(UniqueDeviceName(
-                cut, [&](std::string_view candidate) { return taken.contains(candidate); },
+                cut,
+                [&](std::string_view candidate) {
+                    return firstSection.contains(candidate) || madeNew.contains(candidate);
+                },
                 codePage));
-            taken.insert(newNames.back());
+            madeNew.insert(newNames.back());
             CopyField(record.name, newNames.back());
             renamed.push_back({std::string(cut), newNames.back()});
         }
+        const std::size_t readFrom = own ? first : nth;
         VisitStoredFields(record, [&](const StoredKey& stored, auto& field) {
-            if (!stored.readBack) {
-                return;
+            if (stored.readBack) {
+                file.GetStringOfSection(readFrom, stored.key, stored.missingValue, value);
+                CopyAnsiField(field, value);
             }
-            if (own) {
-                file.GetString(name, stored.key, stored.missingValue, value);
-            } else {
-                file.GetStringOfSection(nth, stored.key, stored.missingValue, value);
-            }
-            CopyAnsiField(field, value);
         });
         table.Append(record);
     }
@@ -116,8 +115,23 @@ std::optional<ReadProblem> ReadAddressBookBytes(std::string bytes, DeviceTable& 
 
 std::optional<ReadProblem> LoadAddressBook(const std::string& folder, CIniFile& file,
                                            DeviceTable& table, Renamings* renamed) {
+    return LoadAddressBook(folder, ReadFileWhole(folder + kAddressBookFileName), file, table,
+                           renamed);
+}
+
+std::optional<ReadProblem> LoadAddressBook(const std::string& folder, FileRead read, CIniFile& file,
+                                           DeviceTable& table, Renamings* renamed) {
     file.SetPath(folder + kAddressBookFileName);
-    const std::optional<ReadProblem> problem = ReadAddressBook(file, table, renamed);
+    const std::optional<ReadProblem> problem = ReadBook(
+        file,
+        [&]() -> std::optional<ReadProblem> {
+            if (read.problem) {
+                file.ReadFrom(std::string());
+                return read.problem;
+            }
+            return file.ReadFrom(std::move(read.bytes));
+        },
+        table, renamed);
     if (problem && problem->reason == ReadFailure::kMissing) {
         return std::nullopt;
     }

@@ -35,6 +35,10 @@ std::optional<ReadProblem> ReadAddressBookBytes(std::string bytes, DeviceTable& 
 std::optional<ReadProblem> LoadAddressBook(const std::string& folder, CIniFile& file,
                                            DeviceTable& table, Renamings* renamed = nullptr);
 
+// LoadAddressBook on the read already made of that file (ReadFileWhole).
+std::optional<ReadProblem> LoadAddressBook(const std::string& folder, FileRead read, CIniFile& file,
+                                           DeviceTable& table, Renamings* renamed = nullptr);
+
 // The bytes of the address book as it is stored: the table's records in order, each with
 // its eight keys. Records whose names the file keeps as one section (IsSameSectionName)
 // share it, with the last one's values, as the platform's profile writer has them.

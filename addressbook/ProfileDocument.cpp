@@ -1,5 +1,7 @@
 #include "addressbook/ProfileDocument.h"
 
+#include <algorithm>
+
 bool IsSameSectionName(std::string_view a, std::string_view b, const AnsiCodePage& codePage) {
     return EqualsIgnoringAsciiCase(TrimProfileBlanks(a, codePage), TrimProfileBlanks(b, codePage),
                                    codePage);
@@ -90,6 +92,15 @@ ProfileDocument ProfileDocument::Parse(std::string file, const AnsiCodePage& cod
     document.m_firstSectionByName =
         NameIndex(0, SectionNameHash{codePage}, SectionNameEqual{codePage});
     std::string_view bytes = *document.m_bytes;
+    auto keys = std::make_shared<std::vector<ProfileKey>>();
+    // Where each section's keys begin in `keys`; the spans are made once it stops growing.
+    std::vector<std::size_t> firstKeys{0};
+    // Room for a section at each "[" saves growing the sections and their index many times
+    // over for a book of many devices.
+    const auto headers = static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '['));
+    document.m_sections.reserve(headers + 1);
+    firstKeys.reserve(headers + 2);
+    document.m_firstSectionByName.reserve(headers + 1);
     // Keys above the first header belong to a section without a name, found only by asking
     // for the empty name.
     document.m_sections.push_back(ProfileSection{});
@@ -106,26 +117,32 @@ ProfileDocument ProfileDocument::Parse(std::string file, const AnsiCodePage& cod
                     TrimProfileBlanks(line.substr(1, close - 1), codePage);
                 document.m_firstSectionByName.try_emplace(name, document.m_sections.size());
                 document.m_sections.push_back(ProfileSection{name, {}});
+                firstKeys.push_back(keys->size());
                 continue;
             }
             // A "[" without "]" is an ordinary key line, as for the platform's reader.
         }
-        std::vector<ProfileKey>& keys = document.m_sections.back().keys;
         const std::size_t equals = FindCharacter(line, '=', codePage);
         if (equals == std::string_view::npos) {
-            keys.push_back(ProfileKey{line, std::nullopt});
+            keys->push_back(ProfileKey{line, std::nullopt});
         } else {
-            keys.push_back(ProfileKey{TrimProfileBlanks(line.substr(0, equals), codePage),
-                                      TrimProfileBlanks(line.substr(equals + 1), codePage)});
+            keys->push_back(ProfileKey{TrimProfileBlanks(line.substr(0, equals), codePage),
+                                       TrimProfileBlanks(line.substr(equals + 1), codePage)});
         }
     }
+    firstKeys.push_back(keys->size());
+    for (std::size_t i = 0; i < document.m_sections.size(); ++i) {
+        document.m_sections[i].keys = std::span<const ProfileKey>(*keys).subspan(
+            firstKeys[i], firstKeys[i + 1] - firstKeys[i]);
+    }
+    document.m_keys = std::move(keys);
     document.IndexLongSections();
     return document;
 }
 
 void ProfileDocument::IndexLongSections() {
     for (std::size_t i = 0; i < m_sections.size(); ++i) {
-        const std::vector<ProfileKey>& keys = m_sections[i].keys;
+        const std::span<const ProfileKey> keys = m_sections[i].keys;
         if (keys.size() <= kKeysSearchedOneByOne) {
             continue;
         }
@@ -154,7 +171,7 @@ std::optional<std::string_view> ProfileDocument::FindValue(std::string_view sect
 
 std::optional<std::string_view> ProfileDocument::FindValueIn(std::size_t sectionIndex,
                                                              std::string_view key) const {
-    const std::vector<ProfileKey>& keys = m_sections[sectionIndex].keys;
+    const std::span<const ProfileKey> keys = m_sections[sectionIndex].keys;
     key = TrimProfileBlanks(key, m_codePage);
     if (const auto indexed = m_firstKeyByName.find(sectionIndex);
         indexed != m_firstKeyByName.end()) {

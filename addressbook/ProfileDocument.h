@@ -18,6 +18,7 @@
 #include <cstddef>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -48,9 +49,11 @@ struct ProfileKey {
     std::optional<std::string_view> value;  // empty optional: the line had no "="
 };
 
+// Its keys lie in the document's one array of all keys, which lives as long as any copy of
+// the document.
 struct ProfileSection {
     std::string_view name;
-    std::vector<ProfileKey> keys;
+    std::span<const ProfileKey> keys;
 };
 
 class ProfileDocument {
@@ -81,6 +84,9 @@ private:
     void IndexLongSections();
 
     std::shared_ptr<const std::string> m_bytes;
+    // Every key of the file in file order: one array instead of one per section keeps a book
+    // of many small sections from costing an allocation (or several) for each.
+    std::shared_ptr<const std::vector<ProfileKey>> m_keys;
     AnsiCodePage m_codePage;
     bool m_fromUtf16 = false;
     std::vector<ProfileSection> m_sections;

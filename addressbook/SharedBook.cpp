@@ -21,21 +21,18 @@ constexpr int kSaveAttempts = 5;
 // A hash of the bytes, so a save by someone else within the file system's time resolution
 // that kept the size still shows. Eight bytes a step (FNV-1a's mixing on words), so that the
 // book's megabytes cost little beside the save itself.
-std::optional<std::uint64_t> HashOf(const std::optional<std::string>& bytes) {
-    if (!bytes) {
-        return std::nullopt;
-    }
+std::uint64_t HashOf(std::string_view bytes) {
     constexpr std::uint64_t kPrime = 1099511628211ull;
-    std::uint64_t hash = 14695981039346656037ull ^ bytes->size();
+    std::uint64_t hash = 14695981039346656037ull ^ bytes.size();
     std::size_t at = 0;
-    for (; at + 8 <= bytes->size(); at += 8) {
+    for (; at + 8 <= bytes.size(); at += 8) {
         std::uint64_t word = 0;
-        std::memcpy(&word, bytes->data() + at, 8);
+        std::memcpy(&word, bytes.data() + at, 8);
         hash = (hash ^ word) * kPrime;
         hash ^= hash >> 32;
     }
-    for (; at < bytes->size(); ++at) {
-        hash = (hash ^ static_cast<unsigned char>((*bytes)[at])) * kPrime;
+    for (; at < bytes.size(); ++at) {
+        hash = (hash ^ static_cast<unsigned char>(bytes[at])) * kPrime;
     }
     return hash;
 }
@@ -120,9 +117,11 @@ void Append(std::vector<T>& to, const std::vector<T>& from) {
 std::optional<ReadProblem> SharedBook::Load(const std::string& folder) {
     // Taken before the read: a change that lands during it shows later as another book.
     m_stamp = StampOf(folder + kAddressBookFileName);
-    m_hash = HashOf(ReadWholeFile(folder + kAddressBookFileName));
+    // One read gives the hash and the devices, so both are of the same bytes.
+    FileRead read = ReadFileWhole(folder + kAddressBookFileName);
+    m_hash = read.problem ? std::nullopt : std::optional(HashOf(read.bytes));
     std::optional<ReadProblem> problem =
-        LoadAddressBook(folder, m_iniFile, m_devices, &m_notices.renamed);
+        LoadAddressBook(folder, std::move(read), m_iniFile, m_devices, &m_notices.renamed);
     m_base = m_devices;
     return problem;
 }
@@ -146,7 +145,7 @@ SharedBook::Saved SharedBook::Save() {
         DeviceTable merged;
         BookNotices notices;
         // A book that has gone is no change of anyone's to merge: this launcher's book is it.
-        if (!m_replaceWhole && onDisk && HashOf(onDisk) != m_hash) {
+        if (!m_replaceWhole && onDisk && HashOf(*onDisk) != m_hash) {
             const std::size_t whole = WholePartOf(*onDisk);
             DeviceTable theirs;
             if (ReadAddressBookBytes(onDisk->substr(0, whole), theirs, &notices.renamed)) {
