@@ -293,7 +293,6 @@ bool CTavrinDlg::LoadAddressBook() {
 
 void CTavrinDlg::FillDeviceList() {
     m_deviceList.Fill(m_devices);
-    ShowDeviceStatuses();
 }
 
 SharedBook::Saved CTavrinDlg::SaveBook() {

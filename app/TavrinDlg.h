@@ -167,8 +167,7 @@ private:
     void StartCheck(const std::vector<std::size_t>& records);
     void StopCheck();
     ui::MessageResult OnCheckProgress(WPARAM, LPARAM);
-    // The status cells of every row, or of the row of one device, as m_statuses has them.
-    void ShowDeviceStatuses();
+    // The status cell of the row of one device, as m_statuses has it.
     void ShowDeviceStatus(RecordId id);
 
     HICON m_hIcon;
@@ -185,7 +184,6 @@ private:
     CDiscoveryWorker m_discovery;
     CDeviceCheckWorker m_check;
     DeviceStatuses m_statuses;
-    bool m_statusShown = false;  // the status column is there: a check has run
     bool m_commandOpen = false;  // held by OpenCommand
     // Names to connect to, in the order they came; taken once start-up has ended.
     std::vector<std::wstring> m_namedConnects;

@@ -51,8 +51,8 @@ void CTavrinDlg::StartCheck(const std::vector<std::size_t>& records) {
     }
     m_deviceList.ShowStatusColumn(
         FormatText(texts::kCheckProgress, m_languageId, 0, static_cast<int>(total)).c_str());
-    m_statusShown = true;
-    ShowDeviceStatuses();
+    // A check before this one left its statuses in the rows it checks again.
+    m_deviceList.RefreshStatuses();
 }
 
 // What has been checked keeps its status; the devices not reached yet show none.
@@ -82,12 +82,6 @@ ui::MessageResult CTavrinDlg::OnCheckProgress(WPARAM, LPARAM) {
                                           .c_str());
     }
     return 0;
-}
-
-void CTavrinDlg::ShowDeviceStatuses() {
-    if (m_statusShown) {
-        m_deviceList.RefreshStatuses();
-    }
 }
 
 // A device that a merged save or an import took away meanwhile has no row to show it in.
