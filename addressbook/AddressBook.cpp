@@ -1,5 +1,6 @@
 #include "addressbook/AddressBook.h"
 
+#include <algorithm>
 #include <deque>
 #include <new>
 #include <stdexcept>
@@ -17,35 +18,112 @@ namespace {
 
 using NameSet = std::unordered_set<std::string_view, SectionNameHash, SectionNameEqual>;
 
+// The names of a book's sections as the book takes them, sorted by their hash so that the
+// names that are one to profile readers (IsSameSectionName) lie together: which of them came
+// first, and whether a name is taken, without a node for each of many thousand names.
+class LoadedNames {
+public:
+    LoadedNames(std::vector<std::string_view> names, const AnsiCodePage& codePage);
+
+    std::string_view Name(std::size_t nth) const { return m_names[nth]; }
+    // The place of the first name that is one with the nth.
+    std::size_t FirstOf(std::size_t nth) const { return m_first[nth]; }
+    bool Contains(std::string_view name) const;
+
+private:
+    struct Hashed {
+        std::size_t hash;
+        std::size_t nth;
+    };
+
+    std::vector<std::string_view> m_names;
+    SectionNameHash m_hash;
+    SectionNameEqual m_equal;
+    std::vector<Hashed> m_byHash;  // by hash, then by place
+    std::vector<std::size_t> m_first;
+};
+
+LoadedNames::LoadedNames(std::vector<std::string_view> names, const AnsiCodePage& codePage)
+    : m_names(std::move(names)), m_hash{codePage}, m_equal{codePage}, m_first(m_names.size()) {
+    m_byHash.reserve(m_names.size());
+    for (std::size_t nth = 0; nth < m_names.size(); ++nth) {
+        m_byHash.push_back({m_hash(m_names[nth]), nth});
+    }
+    std::sort(m_byHash.begin(), m_byHash.end(), [](const Hashed& a, const Hashed& b) {
+        return a.hash != b.hash ? a.hash < b.hash : a.nth < b.nth;
+    });
+    // Among the names of one hash, in file order, each is one with the first earlier name it
+    // equals. Only those first names are compared, so that a name the file has many times
+    // costs one comparison for each time.
+    std::vector<std::size_t> firsts;
+    for (auto run = m_byHash.begin(); run != m_byHash.end();) {
+        const std::size_t hash = run->hash;
+        firsts.clear();
+        for (; run != m_byHash.end() && run->hash == hash; ++run) {
+            const std::string_view name = m_names[run->nth];
+            const auto same = std::find_if(firsts.begin(), firsts.end(), [&](std::size_t first) {
+                return m_equal(m_names[first], name);
+            });
+            if (same == firsts.end()) {
+                m_first[run->nth] = run->nth;
+                firsts.push_back(run->nth);
+            } else {
+                m_first[run->nth] = *same;
+            }
+        }
+    }
+}
+
+bool LoadedNames::Contains(std::string_view name) const {
+    const std::size_t hash = m_hash(name);
+    auto it = std::lower_bound(m_byHash.begin(), m_byHash.end(), hash,
+                               [](const Hashed& h, std::size_t value) { return h.hash < value; });
+    for (; it != m_byHash.end() && it->hash == hash; ++it) {
+        if (m_equal(m_names[it->nth], name)) {
+            return true;
+        }
+    }
+    return false;
+}
+
 }  // namespace
 
 Renamings ReadDeviceSections(CIniFile& file, DeviceTable& table) {
-    std::vector<std::string> names;
-    file.GetSectionNames(names);
+    const std::vector<std::string_view> names = file.SectionNameViews();
     table.Reserve(table.Count() + names.size());
     constexpr std::size_t kNameRoom = sizeof(DeviceRecord::name) - 1;
     const AnsiCodePage& codePage = SystemCodePage();
     const bool fromUtf16 = file.FromUtf16();
-    // Name as loaded -> the first section that has it: every name the book will hold, so that
-    // a new one is new to all of them.
-    std::unordered_map<std::string_view, std::size_t, SectionNameHash, SectionNameEqual>
-        firstSection(names.size());
-    for (std::size_t nth = 0; nth < names.size(); ++nth) {
-        firstSection.try_emplace(CutAtCharacter(names[nth], kNameRoom, codePage), nth);
+    // Every name the book will hold, as loaded, so that a new one is new to all of them.
+    std::vector<std::string_view> cuts;
+    cuts.reserve(names.size());
+    for (const std::string_view name : names) {
+        cuts.push_back(CutAtCharacter(name, kNameRoom, codePage));
     }
+    const LoadedNames loaded(std::move(cuts), codePage);
     std::deque<std::string> newNames;  // a deque keeps the views into it valid
     NameSet madeNew;
     Renamings renamed;
-    std::string value;
+    // The keys a record is read from, in the order VisitStoredFields gives its fields.
+    std::vector<std::string_view> keys;
+    std::vector<std::string_view> defaults;
+    const DeviceRecord blank{};
+    VisitStoredFields(blank, [&](const StoredKey& stored, const auto&) {
+        if (stored.readBack) {
+            keys.emplace_back(stored.key);
+            defaults.emplace_back(stored.missingValue);
+        }
+    });
+    std::vector<std::string_view> values(keys.size());
     for (std::size_t nth = 0; nth < names.size(); ++nth) {
-        const std::string& name = names[nth];
-        const std::string_view cut = CutAtCharacter(name, kNameRoom, codePage);
+        const std::string_view name = names[nth];
+        const std::string_view cut = loaded.Name(nth);
         DeviceRecord record{};
-        const std::size_t first = firstSection.find(cut)->second;
+        const std::size_t first = loaded.FirstOf(nth);
         // A name the file has twice is one section to every profile reader, and one device
         // with the values of its first section; two names that only the cut or the code page
         // (its "?" for what it cannot spell) made one are two.
-        const bool spelledAlike = fromUtf16 && name.find('?') != std::string::npos;
+        const bool spelledAlike = fromUtf16 && name.find('?') != std::string_view::npos;
         const bool own =
             first == nth || (!spelledAlike && IsSameSectionName(names[first], name, codePage));
         if (own) {
@@ -54,18 +132,18 @@ Renamings ReadDeviceSections(CIniFile& file, DeviceTable& table) {
             newNames.push_back(UniqueDeviceName(
                 cut,
                 [&](std::string_view candidate) {
-                    return firstSection.contains(candidate) || madeNew.contains(candidate);
+                    return loaded.Contains(candidate) || madeNew.contains(candidate);
                 },
                 codePage));
             madeNew.insert(newNames.back());
             CopyField(record.name, newNames.back());
             renamed.push_back({std::string(cut), newNames.back()});
         }
-        const std::size_t readFrom = own ? first : nth;
+        file.GetStringsOfSection(own ? first : nth, keys, defaults, values);
+        std::size_t nextValue = 0;
         VisitStoredFields(record, [&](const StoredKey& stored, auto& field) {
             if (stored.readBack) {
-                file.GetStringOfSection(readFrom, stored.key, stored.missingValue, value);
-                CopyAnsiField(field, value);
+                CopyAnsiField(field, values[nextValue++]);
             }
         });
         table.Append(record);
@@ -123,15 +201,7 @@ std::optional<ReadProblem> LoadAddressBook(const std::string& folder, FileRead r
                                            DeviceTable& table, Renamings* renamed) {
     file.SetPath(folder + kAddressBookFileName);
     const std::optional<ReadProblem> problem = ReadBook(
-        file,
-        [&]() -> std::optional<ReadProblem> {
-            if (read.problem) {
-                file.ReadFrom(std::string());
-                return read.problem;
-            }
-            return file.ReadFrom(std::move(read.bytes));
-        },
-        table, renamed);
+        file, [&] { return file.ReadFrom(std::move(read)); }, table, renamed);
     if (problem && problem->reason == ReadFailure::kMissing) {
         return std::nullopt;
     }

@@ -10,7 +10,10 @@ void CIniFile::SetPath(std::string path) {
 }
 
 std::optional<ReadProblem> CIniFile::Read() {
-    FileRead read = ReadFileWhole(m_path);
+    return ReadFrom(ReadFileWhole(m_path));
+}
+
+std::optional<ReadProblem> CIniFile::ReadFrom(FileRead read) {
     if (read.problem) {
         ReadFrom(std::string());
         return read.problem;
@@ -39,11 +42,21 @@ const ProfileDocument& CIniFile::Document() {
 }
 
 void CIniFile::GetSectionNames(std::vector<std::string>& names) {
-    for (const ProfileSection& section : Document().Sections()) {
+    for (const std::string_view name : SectionNameViews()) {
+        names.emplace_back(name);
+    }
+}
+
+std::vector<std::string_view> CIniFile::SectionNameViews() {
+    const std::vector<ProfileSection>& sections = Document().Sections();
+    std::vector<std::string_view> names;
+    names.reserve(sections.size());
+    for (const ProfileSection& section : sections) {
         if (!section.name.empty()) {
-            names.emplace_back(section.name);
+            names.push_back(section.name);
         }
     }
+    return names;
 }
 
 void CIniFile::GetString(std::string_view section, std::string_view key,
@@ -51,8 +64,7 @@ void CIniFile::GetString(std::string_view section, std::string_view key,
     value.assign(Value(Document().FindValue(section, key), defaultValue));
 }
 
-void CIniFile::GetStringOfSection(std::size_t nth, std::string_view key,
-                                  std::string_view defaultValue, std::string& value) {
+std::optional<std::size_t> CIniFile::NamedSection(std::size_t nth) {
     const std::vector<ProfileSection>& sections = Document().Sections();
     if (m_namedSections.empty()) {
         for (std::size_t i = 0; i < sections.size(); ++i) {
@@ -61,10 +73,20 @@ void CIniFile::GetStringOfSection(std::size_t nth, std::string_view key,
             }
         }
     }
-    const std::optional<std::string_view> found =
-        nth < m_namedSections.size() ? Document().FindValueIn(m_namedSections[nth], key)
-                                     : std::nullopt;
-    value.assign(Value(found, defaultValue));
+    return nth < m_namedSections.size() ? std::optional<std::size_t>(m_namedSections[nth])
+                                        : std::nullopt;
+}
+
+void CIniFile::GetStringsOfSection(std::size_t nth, std::span<const std::string_view> keys,
+                                   std::span<const std::string_view> defaultValues,
+                                   std::span<std::string_view> values) {
+    m_found.assign(keys.size(), std::nullopt);
+    if (const std::optional<std::size_t> section = NamedSection(nth)) {
+        Document().FindValuesIn(*section, keys, m_found);
+    }
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        values[i] = Value(m_found[i], defaultValues[i]);
+    }
 }
 
 std::string_view CIniFile::Value(std::optional<std::string_view> found,

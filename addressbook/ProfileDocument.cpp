@@ -1,6 +1,7 @@
 #include "addressbook/ProfileDocument.h"
 
 #include <algorithm>
+#include <bitset>
 
 bool IsSameSectionName(std::string_view a, std::string_view b, const AnsiCodePage& codePage) {
     return EqualsIgnoringAsciiCase(TrimProfileBlanks(a, codePage), TrimProfileBlanks(b, codePage),
@@ -65,9 +66,8 @@ std::string TextInAnsiCodePage(std::string bytes) {
 std::string_view NextLine(std::string_view& bytes, const AnsiCodePage& codePage) {
     std::size_t end = 0;
     if (codePage.IsSingleByte()) {
-        while (end < bytes.size() && bytes[end] != '\r' && bytes[end] != '\n') {
-            ++end;
-        }
+        end = std::min(bytes.find('\n'), bytes.size());
+        end = std::min(bytes.substr(0, end).find('\r'), end);
     } else {
         while (end < bytes.size() && bytes[end] != '\r' && bytes[end] != '\n') {
             end += CharacterLength(bytes, end, codePage);
@@ -76,6 +76,14 @@ std::string_view NextLine(std::string_view& bytes, const AnsiCodePage& codePage)
     const std::string_view line = bytes.substr(0, end);
     bytes.remove_prefix(end == bytes.size() ? end : end + 1);
     return line;
+}
+
+std::size_t CountOf(std::string_view bytes, char c) {
+    std::size_t count = 0;
+    for (std::size_t at = bytes.find(c); at != std::string_view::npos; at = bytes.find(c, at + 1)) {
+        ++count;
+    }
+    return count;
 }
 
 // Beyond this many keys a section gets an index of its keys.
@@ -89,22 +97,20 @@ ProfileDocument ProfileDocument::Parse(std::string file, const AnsiCodePage& cod
     document.m_bytes = std::make_shared<const std::string>(
         ReplaceBrokenCharacters(TextInAnsiCodePage(std::move(file)), codePage));
     document.m_codePage = codePage;
-    document.m_firstSectionByName =
-        NameIndex(0, SectionNameHash{codePage}, SectionNameEqual{codePage});
     std::string_view bytes = *document.m_bytes;
     auto keys = std::make_shared<std::vector<ProfileKey>>();
     // Where each section's keys begin in `keys`; the spans are made once it stops growing.
     std::vector<std::size_t> firstKeys{0};
-    // Room for a section at each "[" saves growing the sections and their index many times
-    // over for a book of many devices.
-    const auto headers = static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '['));
+    // Room for a section at each "[" and a key at each line feed saves growing them many
+    // times over for a book of many devices.
+    const std::size_t headers = CountOf(bytes, '[');
+    const std::size_t lines = CountOf(bytes, '\n') + 1;
     document.m_sections.reserve(headers + 1);
     firstKeys.reserve(headers + 2);
-    document.m_firstSectionByName.reserve(headers + 1);
+    keys->reserve(lines);
     // Keys above the first header belong to a section without a name, found only by asking
     // for the empty name.
     document.m_sections.push_back(ProfileSection{});
-    document.m_firstSectionByName.emplace(std::string_view(), 0);
     while (!bytes.empty()) {
         const std::string_view line = TrimProfileBlanks(NextLine(bytes, codePage), codePage);
         if (line.empty()) {
@@ -115,7 +121,6 @@ ProfileDocument ProfileDocument::Parse(std::string file, const AnsiCodePage& cod
             if (close != std::string_view::npos) {
                 const std::string_view name =
                     TrimProfileBlanks(line.substr(1, close - 1), codePage);
-                document.m_firstSectionByName.try_emplace(name, document.m_sections.size());
                 document.m_sections.push_back(ProfileSection{name, {}});
                 firstKeys.push_back(keys->size());
                 continue;
@@ -154,12 +159,25 @@ void ProfileDocument::IndexLongSections() {
     }
 }
 
+const ProfileDocument::NameIndex& ProfileDocument::FirstSectionByName() const {
+    if (!m_firstSectionByName) {
+        NameIndex index(m_sections.size(), SectionNameHash{m_codePage},
+                        SectionNameEqual{m_codePage});
+        for (std::size_t i = 0; i < m_sections.size(); ++i) {
+            index.try_emplace(m_sections[i].name, i);
+        }
+        m_firstSectionByName = std::move(index);
+    }
+    return *m_firstSectionByName;
+}
+
 std::optional<std::string_view> ProfileDocument::FindValue(std::string_view section,
                                                            std::string_view key) const {
     if (m_lastSectionAsked.empty() || section != m_lastSectionAsked) {
-        const auto found = m_firstSectionByName.find(section);
+        const NameIndex& firstSectionByName = FirstSectionByName();
+        const auto found = firstSectionByName.find(section);
         m_lastSectionAsked = section;
-        m_lastSectionFound = found == m_firstSectionByName.end()
+        m_lastSectionFound = found == firstSectionByName.end()
                                  ? std::nullopt
                                  : std::optional<std::size_t>(found->second);
     }
@@ -173,7 +191,8 @@ std::optional<std::string_view> ProfileDocument::FindValueIn(std::size_t section
                                                              std::string_view key) const {
     const std::span<const ProfileKey> keys = m_sections[sectionIndex].keys;
     key = TrimProfileBlanks(key, m_codePage);
-    if (const auto indexed = m_firstKeyByName.find(sectionIndex);
+    if (const auto indexed =
+            m_firstKeyByName.empty() ? m_firstKeyByName.end() : m_firstKeyByName.find(sectionIndex);
         indexed != m_firstKeyByName.end()) {
         const auto first = indexed->second.find(key);
         return first == indexed->second.end() ? std::nullopt : keys[first->second].value;
@@ -184,4 +203,38 @@ std::optional<std::string_view> ProfileDocument::FindValueIn(std::size_t section
         }
     }
     return std::nullopt;
+}
+
+void ProfileDocument::FindValuesIn(std::size_t sectionIndex, std::span<const std::string_view> keys,
+                                   std::span<std::optional<std::string_view>> found) const {
+    const std::span<const ProfileKey> sectionKeys = m_sections[sectionIndex].keys;
+    // Each key asked is answered by the first of the section's keys of its name, value or not.
+    constexpr std::size_t kAskedAtOnce = 32;
+    if (sectionKeys.size() > kKeysSearchedOneByOne || keys.size() > kAskedAtOnce) {
+        for (std::size_t i = 0; i < keys.size(); ++i) {
+            found[i] = FindValueIn(sectionIndex, keys[i]);
+        }
+        return;
+    }
+    std::bitset<kAskedAtOnce> answered;
+    std::fill(found.begin(), found.end(), std::nullopt);
+    // A section that a writer made holds the keys in the order asked: each is first compared
+    // with the key asked after the one answered last.
+    std::size_t expected = 0;
+    for (const ProfileKey& candidate : sectionKeys) {
+        if (expected < keys.size() && !answered[expected] &&
+            EqualsIgnoringAsciiCase(candidate.name, keys[expected], m_codePage)) {
+            found[expected] = candidate.value;
+            answered[expected] = true;
+            ++expected;
+            continue;
+        }
+        for (std::size_t i = 0; i < keys.size(); ++i) {
+            if (!answered[i] && EqualsIgnoringAsciiCase(candidate.name, keys[i], m_codePage)) {
+                found[i] = candidate.value;
+                answered[i] = true;
+                expected = i + 1;
+            }
+        }
+    }
 }

@@ -70,18 +70,25 @@ public:
     bool FromUtf16() const { return m_fromUtf16; }
 
     // The raw value of a key (quotes still on), or nothing when the section, the key or its
-    // "=" is missing. Constant time for any number of sections and keys.
+    // "=" is missing. Constant time for any number of sections and keys, once the first
+    // question has indexed the section names (a book read by position never needs them).
     std::optional<std::string_view> FindValue(std::string_view section, std::string_view key) const;
 
     // The same, in one section of Sections() by its index, whatever sections before it have its
     // name.
     std::optional<std::string_view> FindValueIn(std::size_t section, std::string_view key) const;
 
+    // FindValueIn for several keys of different names, given without blanks around them, in
+    // one walk of the section's keys: found[i] for keys[i].
+    void FindValuesIn(std::size_t section, std::span<const std::string_view> keys,
+                      std::span<std::optional<std::string_view>> found) const;
+
 private:
     using NameIndex =
         std::unordered_map<std::string_view, std::size_t, SectionNameHash, SectionNameEqual>;
 
     void IndexLongSections();
+    const NameIndex& FirstSectionByName() const;
 
     std::shared_ptr<const std::string> m_bytes;
     // Every key of the file in file order: one array instead of one per section keeps a book
@@ -90,8 +97,8 @@ private:
     AnsiCodePage m_codePage;
     bool m_fromUtf16 = false;
     std::vector<ProfileSection> m_sections;
-    // Section name -> index of its first section.
-    NameIndex m_firstSectionByName;
+    // Section name -> index of its first section, made at the first FindValue.
+    mutable std::optional<NameIndex> m_firstSectionByName;
     // For the sections with many keys only: section index -> key name -> index of its first
     // key. A few keys are found faster by looking at each.
     std::unordered_map<std::size_t, NameIndex> m_firstKeyByName;

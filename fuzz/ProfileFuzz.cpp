@@ -3,9 +3,10 @@
 // every input:
 //  - a lookup finds what a plain search of the listed sections finds (the first section of a
 //    name, its first key, ASCII case folded, blanks around the asked names dropped), also in
-//    sections whose keys are indexed;
+//    sections whose keys are indexed, and so does a lookup in a section by its place;
 //  - the sections written back with our writer and read again are the same sections, keys
 //    and values as read: what the address book's save and load rely on.
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -32,20 +33,25 @@ void Require(bool holds, const char* what) {
     }
 }
 
+std::optional<std::string_view> PlainFindIn(const ProfileSection& section, std::string_view key,
+                                            const AnsiCodePage& codePage) {
+    key = TrimProfileBlanks(key, codePage);
+    for (const ProfileKey& found : section.keys) {
+        if (EqualsIgnoringAsciiCase(found.name, key, codePage)) {
+            return found.value ? std::optional<std::string_view>(*found.value) : std::nullopt;
+        }
+    }
+    return std::nullopt;
+}
+
 std::optional<std::string_view> PlainFind(const ProfileDocument& document, std::string_view section,
                                           std::string_view key, const AnsiCodePage& codePage) {
     section = TrimProfileBlanks(section, codePage);
-    key = TrimProfileBlanks(key, codePage);
     for (const ProfileSection& candidate : document.Sections()) {
-        if (!EqualsIgnoringAsciiCase(candidate.name, section, codePage)) {
-            continue;
+        if (EqualsIgnoringAsciiCase(candidate.name, section, codePage)) {
+            // later sections of the same name are never searched
+            return PlainFindIn(candidate, key, codePage);
         }
-        for (const ProfileKey& found : candidate.keys) {
-            if (EqualsIgnoringAsciiCase(found.name, key, codePage)) {
-                return found.value ? std::optional<std::string_view>(*found.value) : std::nullopt;
-            }
-        }
-        return std::nullopt;  // later sections of the same name are never searched
     }
     return std::nullopt;
 }
@@ -69,6 +75,25 @@ void CheckLookups(const ProfileDocument& document, const AnsiCodePage& codePage)
         for (std::size_t k = 0; k < sections[i].keys.size() && k < kKeysChecked; ++k) {
             keys.emplace_back(sections[i].keys[k].name);
             keys.push_back(FlipAsciiCase(sections[i].keys[k].name));
+        }
+        // Every section by its place, one key at a time and several at once as a device is
+        // read, finds what a plain search of its keys finds.
+        std::vector<std::string_view> trimmed;
+        for (const std::string& key : keys) {
+            const std::string_view name = TrimProfileBlanks(key, codePage);
+            if (std::none_of(trimmed.begin(), trimmed.end(), [&](std::string_view asked) {
+                    return EqualsIgnoringAsciiCase(asked, name, codePage);
+                })) {
+                trimmed.push_back(name);
+            }
+        }
+        std::vector<std::optional<std::string_view>> found(trimmed.size());
+        document.FindValuesIn(i, trimmed, found);
+        for (std::size_t k = 0; k < trimmed.size(); ++k) {
+            const std::optional<std::string_view> plain =
+                PlainFindIn(sections[i], trimmed[k], codePage);
+            Require(document.FindValueIn(i, trimmed[k]) == plain && found[k] == plain,
+                    "a lookup by place disagrees with a plain search of the section");
         }
         const std::string name(sections[i].name);
         for (const std::string& section : {name, FlipAsciiCase(name), " " + name + "\x1a"}) {
