@@ -102,12 +102,13 @@ ProfileDocument ProfileDocument::Parse(std::string file, const AnsiCodePage& cod
     // Where each section's keys begin in `keys`; the spans are made once it stops growing.
     std::vector<std::size_t> firstKeys{0};
     // Room for a section at each "[" and a key at each line feed saves growing them many
-    // times over for a book of many devices.
-    const std::size_t headers = CountOf(bytes, '[');
-    const std::size_t lines = CountOf(bytes, '\n') + 1;
+    // times over for a book of many devices. A book's lines are longer than 8 bytes: a file
+    // of "[" or of blank lines gets no more room than that, and grows as it goes.
+    const std::size_t room = bytes.size() / 8;
+    const std::size_t headers = std::min(CountOf(bytes, '['), room);
     document.m_sections.reserve(headers + 1);
     firstKeys.reserve(headers + 2);
-    keys->reserve(lines);
+    keys->reserve(std::min(CountOf(bytes, '\n') + 1, room));
     // Keys above the first header belong to a section without a name, found only by asking
     // for the empty name.
     document.m_sections.push_back(ProfileSection{});
