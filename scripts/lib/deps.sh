@@ -23,13 +23,32 @@ TAVRIN_DEB_PACKAGES=(
 )
 
 # `apt-get update` is slow and needed at most once per process, however many
-# helpers ask for it.
+# helpers ask for it. A mirror caught mid-sync serves some indexes that fail
+# their checksums, sometimes for hours: apt then keeps the others, and so do
+# we, after one more try. Whether what was fetched is enough, the install says.
 _tavrin_apt_updated=
 _tavrin_apt_update() {
   [[ -n $_tavrin_apt_updated ]] && return 0
   echo "deps: apt-get update" >&2
-  DEBIAN_FRONTEND=noninteractive apt-get update -qq || return 1
-  _tavrin_apt_updated=1
+  if DEBIAN_FRONTEND=noninteractive apt-get update -qq ||
+     { sleep 30; DEBIAN_FRONTEND=noninteractive apt-get update -qq; }; then
+    _tavrin_apt_updated=1
+  else
+    echo "deps: some package indexes could not be fetched; going on with the others" >&2
+    _tavrin_apt_updated=partial
+  fi
+}
+
+# Installs the packages. Without one architecture's index of the security
+# suite, the i386 libraries lag their amd64 twins, which multi-arch requires
+# to be the same version: the release's own suite holds both alike.
+_tavrin_apt_install() {
+  local codename
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "$@" && return 0
+  [[ $_tavrin_apt_updated == partial ]] || return 1
+  codename=$(. /etc/os-release && echo "$VERSION_CODENAME")
+  echo "deps: installing from $codename alone, as its indexes are complete" >&2
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq -t "$codename" "$@"
 }
 
 # Prints the packages of TAVRIN_DEB_PACKAGES that are not fully installed.
@@ -63,8 +82,7 @@ ensure_deps() {
   if ((${#missing[@]})); then
     echo "deps: installing ${#missing[@]} Debian packages (minutes on a fresh machine): ${missing[*]}" >&2
     _tavrin_apt_update || return 1
-    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq \
-      "${missing[@]}" || return 1
+    _tavrin_apt_install "${missing[@]}" || return 1
   fi
 
   # glibc spells it zh_TW.utf8 in `locale -a`.
