@@ -247,7 +247,7 @@ class ConnectTest(LauncherTest):
         """Closes the launcher: it ends with exit code 0 and no thread of it (the NAT
         library's lingering one included) has faulted on the way."""
         self.p.close()
-        self.assertEqual(self.p.wait_exit(timeout=timeout), 0)
+        self.p.assert_clean_exit(timeout)
         for fault in ("Unhandled", "unloaded under a running thread", "kept from an earlier "
                       "connect has changed", "called after NATSocket_DeInit"):
             self.assertNotIn(fault, self.p.output())
@@ -429,7 +429,7 @@ class ConnectTest(LauncherTest):
         eventually(lambda: progress() != self.text("status"))
         started = time.monotonic()
         p.close()
-        self.assertEqual(p.wait_exit(timeout=20), 0)
+        p.assert_clean_exit(timeout=20)
         print(f"closed during a check in {time.monotonic() - started:.2f} s", file=sys.stderr)
         self.assertEqual(self.devices((p.folder / "AddressBook.ini").read_bytes()),
                          {name: {**keys, b"PRIORITY": b""}

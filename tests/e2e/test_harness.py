@@ -74,7 +74,7 @@ class EnglishTest(SessionTestCase):
             p.screenshot("save-changes")
             buttons = {b["text"]: b["id"] for b in box["buttons"]}
             p.answer(box, buttons["&No"])
-            self.assertEqual(p.wait_exit(), 0)
+            p.assert_clean_exit()
 
     def test_missing_windows_fail_the_test_in_bounded_time(self):
         driver = Driver(self.session)

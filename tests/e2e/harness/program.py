@@ -4,7 +4,9 @@ Each run gets a new folder under <build>/e2e-work/, so what the program reads
 at start (AddressBook.ini, the DLL beside it) is exactly what the test put
 there, and what it writes can be checked after it has ended.
 """
+import resource
 import shutil
+import signal
 import subprocess
 import tempfile
 from pathlib import Path
@@ -60,6 +62,10 @@ class Program:
         self.exit_code = None
         paths.artifacts_root().mkdir(parents=True, exist_ok=True)
         self._log = open(paths.artifacts_root() / f"{name}-wine.log", "wb")
+        # Wine turns a fault of the program into an exit code; only a fault in Wine's own end
+        # of the process kills it with a signal, and its core is the one trace of that.
+        _, hard = resource.getrlimit(resource.RLIMIT_CORE)
+        resource.setrlimit(resource.RLIMIT_CORE, (hard, hard))
         # Explorer starts a program in its own folder; a test can pass another
         # cwd to prove the program finds its files beside the exe regardless.
         # `env` adds to the session's environment, as a user's own variables would.
@@ -167,6 +173,16 @@ class Program:
             stop_process(self._proc)
             raise AssertionError(f"{self.exe.name} still running {timeout}s after being asked to close")
         return self.exit_code
+
+    def assert_clean_exit(self, timeout: float = 15) -> None:
+        """The process ends with exit code 0. A Unix signal that ended Wine's own process is
+        named: the system keeps a core of it where /proc/sys/kernel/core_pattern says."""
+        code = self.wait_exit(timeout)
+        if code < 0:
+            raise AssertionError(f"{self.exe.name}: Wine's own process ended by "
+                                 f"{signal.Signals(-code).name}, not by the program")
+        if code != 0:
+            raise AssertionError(f"{self.exe.name} ended with exit code {code}, not 0")
 
     def running(self) -> bool:
         return self._proc.poll() is None

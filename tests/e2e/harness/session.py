@@ -204,4 +204,4 @@ class SessionTestCase(unittest.TestCase):
     def assert_closes(self, program) -> None:
         """The main window's close box ends the program with exit code 0."""
         program.close()
-        self.assertEqual(program.wait_exit(), 0)
+        program.assert_clean_exit()
