@@ -4,7 +4,6 @@ Each run gets a new folder under <build>/e2e-work/, so what the program reads
 at start (AddressBook.ini, the DLL beside it) is exactly what the test put
 there, and what it writes can be checked after it has ended.
 """
-import resource
 import shutil
 import signal
 import subprocess
@@ -62,10 +61,6 @@ class Program:
         self.exit_code = None
         paths.artifacts_root().mkdir(parents=True, exist_ok=True)
         self._log = open(paths.artifacts_root() / f"{name}-wine.log", "wb")
-        # Wine turns a fault of the program into an exit code; only a fault in Wine's own end
-        # of the process kills it with a signal, and its core is the one trace of that.
-        _, hard = resource.getrlimit(resource.RLIMIT_CORE)
-        resource.setrlimit(resource.RLIMIT_CORE, (hard, hard))
         # Explorer starts a program in its own folder; a test can pass another
         # cwd to prove the program finds its files beside the exe regardless.
         # `env` adds to the session's environment, as a user's own variables would.

@@ -6,6 +6,7 @@ prefix run, but for those that use both prefixes; with "both", only those. Each
 prefix serves one session at a time, so tests/e2e/run runs one locale's tests
 beside the other's, and the tests on both prefixes after them."""
 import os
+import resource
 import shutil
 import sys
 import time
@@ -54,6 +55,10 @@ def run_of(test) -> str:
 
 def main(filters: list) -> int:
     sweep_old_work()
+    # Wine turns a fault of a program into an exit code; only a fault in Wine's own end of a
+    # process kills it with a signal, and a core is the one trace of that.
+    _, hard = resource.getrlimit(resource.RLIMIT_CORE)
+    resource.setrlimit(resource.RLIMIT_CORE, (hard, hard))
     loader = unittest.TestLoader()
     if filters:
         # The same rule as unittest's -k: a substring, or a pattern with '*'.
